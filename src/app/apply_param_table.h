@@ -1,0 +1,16 @@
+// Puts a parameter set's texts into the generator the way the main window's controls do:
+// items are looked up in the current language, numbers are read from their texts, and units
+// are applied before the levels are derived.
+#pragma once
+
+namespace qv {
+
+class Generator;
+class ParamTextTable;
+
+void ApplyParamTable(const ParamTextTable& table, Generator& generator, int languageIndex);
+
+// Degrees text to the start phase in radians: the remainder of degrees / 360, times 2π / 360.
+double PhaseTextToRadians(const char* text);
+
+} // namespace qv

@@ -1,0 +1,29 @@
+// The Write command without its dialogs: renders the current parameter set for the length in
+// the file-length text into a WAV file, block by block through the same fill operation that
+// feeds the sound device.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qv {
+
+class Generator;
+class KeyState;
+class Ui;
+
+struct WriteEnvironment {
+    Ui& ui;
+    const KeyState& keys;
+    int languageIndex;
+    std::string appTitle = "Quorvale";
+    std::function<void(uint64_t position, uint64_t maximum)> progress;
+    std::function<void()> afterBlock;  // the display refresh after each block
+};
+
+// Writes lastWaveFile (which an extension fault corrects for the next attempt). Returns 0 when
+// the file was written or the user cancelled, -1 after a reported failure.
+int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnvironment& env);
+
+} // namespace qv

@@ -1,0 +1,120 @@
+// The eight wave slots, the output format and everything needed to render them into blocks of
+// output samples: the one source of audio for playback and for file writing.
+#pragma once
+
+#include "generator/control_texts.h"
+#include "generator/output_format.h"
+#include "generator/user_wave_set.h"
+#include "generator/wave_slot.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qv {
+
+class Ui;
+
+constexpr int kMaxChannels = 8;
+constexpr int kCaptureLength = 16384;
+
+// Where a master's user wave is being read.
+struct UserWavePlayPosition {
+    uint32_t frameIndex = 0;
+    size_t readPos = 0;
+};
+
+class Generator {
+public:
+    Generator();
+
+    // Reads the three format controls, re-derives every slot's level and frequency from its
+    // texts and sizes the block buffers. A rate below 1000 Hz beeps and becomes 1000.
+    void ApplyOutputFormat();
+
+    // Turns the parameters into start state; runs before every playback and file write.
+    void PrepareGenerator();
+
+    // The one fill operation: renders byteCount / blockAlign frames into buffer in the output
+    // format and returns the bytes produced (fewer at the end of a sweep, then 0). No allocation.
+    uint32_t FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32_t blockIndex);
+
+    // Frames produced into the mix buffer.
+    uint32_t RenderBlock(uint32_t frameCount, uint32_t blockIndex);
+
+    // Mixes frameCount frames into destination (channels doubles per frame); returns the frames
+    // rendered, fewer when a master's sweep ended.
+    uint32_t RenderFrames(uint32_t frameCount, double* destination);
+
+    // One sample of one slot into its out/modOut (user waves add into frame directly). True only
+    // for a master whose sweep has ended.
+    bool GenerateSample(int slotIndex, double* frame);
+
+    // Rewinds every oscillator for a restarted stream (block 0 while playing).
+    void RestartGenerator();
+
+    // Sweep length in seconds from the file-length text (at least 0.01).
+    double SweepLengthSeconds() const;
+
+    // Read-only views for the writers, the engine and the display.
+    const OutputFormat& Format() const { return format; }
+    uint32_t BlockFrames() const { return blockFrames; }
+    uint32_t BlockBytes() const { return blockFrames * format.blockAlign; }
+    int DeviceBuffers() const { return deviceBufferCount; }
+    const double* MixBuffer() const { return mixBuffer.data(); }
+
+    // User parameters and their texts.
+    std::array<WaveSlot, kSlotCount> slots;
+    ControlTexts texts;
+    std::array<UserWaveSet, 2> userWaves;  // Wave1's and Wave5's
+    bool filterOn = false;
+    uint32_t overSampleRate = 1;
+    uint32_t filterSize = 4096;
+    int32_t fitSampleCount = 4096;
+    int playBufferMs = 500;
+    int dispChannel = 0;
+    const int* playState = nullptr;  // the engine's play state: 1 while playing
+    Ui* ui = nullptr;                // for the beep of a too-low sample rate
+
+    // Running state.
+    OutputFormat format;
+    double effectiveRate = 44100.0;
+    double invRate = 1.0 / 44100.0;
+    double rateOver2Pi = 0.0;
+    double twoPiOverRate = 0.0;
+    uint32_t frameCounter = 0;
+    std::array<UserWavePlayPosition, 2> userWavePos;
+
+    // Level data and display capture of the most recent fill.
+    std::array<int32_t, kMaxChannels> peakMax{};
+    std::array<int32_t, kMaxChannels> peakMin{};
+    std::array<bool, kMaxChannels> clipped{};
+    double levelRef = 32767.0;
+    std::vector<int32_t> dispSamplesA;
+    std::vector<int32_t> dispSamplesB;
+
+private:
+    void ResetSlotsForStart();
+    void SizeBuffers();
+    uint32_t MixCapacityFrames() const;
+    void PlayUserWave(WaveSlot& slot, double amplitude, double* frame);
+    double PeriodicValue(WaveSlot& slot, double amplitude, double duty, double phaseOffset);
+    void ConvertFrames(uint8_t* buffer, uint32_t frames);
+
+    // Stages filled in by the noise, band-limit, sweep, modulation and gate code.
+    void ResetNoise();
+    double NoiseValue(int32_t waveform) const;
+    double BandLimitedValue(WaveSlot& slot, double amplitude, double duty, double phase01,
+                            double increment);
+    void SetupSweep(WaveSlot& master, double seconds);
+    void ApplyModulation(WaveSlot& master, double& amplitude, double& duty, double& phaseOffset);
+    void ApplyStep(WaveSlot& master);
+    void AdvanceGate(WaveSlot& master);
+    void StartGate(WaveSlot& master);
+
+    std::vector<double> mixBuffer;
+    uint32_t blockFrames = 4096;
+    int deviceBufferCount = 1;
+};
+
+} // namespace qv

@@ -1,0 +1,32 @@
+// Item lists of the wave and format controls, per language, and the fixed keywords that
+// parameter files use. Japanese items are Shift-JIS bytes: that is how they enter files.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Waveform items in code order (11; followers offer the first 10).
+std::span<const char* const> WaveformItems(int languageIndex);
+std::span<const char* const> BandLimitItems(int languageIndex);
+std::span<const char* const> BitLenItems();        // "8" "16" "24" "32" "F32"
+std::span<const char* const> ChannelCountItems();  // "Mono" "Stereo" "3ch" … "8ch"
+
+struct OutChItem {
+    std::string text;
+    uint32_t mask;
+};
+// "OFF" "L+R" "L" "R" for one or two channels; "OFF" "ALL" "1ch" … "Nch" above.
+std::vector<OutChItem> OutChItems(int channels);
+
+std::span<const char* const> FreqUnitKeywords();   // "Hz" "Samples"
+std::span<const char* const> LevelUnitKeywords();  // "dB" "value" "percent"
+
+// Index of the item that equals text exactly; no match gives 0 (the first item).
+int FindItem(std::span<const char* const> items, std::string_view text);
+
+} // namespace qv

@@ -1,0 +1,24 @@
+// Reading numbers the user typed and writing numbers back into controls.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The leading decimal number of a text (blanks skipped, optional sign, digits, point, exponent);
+// reading stops at the first character that does not belong to the number; no number gives 0.
+double ReadDecimal(std::string_view text);
+
+// The leading decimal integer (blanks skipped, optional sign); none gives 0; saturates.
+long long ReadInteger(std::string_view text);
+
+// Unit "value": optional minus, integer with automatic base (0x hex, leading 0 octal, decimal);
+// a point after a hex integer adds up to four hex digits in units of 1/65536; a point after a
+// decimal integer makes the whole text a decimal number.
+double ParseValueText(std::string_view text);
+
+// Up to 15 significant digits, no trailing zeros, exponent only for very large or small values.
+std::string FormatNumber15(double value);
+
+} // namespace qv

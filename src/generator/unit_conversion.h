@@ -1,0 +1,28 @@
+// Frequency and level texts to internal values, and internal values back into unit texts.
+#pragma once
+
+#include "generator/output_format.h"
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Hz: |x|. Samples per period: sampleRate / x, with x <= 1 counting as 1. Always the plain
+// sampling frequency, never the oversampled rate.
+double FreqTextToHz(std::string_view text, int freqUnit, uint32_t sampleRate);
+
+// dB: fullScale * 10^(x/20) (x at most 1000). Value: the value parser, scaled from the 16-bit
+// scale (x256 for 24-bit and F32, x65536 for 32-bit). Percent: fullScale * x / 100.
+double LevelTextToInternal(std::string_view text, int levelUnit, const OutputFormat& format);
+
+// The internal level re-expressed in a unit, 15 significant digits (0 shows as -300 dB).
+std::string LevelToText(double value, int levelUnit, const OutputFormat& format);
+
+// A frequency re-expressed in a unit (0 Hz counts as 1 Hz for samples per period).
+std::string FreqToText(double freq, int freqUnit, uint32_t sampleRate);
+
+// Factor between a "value" text and internal units.
+double ValueScale(int32_t bitCode);
+
+} // namespace qv

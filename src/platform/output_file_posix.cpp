@@ -1,0 +1,49 @@
+#include "platform/output_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace qv {
+
+bool OutputFile::Create(const std::string& path) {
+    Close();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    handle_ = fd;
+    return true;
+}
+
+size_t OutputFile::Write(const void* data, size_t size) {
+    if (!IsOpen()) return 0;
+    const char* p = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(static_cast<int>(handle_), p + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // disk full, file-size limit, I/O error
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+bool OutputFile::SeekToStart() {
+    return IsOpen() && ::lseek(static_cast<int>(handle_), 0, SEEK_SET) == 0;
+}
+
+void OutputFile::Close() {
+    if (!IsOpen()) return;
+    ::close(static_cast<int>(handle_));
+    handle_ = kInvalid;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+uint64_t FreeBytesForUser(const std::string& directory) {
+    struct statvfs info {};
+    if (::statvfs(directory.empty() ? "." : directory.c_str(), &info) != 0) return 0;
+    return static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+}
+
+} // namespace qv

@@ -1,0 +1,65 @@
+#include "platform/output_file.h"
+
+#include <windows.h>
+
+namespace qv {
+
+namespace {
+HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+} // namespace
+
+bool OutputFile::Create(const std::string& path) {
+    Close();
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    handle_ = reinterpret_cast<intptr_t>(h);
+    return true;
+}
+
+size_t OutputFile::Write(const void* data, size_t size) {
+    if (!IsOpen()) return 0;
+    const char* p = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+        const DWORD piece = static_cast<DWORD>(size - done > 0x40000000 ? 0x40000000 : size - done);
+        DWORD written = 0;
+        if (!WriteFile(AsHandle(handle_), p + done, piece, &written, nullptr) || written == 0) break;
+        done += written;
+    }
+    return done;
+}
+
+bool OutputFile::SeekToStart() {
+    return IsOpen() && SetFilePointer(AsHandle(handle_), 0, nullptr, FILE_BEGIN) == 0;
+}
+
+void OutputFile::Close() {
+    if (!IsOpen()) return;
+    CloseHandle(AsHandle(handle_));
+    handle_ = kInvalid;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+uint64_t FreeBytesForUser(const std::string& directory) {
+    // GetDiskFreeSpaceExA reports the bytes this user may use (quotas included); it is looked up
+    // at run time, with the cluster arithmetic of GetDiskFreeSpaceA as the fallback.
+    using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    const char* root = directory.empty() ? nullptr : directory.c_str();
+    if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+        auto ex = reinterpret_cast<FreeSpaceEx>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+        if (ex) {
+            ULARGE_INTEGER available{}, total{}, free{};
+            return ex(root, &available, &total, &free) ? available.QuadPart : 0;
+        }
+    }
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+        return 0;
+    }
+    return static_cast<uint64_t>(freeClusters) * sectorsPerCluster * bytesPerSector;
+}
+
+} // namespace qv
