@@ -1,6 +1,7 @@
 #include "platform/output_file.h"
 
 #include <cerrno>
+#include <string>
 #include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -41,8 +42,23 @@ void OutputFile::Close() {
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 uint64_t FreeBytesForUser(const std::string& directory) {
+    // Like a drive root on Windows, the volume is asked even when the folder does not exist
+    // (yet): the nearest existing ancestor stands for it, and creating the file then fails.
+    std::string dir = directory.empty() ? "." : directory;
     struct statvfs info {};
-    if (::statvfs(directory.empty() ? "." : directory.c_str(), &info) != 0) return 0;
+    while (::statvfs(dir.c_str(), &info) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) return 0;
+        const size_t slash = dir.find_last_of('/');
+        if (slash == std::string::npos) {
+            if (dir == ".") return 0;
+            dir = ".";
+        } else if (slash == 0) {
+            if (dir == "/") return 0;
+            dir = "/";
+        } else {
+            dir.resize(slash);
+        }
+    }
     return static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
 }
 
