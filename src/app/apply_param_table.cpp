@@ -13,18 +13,22 @@ namespace qv {
 
 namespace {
 
-bool FlagOn(const std::string& text) { return ReadInteger(text) != 0; }
+bool FlagOn(const std::string& text) {
+    return ReadInteger(text) != 0;
+}
 
 uint32_t HalfWaves(const std::string& text) {
     double h = std::trunc(2.0 * ReadDecimal(text));
-    if (!(h > 0)) return 0;
+    if (!(h > 0))
+        return 0;
     return h >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(h);
 }
 
 int32_t Keyword(const std::string& text, std::initializer_list<const char*> words) {
     int32_t i = 0;
     for (const char* w : words) {
-        if (text == w) return i;
+        if (text == w)
+            return i;
         ++i;
     }
     return 0;
@@ -59,7 +63,8 @@ void ApplyParamTable(const ParamTextTable& t, Generator& g, int lang) {
         texts.slot[i].offset = t.Get(sec, "Offset");
         s.outChMask = 0;
         for (const OutChItem& item : outChItems) {
-            if (item.text == t.Get(sec, "OutCh")) s.outChMask = item.mask;
+            if (item.text == t.Get(sec, "OutCh"))
+                s.outChMask = item.mask;
         }
         s.freqUnit = FindItem(FreqUnitKeywords(), t.Get(sec, "FreqUnit"));
         s.ampUnit = FindItem(LevelUnitKeywords(), t.Get(sec, "AmpUnit"));

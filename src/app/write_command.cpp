@@ -14,7 +14,8 @@ int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnv
     std::vector<uint8_t> buffer(blockBytes);
 
     const WriteLength length = ComputeWriteLength(generator.texts.fileLength, generator.format, 1);
-    if (!length.write) return 0;
+    if (!length.write)
+        return 0;
 
     WaveWriteJob job{.lastWaveFile = lastWaveFile,
                      .format = generator.format,
@@ -22,9 +23,10 @@ int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnv
                      .buffer = buffer.data(),
                      .writeBlockBytes = blockBytes,
                      .dataBytes = length.dataBytes,
-                     .fill = [&generator](uint8_t* out, uint32_t bytes, uint32_t blockIndex) {
-                         return generator.FillOutputBuffer(out, bytes, blockIndex);
-                     },
+                     .fill =
+                         [&generator](uint8_t* out, uint32_t bytes, uint32_t blockIndex) {
+                             return generator.FillOutputBuffer(out, bytes, blockIndex);
+                         },
                      .afterBlock = env.afterBlock,
                      .progress = env.progress,
                      .ui = env.ui,

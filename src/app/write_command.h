@@ -19,7 +19,7 @@ struct WriteEnvironment {
     int languageIndex;
     std::string appTitle = "Quorvale";
     std::function<void(uint64_t position, uint64_t maximum)> progress;
-    std::function<void()> afterBlock;  // the display refresh after each block
+    std::function<void()> afterBlock; // the display refresh after each block
 };
 
 // Writes lastWaveFile (which an extension fault corrects for the next attempt). Returns 0 when

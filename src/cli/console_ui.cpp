@@ -12,9 +12,11 @@ MsgResult ConsoleUi::Message(const std::string& text, const std::string& caption
     std::fprintf(stderr, "\n[%s]\n%s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
     switch (buttons) {
-    case MsgButtons::Ok: return MsgResult::Ok;
+    case MsgButtons::Ok:
+        return MsgResult::Ok;
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel: return MsgResult::Yes;
+    case MsgButtons::YesNoCancel:
+        return MsgResult::Yes;
     }
     return MsgResult::Ok;
 }

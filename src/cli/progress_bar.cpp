@@ -16,21 +16,25 @@ namespace qv {
 ProgressBar::ProgressBar() : terminal_(QV_ISATTY(QV_FILENO(stderr)) != 0) {}
 
 void ProgressBar::Update(uint64_t position, uint64_t maximum) {
-    if (!terminal_) return;
+    if (!terminal_)
+        return;
     const int permille = maximum ? static_cast<int>(position * 1000 / maximum) : 1000;
-    if (permille == lastPermille_) return;
+    if (permille == lastPermille_)
+        return;
     lastPermille_ = permille;
     constexpr int kWidth = 40;
     char bar[kWidth + 1];
     const int filled = permille * kWidth / 1000;
-    for (int i = 0; i < kWidth; ++i) bar[i] = i < filled ? '#' : '.';
+    for (int i = 0; i < kWidth; ++i)
+        bar[i] = i < filled ? '#' : '.';
     bar[kWidth] = 0;
     std::fprintf(stderr, "\r[%s] %3d.%d%%", bar, permille / 10, permille % 10);
     std::fflush(stderr);
 }
 
 void ProgressBar::Finish() {
-    if (!terminal_ || lastPermille_ < 0) return;
+    if (!terminal_ || lastPermille_ < 0)
+        return;
     Update(1, 1);
     std::fputc('\n', stderr);
 }

@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         } else if (arg == "--set" || arg == "--lang") {
-            if (i + 1 >= argc) return UsageError(arg + " needs a value");
+            if (i + 1 >= argc)
+                return UsageError(arg + " needs a value");
             const std::string value = argv[++i];
             if (arg == "--set") {
                 sets.push_back(value);
@@ -76,12 +77,14 @@ int main(int argc, char** argv) {
             return UsageError("unexpected argument " + arg);
         }
     }
-    if (output.empty()) return UsageError("no output file given");
+    if (output.empty())
+        return UsageError("no output file given");
 
     qv::ParamTextTable table(lang);
     for (const std::string& s : sets) {
         std::string error;
-        if (!qv::ApplySetOption(table, s, error)) return UsageError(error);
+        if (!qv::ApplySetOption(table, s, error))
+            return UsageError(error);
     }
 
     qv::ConsoleUi ui;
@@ -96,7 +99,8 @@ int main(int argc, char** argv) {
         .keys = keys,
         .languageIndex = lang,
         .appTitle = "Quorvale",
-        .progress = [&](uint64_t position, uint64_t maximum) { progress.Update(position, maximum); },
+        .progress = [&](uint64_t position,
+                        uint64_t maximum) { progress.Update(position, maximum); },
         .afterBlock = {}};
     std::string remembered = output;
     const int result = qv::RunWaveWrite(generator, remembered, env);

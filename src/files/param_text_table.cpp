@@ -11,8 +11,8 @@ constexpr size_t kValueWidth = 31;
 constexpr size_t kCommentWidth = 159;
 constexpr size_t kPathWidth = 263;
 
-const char* const kSineJa = "\xBB\xB2\xDD\x94g";    // ｻｲﾝ波
-const char* const kNoneJa = "\x82\xC8\x82\xB5";     // なし
+const char* const kSineJa = "\xBB\xB2\xDD\x94g"; // ｻｲﾝ波
+const char* const kNoneJa = "\x82\xC8\x82\xB5";  // なし
 
 std::vector<ParamKey> BuildKeys() {
     std::vector<ParamKey> k;
@@ -22,18 +22,28 @@ std::vector<ParamKey> BuildKeys() {
     add("File", "Length", "10");
     add("File", "Comment", "", kCommentWidth);
     const char* misc[][2] = {
-        {"SamplingFreq", "44100"},     {"BitLen", "16"},
-        {"Ch", "Stereo"},              {"SampleNforFit", "4096"},
-        {"FreqUpDownType", "value"},   {"FreqUpDownValue", "10"},
-        {"FreqUpDownPercent", "5"},    {"FreqUpDownTransition", "0.2"},
-        {"FreqUpDownResetBuffer", "0"}, {"FreqUpDownLog", "1"},
-        {"AmpUpDownType", "value"},    {"AmpUpDownValue", "1"},
-        {"AmpUpDownPercent", "5"},     {"AmpUpDownTransition", "0.2"},
-        {"AmpUpDownResetBuffer", "0"}, {"AmpUpDownLog", "1"},
-        {"Wave5SyncType", "ratio"},    {"Wave5SyncDiff", "0"},
+        {"SamplingFreq", "44100"},
+        {"BitLen", "16"},
+        {"Ch", "Stereo"},
+        {"SampleNforFit", "4096"},
+        {"FreqUpDownType", "value"},
+        {"FreqUpDownValue", "10"},
+        {"FreqUpDownPercent", "5"},
+        {"FreqUpDownTransition", "0.2"},
+        {"FreqUpDownResetBuffer", "0"},
+        {"FreqUpDownLog", "1"},
+        {"AmpUpDownType", "value"},
+        {"AmpUpDownValue", "1"},
+        {"AmpUpDownPercent", "5"},
+        {"AmpUpDownTransition", "0.2"},
+        {"AmpUpDownResetBuffer", "0"},
+        {"AmpUpDownLog", "1"},
+        {"Wave5SyncType", "ratio"},
+        {"Wave5SyncDiff", "0"},
         {"Wave5SyncRatio", "1"},
     };
-    for (auto& m : misc) add("Misc", m[0], m[1]);
+    for (auto& m : misc)
+        add("Misc", m[0], m[1]);
     for (int w = 1; w <= 8; ++w) {
         const std::string s = "Wave" + std::to_string(w);
         add(s, "Waveform", w == 1 ? kSineJa : "OFF");
@@ -58,33 +68,40 @@ std::vector<ParamKey> BuildKeys() {
         add(s, "SweepStep", "Smooth");
         add(s, "Modulation", "0");
         add(s, "ModulationType", "AM");
-        if (w == 1) add(s, "ModulatingSignal", "3");
+        if (w == 1)
+            add(s, "ModulatingSignal", "3");
         add(s, "GateOnPeriod", "0");
         add(s, "GateOffPeriod", "0");
         add(s, "UserWave", "", kPathWidth);
         add(s, "UserWaveChSel", "ALL");
-        if (w == 5) add(s, "UserWaveModSig", "uL");
+        if (w == 5)
+            add(s, "UserWaveModSig", "uL");
     }
     const char* filter[][2] = {
-        {"OverSampleRate", "1"}, {"Size1", "4096"},
-        {"ResponseRate", "8"},   {"AmpScale_dB_Max", "20"},  {"AmpScale_dB_Min", "-100"},
-        {"KaiserAlpha", "6"},    {"Points", "0"},
+        {"OverSampleRate", "1"},   {"Size1", "4096"},           {"ResponseRate", "8"},
+        {"AmpScale_dB_Max", "20"}, {"AmpScale_dB_Min", "-100"}, {"KaiserAlpha", "6"},
+        {"Points", "0"},
     };
     add("Filter", "FilterOn", "Off");
     add("Filter", "Comment", "", 100);
-    for (auto& f : filter) add("Filter", f[0], f[1]);
+    for (auto& f : filter)
+        add("Filter", f[0], f[1]);
     return k;
 }
 
 } // namespace
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
     }
     return true;
 }
@@ -95,7 +112,8 @@ std::span<const ParamKey> ParamTextTable::Keys() {
 }
 
 ParamTextTable::ParamTextTable(int languageIndex) {
-    for (const ParamKey& k : Keys()) values_.push_back(k.defaultText);
+    for (const ParamKey& k : Keys())
+        values_.push_back(k.defaultText);
     Set("Wave1", "Waveform", WaveformItems(languageIndex)[1]);
     Set("Wave1", "BandLimitType", BandLimitItems(languageIndex)[0]);
     Set("Wave5", "BandLimitType", BandLimitItems(languageIndex)[0]);
@@ -123,7 +141,8 @@ const std::string& ParamTextTable::Get(std::string_view section, std::string_vie
 
 bool ParamTextTable::Set(std::string_view section, std::string_view key, std::string_view value) {
     int i = IndexOf(section, key);
-    if (i < 0) return false;
+    if (i < 0)
+        return false;
     values_[i] = std::string(value.substr(0, Keys()[i].width));
     return true;
 }

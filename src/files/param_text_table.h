@@ -12,8 +12,8 @@ namespace qv {
 struct ParamKey {
     std::string section;
     std::string key;
-    std::string defaultText;  // as a file without the key is read
-    size_t width;             // characters kept of a value
+    std::string defaultText; // as a file without the key is read
+    size_t width;            // characters kept of a value
 };
 
 class ParamTextTable {

@@ -12,14 +12,19 @@ void Put16(std::vector<uint8_t>& b, uint16_t v) {
 }
 
 void Put32(std::vector<uint8_t>& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-void PutTag(std::vector<uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& b, const char* tag) {
+    b.insert(b.end(), tag, tag + 4);
+}
 
 } // namespace
 
-size_t WaveHeaderSize(uint16_t channels) { return channels > 2 ? 68 : 44; }
+size_t WaveHeaderSize(uint16_t channels) {
+    return channels > 2 ? 68 : 44;
+}
 
 std::vector<uint8_t> BuildWaveHeader(const OutputFormat& format, uint32_t rateFactor,
                                      uint32_t dataBytes) {

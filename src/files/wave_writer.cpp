@@ -11,7 +11,9 @@ namespace qv {
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 void Report(WaveWriteJob& job, const Text2& message, const std::string& path) {
     job.ui.Message(std::string(message(job.languageIndex)) + "\n\n" + path, job.caption,
@@ -29,9 +31,11 @@ int FailWrite(WaveWriteJob& job, OutputFile& file, const std::string& path) {
 } // namespace
 
 bool HasExtension(std::string_view path, std::string_view threeLetters) {
-    if (path.size() < 4 || path[path.size() - 4] != '.') return false;
+    if (path.size() < 4 || path[path.size() - 4] != '.')
+        return false;
     for (size_t i = 0; i < 3; ++i) {
-        if (Upper(path[path.size() - 3 + i]) != Upper(threeLetters[i])) return false;
+        if (Upper(path[path.size() - 3 + i]) != Upper(threeLetters[i]))
+            return false;
     }
     return true;
 }
@@ -41,7 +45,8 @@ std::string ReplaceExtension(std::string_view path, std::string_view dotExtensio
     const size_t first = nameStart == std::string_view::npos ? 0 : nameStart + 1;
     const size_t dot = path.find_last_of('.');
     std::string_view base = path;
-    if (dot != std::string_view::npos && dot > first) base = path.substr(0, dot);
+    if (dot != std::string_view::npos && dot > first)
+        base = path.substr(0, dot);
     return std::string(base) + std::string(dotExtension);
 }
 
@@ -66,31 +71,35 @@ int WriteWaveFile(WaveWriteJob& job) {
         Report(job, kMsgCannotCreate, path);
         return -1;
     }
-    if (file.Write(header.data(), headerSize) != headerSize) return FailWrite(job, file, path);
+    if (file.Write(header.data(), headerSize) != headerSize)
+        return FailWrite(job, file, path);
 
     uint64_t written = headerSize;
     uint64_t remaining = dataBytes;
     uint32_t blockIndex = 0;
     bool cancelled = false;
     while (remaining > 0) {
-        uint32_t chunk = static_cast<uint32_t>(remaining < job.writeBlockBytes ? remaining
-                                                                               : job.writeBlockBytes);
+        uint32_t chunk = static_cast<uint32_t>(
+            remaining < job.writeBlockBytes ? remaining : job.writeBlockBytes);
         remaining -= chunk;
-        if (job.progress) job.progress(written, dataBytes);
+        if (job.progress)
+            job.progress(written, dataBytes);
         job.ui.PumpMessages();
         const uint32_t produced = job.fill(job.buffer, chunk, blockIndex++);
-        if (job.afterBlock) job.afterBlock();
+        if (job.afterBlock)
+            job.afterBlock();
         cancelled = job.keys.EscapeDown();
         if (produced != chunk || cancelled) {
             chunk = produced < chunk ? produced : chunk;
             remaining = 0;
         }
         written += chunk;
-        if (file.Write(job.buffer, chunk) != chunk) return FailWrite(job, file, path);
+        if (file.Write(job.buffer, chunk) != chunk)
+            return FailWrite(job, file, path);
     }
 
-    header = BuildWaveHeader(job.format, job.rateFactor,
-                             static_cast<uint32_t>(written - headerSize));
+    header =
+        BuildWaveHeader(job.format, job.rateFactor, static_cast<uint32_t>(written - headerSize));
     if (!file.SeekToStart() || file.Write(header.data(), headerSize) != headerSize) {
         return FailWrite(job, file, path);
     }

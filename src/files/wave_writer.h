@@ -18,19 +18,19 @@ class Ui;
 using FillFunction = std::function<uint32_t(uint8_t* buffer, uint32_t bytes, uint32_t blockIndex)>;
 
 struct WaveWriteJob {
-    std::string& lastWaveFile;  // the target; an extension fault corrects it for the next try
+    std::string& lastWaveFile; // the target; an extension fault corrects it for the next try
     OutputFormat format;
-    uint32_t rateFactor = 1;    // oversampled write: declared rate x factor
-    uint8_t* buffer = nullptr;  // writeBlockBytes long
+    uint32_t rateFactor = 1;   // oversampled write: declared rate x factor
+    uint8_t* buffer = nullptr; // writeBlockBytes long
     uint32_t writeBlockBytes = 0;
     uint64_t dataBytes = 0;
     FillFunction fill;
-    std::function<void()> afterBlock;                    // display refresh; may be empty
-    std::function<void(uint64_t, uint64_t)> progress;    // position, maximum; may be empty
+    std::function<void()> afterBlock;                 // display refresh; may be empty
+    std::function<void(uint64_t, uint64_t)> progress; // position, maximum; may be empty
     Ui& ui;
     const KeyState& keys;
     int languageIndex = 1;
-    std::string caption;  // of the messages: "Quorvale - path" during a write
+    std::string caption; // of the messages: "Quorvale - path" during a write
 };
 
 // 0 when the file was written completely or the user cancelled, -1 after a reported error.

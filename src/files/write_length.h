@@ -13,9 +13,9 @@ namespace qv {
 constexpr double kMaxWaveDataBytes = 2147483392.0;
 
 struct WriteLength {
-    bool write = false;  // false for a negative length: nothing is written
+    bool write = false; // false for a negative length: nothing is written
     uint64_t frames = 0;
-    uint64_t dataBytes = 0;  // x the oversampling factor for an oversampled write
+    uint64_t dataBytes = 0; // x the oversampling factor for an oversampled write
 };
 
 // seconds = leading number of the text (0 if none), limited to what fits the data size.

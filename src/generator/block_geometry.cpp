@@ -3,7 +3,8 @@
 namespace qv {
 
 uint32_t BlockFramesFor(uint32_t sampleRate, uint32_t filterSize) {
-    if (filterSize == 0) filterSize = 4096;
+    if (filterSize == 0)
+        filterSize = 4096;
     const uint32_t minimum = sampleRate / 50;
     uint32_t a = minimum <= filterSize ? 1 : (minimum + filterSize - 1) / filterSize;
     return a * filterSize;

@@ -19,7 +19,7 @@ struct SlotTexts {
 struct ControlTexts {
     std::string sampleRate = "44100";
     std::string bitLen = "16";
-    int channelIndex = 1;  // item index of the channel-count list: channels - 1
+    int channelIndex = 1; // item index of the channel-count list: channels - 1
     std::string fileLength = "10";
     std::array<SlotTexts, kSlotCount> slot;
 };

@@ -16,10 +16,12 @@ constexpr long long kMaxSampleRate = 0xFFFFFFFFLL / (32 * 16);
 }
 
 Generator::Generator() : dispSamplesA(kCaptureLength, 0), dispSamplesB(kCaptureLength, 0) {
-    for (int i = 0; i < kSlotCount; ++i) slots[i].slotIndex = i;
+    for (int i = 0; i < kSlotCount; ++i)
+        slots[i].slotIndex = i;
     slots[0].waveform = kSine;
     slots[0].outChMask = 3;
-    for (auto& set : userWaves) ClearUserWave(set);
+    for (auto& set : userWaves)
+        ClearUserWave(set);
     ApplyOutputFormat();
 }
 
@@ -29,19 +31,23 @@ void Generator::ApplyOutputFormat() {
                           ? -32
                           : static_cast<int32_t>(ReadInteger(bits));
     if (bitCode != 8 && bitCode != 16 && bitCode != 24 && bitCode != 32 && bitCode != -32) {
-        bitCode = 16;  // only the list's items reach here; anything else keeps a sane format
+        bitCode = 16; // only the list's items reach here; anything else keeps a sane format
     }
     int channels = texts.channelIndex + 1;
-    if (channels < 1 || channels > kMaxChannels) channels = 2;
+    if (channels < 1 || channels > kMaxChannels)
+        channels = 2;
     long long rate = std::llabs(ReadInteger(texts.sampleRate));
     if (rate < 1000) {
-        if (ui) ui->Beep();
+        if (ui)
+            ui->Beep();
         rate = 1000;
         texts.sampleRate = "1000";
     }
     // Keeps every byte rate (8 channels x 4 bytes, x16 when oversampled) within 32 bits.
-    if (rate > kMaxSampleRate) rate = kMaxSampleRate;
-    format = MakeOutputFormat(static_cast<uint32_t>(rate), bitCode, static_cast<uint16_t>(channels));
+    if (rate > kMaxSampleRate)
+        rate = kMaxSampleRate;
+    format =
+        MakeOutputFormat(static_cast<uint32_t>(rate), bitCode, static_cast<uint16_t>(channels));
 
     for (int i = 0; i < kSlotCount; ++i) {
         WaveSlot& s = slots[i];
@@ -54,7 +60,9 @@ void Generator::ApplyOutputFormat() {
     SizeBuffers();
 }
 
-uint32_t Generator::MixCapacityFrames() const { return blockFrames + filterSize / 2; }
+uint32_t Generator::MixCapacityFrames() const {
+    return blockFrames + filterSize / 2;
+}
 
 void Generator::SizeBuffers() {
     blockFrames = BlockFramesFor(format.sampleRate, filterSize);
@@ -94,7 +102,8 @@ void Generator::ResetSlotsForStart() {
             s.phaseAcc = s.freq * factor * std::fabs(static_cast<double>(s.delay));
             s.pulseState = 0;
         }
-        if (s.phase > 0) s.pulseState = 0;
+        if (s.phase > 0)
+            s.pulseState = 0;
     }
 }
 
@@ -110,11 +119,14 @@ void Generator::PrepareGenerator() {
         s.stepCountdown = 0;
         s.freqStepLin = s.ampStepLin = s.phaseStep = 0.0;
         s.freqStepRatio = s.ampStepRatio = 1.0;
-        if (s.sweep) SetupSweep(s, seconds);
+        if (s.sweep)
+            SetupSweep(s, seconds);
     }
-    for (int m : {0, 4}) StartGate(slots[m]);
+    for (int m : {0, 4})
+        StartGate(slots[m]);
     frameCounter = 0;
-    for (auto& pos : userWavePos) pos = {};
+    for (auto& pos : userWavePos)
+        pos = {};
     for (WaveSlot& s : slots) {
         s.curFreq = s.blitLastFreq = s.freq;
         s.curAmp = s.amp;
@@ -128,7 +140,8 @@ void Generator::PrepareGenerator() {
 }
 
 void Generator::RestartGenerator() {
-    for (int m : {0, 4}) StartGate(slots[m]);
+    for (int m : {0, 4})
+        StartGate(slots[m]);
     frameCounter = 0;
     ResetSlotsForStart();
 }

@@ -66,15 +66,15 @@ public:
     // User parameters and their texts.
     std::array<WaveSlot, kSlotCount> slots;
     ControlTexts texts;
-    std::array<UserWaveSet, 2> userWaves;  // Wave1's and Wave5's
+    std::array<UserWaveSet, 2> userWaves; // Wave1's and Wave5's
     bool filterOn = false;
     uint32_t overSampleRate = 1;
     uint32_t filterSize = 4096;
     int32_t fitSampleCount = 4096;
     int playBufferMs = 500;
     int dispChannel = 0;
-    const int* playState = nullptr;  // the engine's play state: 1 while playing
-    Ui* ui = nullptr;                // for the beep of a too-low sample rate
+    const int* playState = nullptr; // the engine's play state: 1 while playing
+    Ui* ui = nullptr;               // for the beep of a too-low sample rate
 
     // Running state.
     OutputFormat format;

@@ -13,8 +13,8 @@ namespace qv {
 // Waveform items in code order (11; followers offer the first 10).
 std::span<const char* const> WaveformItems(int languageIndex);
 std::span<const char* const> BandLimitItems(int languageIndex);
-std::span<const char* const> BitLenItems();        // "8" "16" "24" "32" "F32"
-std::span<const char* const> ChannelCountItems();  // "Mono" "Stereo" "3ch" … "8ch"
+std::span<const char* const> BitLenItems();       // "8" "16" "24" "32" "F32"
+std::span<const char* const> ChannelCountItems(); // "Mono" "Stereo" "3ch" … "8ch"
 
 struct OutChItem {
     std::string text;
@@ -23,8 +23,8 @@ struct OutChItem {
 // "OFF" "L+R" "L" "R" for one or two channels; "OFF" "ALL" "1ch" … "Nch" above.
 std::vector<OutChItem> OutChItems(int channels);
 
-std::span<const char* const> FreqUnitKeywords();   // "Hz" "Samples"
-std::span<const char* const> LevelUnitKeywords();  // "dB" "value" "percent"
+std::span<const char* const> FreqUnitKeywords();  // "Hz" "Samples"
+std::span<const char* const> LevelUnitKeywords(); // "dB" "value" "percent"
 
 // Index of the item that equals text exactly; no match gives 0 (the first item).
 int FindItem(std::span<const char* const> items, std::string_view text);

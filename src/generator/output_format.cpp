@@ -8,13 +8,15 @@ const std::array<uint8_t, 16> kSubFormatFloat = {0x03, 0x00, 0x00, 0x00, 0x00, 0
                                                  0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 uint32_t ChannelMaskFor(uint16_t channels) {
-    if (channels >= 32) return 0xFFFFFFFFu;
+    if (channels >= 32)
+        return 0xFFFFFFFFu;
     return (1u << channels) - 1u;
 }
 
 WaveFormatRecord ToExtensible(const WaveFormatRecord& plain) {
-    if (plain.formatTag == kFormatTagExtensible) return plain;
-    WaveFormatRecord ext{};  // the first 18 bytes (the plain record) carry over
+    if (plain.formatTag == kFormatTagExtensible)
+        return plain;
+    WaveFormatRecord ext{}; // the first 18 bytes (the plain record) carry over
     ext.channels = plain.channels;
     ext.sampleRate = plain.sampleRate;
     ext.avgBytesPerSec = plain.avgBytesPerSec;
@@ -30,11 +32,16 @@ WaveFormatRecord ToExtensible(const WaveFormatRecord& plain) {
 
 double FullScaleFor(int32_t bitCode) {
     switch (bitCode) {
-    case 8: return 127.0;
-    case 24: return 8388607.0;
-    case 32: return 2147483647.0;
-    case -32: return 8388607.0;  // float is rendered on the 24-bit scale
-    default: return 32767.0;
+    case 8:
+        return 127.0;
+    case 24:
+        return 8388607.0;
+    case 32:
+        return 2147483647.0;
+    case -32:
+        return 8388607.0; // float is rendered on the 24-bit scale
+    default:
+        return 32767.0;
     }
 }
 

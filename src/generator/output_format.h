@@ -41,7 +41,7 @@ WaveFormatRecord ToExtensible(const WaveFormatRecord& plain);
 struct OutputFormat {
     uint32_t sampleRate = 44100;
     uint16_t channels = 2;
-    int32_t bitCode = 16;  // 8, 16, 24, 32; -32 for 32-bit float
+    int32_t bitCode = 16; // 8, 16, 24, 32; -32 for 32-bit float
     uint16_t bitsPerSample = 16;
     uint16_t formatTag = kFormatTagPcm;
     uint16_t blockAlign = 4;

@@ -1,5 +1,6 @@
 // Mixing the slots into channels and converting the mixed frames into the output format.
 #include "generator/generator.h"
+#include "generator/remainder.h"
 
 #include <cmath>
 #include <cstring>
@@ -11,20 +12,31 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
     const uint32_t channels = format.channels;
     for (uint32_t i = 0; i < frameCount; ++i) {
         double* frame = destination + static_cast<size_t>(i) * channels;
-        for (uint32_t c = 0; c < channels; ++c) frame[c] = 0.0;
+        for (uint32_t c = 0; c < channels; ++c)
+            frame[c] = 0.0;
         // Followers first, so a master reads its modulator's sample of this frame and its gate
         // can silence the followers' output of this frame.
         bool ended = false;
         for (int k = kSlotCount - 1; k >= 0; --k) {
-            if (GenerateSample(k, frame) && IsMaster(k)) ended = true;
+            WaveSlot& s = slots[k];
+            if (s.waveform == kOff && !(IsMaster(k) && s.sweep)) {
+                s.out = s.modOut = s.offset; // what GenerateSample does for an idle slot
+                ++s.sampleCount;
+                continue;
+            }
+            if (GenerateSample(k, frame) && IsMaster(k))
+                ended = true;
         }
         for (const WaveSlot& s : slots) {
-            if (s.waveform == kOff) continue;
+            if (s.waveform == kOff)
+                continue;
             for (uint32_t c = 0; c < channels; ++c) {
-                if (s.outChMask >> c & 1) frame[c] += s.out;
+                if (s.outChMask >> c & 1)
+                    frame[c] += s.out;
             }
         }
-        if (ended) return i;
+        if (ended)
+            return i;
         ++frameCounter;
     }
     return frameCount;
@@ -32,19 +44,23 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
 
 uint32_t Generator::RenderBlock(uint32_t frameCount, uint32_t blockIndex) {
     (void)blockIndex;
-    if (frameCount < blockFrames) std::memset(mixBuffer.data(), 0, mixBuffer.size() * sizeof(double));
+    if (frameCount < blockFrames)
+        std::memset(mixBuffer.data(), 0, mixBuffer.size() * sizeof(double));
     return RenderFrames(frameCount, mixBuffer.data());
 }
 
 uint32_t Generator::FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32_t blockIndex) {
-    const bool sweepEnded = (slots[0].sweep && slots[0].stepsLeft == 0) ||
-                            (slots[4].sweep && slots[4].stepsLeft == 0);
-    if (sweepEnded && !filterOn) return 0;
-    if (blockIndex == 0 && playState && *playState == 1) RestartGenerator();
+    const bool sweepEnded =
+        (slots[0].sweep && slots[0].stepsLeft == 0) || (slots[4].sweep && slots[4].stepsLeft == 0);
+    if (sweepEnded && !filterOn)
+        return 0;
+    if (blockIndex == 0 && playState && *playState == 1)
+        RestartGenerator();
 
     uint32_t frames = format.blockAlign ? byteCount / format.blockAlign : 0;
     // The mix buffer holds one block; a larger request gets one block's worth.
-    if (frames > MixCapacityFrames()) frames = MixCapacityFrames();
+    if (frames > MixCapacityFrames())
+        frames = MixCapacityFrames();
 
     peakMax.fill(0);
     peakMin.fill(0);
@@ -60,89 +76,117 @@ namespace {
 
 // floor(x + 0.5) as an integer of the given range; out-of-range values saturate (they clip
 // anyway) and NaN counts as 0, so the cast is always defined.
-template <typename Int>
-Int RoundSample(double x) {
-    double r = std::floor(x + 0.5);
-    if (!(r == r)) return 0;
-    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
-    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+template <typename Int> [[gnu::always_inline]] inline Int RoundSample(double x) {
+    double r = FloorExact(x + 0.5);
+    if (!(r == r))
+        return 0;
+    if (r <= static_cast<double>(std::numeric_limits<Int>::min()))
+        return std::numeric_limits<Int>::min();
+    if (r >= static_cast<double>(std::numeric_limits<Int>::max()))
+        return std::numeric_limits<Int>::max();
     return static_cast<Int>(r);
 }
 
+// One sample: stores it, updates the peaks and clip flag, and returns the capture value.
+template <int BitCode>
+[[gnu::always_inline]] inline int32_t StoreSample(double x, uint8_t* out, int32_t& peakMax,
+                                                  int32_t& peakMin, bool& clipped) {
+    if constexpr (BitCode == 32) {
+        int64_t v = RoundSample<int64_t>(x);
+        const int32_t peak = static_cast<int32_t>(v / 256); // peaks on the 24-bit scale
+        if (peak > peakMax)
+            peakMax = peak;
+        if (peak < peakMin)
+            peakMin = peak;
+        if (v > 2147483647LL)
+            v = 2147483647LL, clipped = true;
+        if (v < -2147483648LL)
+            v = -2147483648LL, clipped = true;
+        const uint32_t u = static_cast<uint32_t>(static_cast<int32_t>(v));
+        out[0] = static_cast<uint8_t>(u);
+        out[1] = static_cast<uint8_t>(u >> 8);
+        out[2] = static_cast<uint8_t>(u >> 16);
+        out[3] = static_cast<uint8_t>(u >> 24);
+        return static_cast<int32_t>(v) >> 16;
+    } else {
+        constexpr int32_t hi = BitCode == 8 ? 127 : BitCode == 16 ? 32767 : 8388607;
+        constexpr int32_t lo = -hi - 1;
+        int32_t v = RoundSample<int32_t>(x);
+        if (v > peakMax)
+            peakMax = v;
+        if (v < peakMin)
+            peakMin = v;
+        if (v > hi)
+            v = hi, clipped = true;
+        if (v < lo)
+            v = lo, clipped = true;
+        const uint32_t u = static_cast<uint32_t>(v);
+        if constexpr (BitCode == 8) {
+            out[0] = static_cast<uint8_t>(v + 128);
+            return v * 256;
+        } else if constexpr (BitCode == 16) {
+            out[0] = static_cast<uint8_t>(u);
+            out[1] = static_cast<uint8_t>(u >> 8);
+            return v;
+        } else if constexpr (BitCode == 24) {
+            out[0] = static_cast<uint8_t>(u);
+            out[1] = static_cast<uint8_t>(u >> 8);
+            out[2] = static_cast<uint8_t>(u >> 16);
+            return v >> 8;
+        } else { // F32: v x 2^-23, exact in float for |v| <= 2^23
+            const float f = static_cast<float>(v) * (1.0f / 8388608.0f);
+            std::memcpy(out, &f, 4); // IEEE float, little-endian on every target
+            return v >> 8;
+        }
+    }
+}
+
+template <int BitCode>
+void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t channels,
+               uint32_t captureFrames, int dA, int dB, Generator& g) {
+    constexpr uint32_t bytes = BitCode == 8 ? 1 : BitCode == 16 ? 2 : BitCode == 24 ? 3 : 4;
+    for (uint32_t i = 0; i < frames; ++i) {
+        const double* in = mix + static_cast<size_t>(i) * channels;
+        uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
+        for (uint32_t c = 0; c < channels; ++c) {
+            const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, g.peakMax[c],
+                                                         g.peakMin[c], g.clipped[c]);
+            if (i < captureFrames) {
+                if (static_cast<int>(c) == dA)
+                    g.dispSamplesA[i] = capture;
+                if (static_cast<int>(c) == dB)
+                    g.dispSamplesB[i] = capture;
+            }
+        }
+    }
+}
 
 } // namespace
 
 void Generator::ConvertFrames(uint8_t* buffer, uint32_t frames) {
     const uint32_t channels = format.channels;
-    const int32_t bitCode = format.bitCode;
-    const uint32_t bytesPerSample = format.bitsPerSample / 8;
     const int dA = dispChannel < static_cast<int>(channels) ? dispChannel : 0;
     const int dB = dA + 1;
     const uint32_t captured = frames < filterSize ? frames : filterSize;
     const uint32_t captureFrames = captured < kCaptureLength ? captured : kCaptureLength;
-    if (bitCode == 32) levelRef = 8388607.0;
-
     const double* mix = mixBuffer.data();
-    for (uint32_t i = 0; i < frames; ++i) {
-        for (uint32_t c = 0; c < channels; ++c) {
-            const double x = mix[static_cast<size_t>(i) * channels + c];
-            uint8_t* out = buffer + (static_cast<size_t>(i) * channels + c) * bytesPerSample;
-            int32_t capture;
-            if (bitCode == 32) {
-                int64_t v = RoundSample<int64_t>(x);
-                int32_t peak = static_cast<int32_t>(v / 256);
-                if (peak > peakMax[c]) peakMax[c] = peak;
-                if (peak < peakMin[c]) peakMin[c] = peak;
-                if (v > 2147483647LL) v = 2147483647LL, clipped[c] = true;
-                if (v < -2147483648LL) v = -2147483648LL, clipped[c] = true;
-                const uint32_t u = static_cast<uint32_t>(static_cast<int32_t>(v));
-                out[0] = static_cast<uint8_t>(u);
-                out[1] = static_cast<uint8_t>(u >> 8);
-                out[2] = static_cast<uint8_t>(u >> 16);
-                out[3] = static_cast<uint8_t>(u >> 24);
-                capture = static_cast<int32_t>(v) >> 16;
-            } else {
-                int32_t v = RoundSample<int32_t>(x);
-                if (v > peakMax[c]) peakMax[c] = v;
-                if (v < peakMin[c]) peakMin[c] = v;
-                int32_t lo, hi;
-                switch (bitCode) {
-                case 8: lo = -128, hi = 127; break;
-                case 16: lo = -32768, hi = 32767; break;
-                default: lo = -8388608, hi = 8388607; break;  // 24-bit and float
-                }
-                if (v > hi) v = hi, clipped[c] = true;
-                if (v < lo) v = lo, clipped[c] = true;
-                const uint32_t u = static_cast<uint32_t>(v);
-                switch (bitCode) {
-                case 8:
-                    out[0] = static_cast<uint8_t>(v + 128);
-                    capture = v * 256;
-                    break;
-                case 16:
-                    out[0] = static_cast<uint8_t>(u);
-                    out[1] = static_cast<uint8_t>(u >> 8);
-                    capture = v;
-                    break;
-                case 24:
-                    out[0] = static_cast<uint8_t>(u);
-                    out[1] = static_cast<uint8_t>(u >> 8);
-                    out[2] = static_cast<uint8_t>(u >> 16);
-                    capture = v >> 8;
-                    break;
-                default: {  // F32: v x 2^-23 (exact in float for |v| <= 2^23)
-                    const float f = static_cast<float>(v) * (1.0f / 8388608.0f);
-                    std::memcpy(out, &f, 4);  // IEEE float, little-endian on every target
-                    capture = v >> 8;
-                    break;
-                }
-                }
-            }
-            if (i < captureFrames) {
-                if (static_cast<int>(c) == dA) dispSamplesA[i] = capture;
-                if (static_cast<int>(c) == dB) dispSamplesB[i] = capture;
-            }
-        }
+    switch (format.bitCode) {
+    case 8:
+        ConvertAs<8>(mix, buffer, frames, channels, captureFrames, dA, dB, *this);
+        break;
+    case 24:
+        ConvertAs<24>(mix, buffer, frames, channels, captureFrames, dA, dB, *this);
+        break;
+    case 32:
+        levelRef = 8388607.0;
+        ConvertAs<32>(mix, buffer, frames, channels, captureFrames, dA, dB, *this);
+        break;
+    case -32:
+        ConvertAs<-32>(mix, buffer, frames, channels, captureFrames, dA, dB, *this);
+        break;
+    default:
+        ConvertAs<16>(mix, buffer, frames, channels, captureFrames, dA, dB, *this);
+        break;
     }
 }
 

@@ -1,5 +1,6 @@
 // Sweep, modulation and tone-burst gate of the two masters.
 #include "generator/generator.h"
+#include "generator/remainder.h"
 
 #include <cmath>
 
@@ -20,7 +21,9 @@ void Generator::ApplyModulation(WaveSlot& master, double& amplitude, double& dut
     (void)phaseOffset;
 }
 
-void Generator::ApplyStep(WaveSlot& master) { (void)master; }
+void Generator::ApplyStep(WaveSlot& master) {
+    (void)master;
+}
 
 // The gate counts half periods of the master's own phase (without the phase offset) and
 // toggles when the count of the current state runs out.
@@ -29,12 +32,13 @@ void Generator::AdvanceGate(WaveSlot& master) {
         master.curFreq == 0.0) {
         return;
     }
-    const double g = std::fmod(master.phaseAcc, effectiveRate) * invRate;
+    const double g = PhaseRemainder(master.phaseAcc, effectiveRate, invRate) * invRate;
     if ((g >= 0.25 && g < 0.5) || g >= 0.75) {
         master.gateArmed = true;
         return;
     }
-    if (!master.gateArmed) return;
+    if (!master.gateArmed)
+        return;
     master.gateArmed = false;
     if (--master.gateCount <= 0) {
         if (master.gateOpen) {

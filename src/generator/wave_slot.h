@@ -23,12 +23,12 @@ enum FreqUnit : int32_t { kHz = 0, kSamplesPerPeriod = 1 };
 enum LevelUnit : int32_t { kDb = 0, kValue = 1, kPercent = 2 };
 
 constexpr int kSlotCount = 8;
-constexpr uint32_t kSmoothSweep = 0;  // sweepStepRate value meaning one step per sample
+constexpr uint32_t kSmoothSweep = 0; // sweepStepRate value meaning one step per sample
 
 struct WaveSlot {
     // User parameters.
     int32_t waveform = kOff;
-    int32_t bandLimitType = 0;  // 0 none, 1 additive, 2 BLIT (masters)
+    int32_t bandLimitType = 0; // 0 none, 1 additive, 2 BLIT (masters)
     double freq = 1000.0;
     int32_t freqUnit = kHz;
     double amp = 0.0;
@@ -74,6 +74,8 @@ struct WaveSlot {
     double triPrevIn = 0, triHp = 0, triInteg = 0;
 };
 
-inline bool IsMaster(int slotIndex) { return slotIndex == 0 || slotIndex == 4; }
+inline bool IsMaster(int slotIndex) {
+    return slotIndex == 0 || slotIndex == 4;
+}
 
 } // namespace qv

@@ -1,8 +1,8 @@
 #include "platform/output_file.h"
 
 #include <cerrno>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -11,19 +11,23 @@ namespace qv {
 bool OutputFile::Create(const std::string& path) {
     Close();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     handle_ = fd;
     return true;
 }
 
 size_t OutputFile::Write(const void* data, size_t size) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen())
+        return 0;
     const char* p = static_cast<const char*>(data);
     size_t done = 0;
     while (done < size) {
         const ssize_t n = ::write(static_cast<int>(handle_), p + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;  // disk full, file-size limit, I/O error
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break; // disk full, file-size limit, I/O error
         done += static_cast<size_t>(n);
     }
     return done;
@@ -34,12 +38,15 @@ bool OutputFile::SeekToStart() {
 }
 
 void OutputFile::Close() {
-    if (!IsOpen()) return;
+    if (!IsOpen())
+        return;
     ::close(static_cast<int>(handle_));
     handle_ = kInvalid;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 uint64_t FreeBytesForUser(const std::string& directory) {
     // Like a drive root on Windows, the volume is asked even when the folder does not exist
@@ -47,13 +54,16 @@ uint64_t FreeBytesForUser(const std::string& directory) {
     std::string dir = directory.empty() ? "." : directory;
     struct statvfs info {};
     while (::statvfs(dir.c_str(), &info) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) return 0;
+        if (errno != ENOENT && errno != ENOTDIR)
+            return 0;
         const size_t slash = dir.find_last_of('/');
         if (slash == std::string::npos) {
-            if (dir == ".") return 0;
+            if (dir == ".")
+                return 0;
             dir = ".";
         } else if (slash == 0) {
-            if (dir == "/") return 0;
+            if (dir == "/")
+                return 0;
             dir = "/";
         } else {
             dir.resize(slash);

@@ -24,7 +24,8 @@ TEST(ApplyParamTableTest, TheDefaultSetIsA1kHzSineAtMinus10DbOnBothChannels) {
         EXPECT_DOUBLE_EQ(g.slots[0].amp, 32767.0 * std::pow(10.0, -0.5));
         EXPECT_EQ(g.slots[0].outChMask, 3u);
         EXPECT_EQ(g.slots[0].offsetUnit, kPercent);
-        for (int i = 1; i < kSlotCount; ++i) EXPECT_EQ(g.slots[i].waveform, kOff);
+        for (int i = 1; i < kSlotCount; ++i)
+            EXPECT_EQ(g.slots[i].waveform, kOff);
         EXPECT_EQ(g.SweepLengthSeconds(), 10.0);
     }
 }
@@ -32,7 +33,7 @@ TEST(ApplyParamTableTest, TheDefaultSetIsA1kHzSineAtMinus10DbOnBothChannels) {
 TEST(ApplyParamTableTest, ItemTextsAreMatchedInTheInterfaceLanguage) {
     ParamTextTable t(kEnglish);
     t.Set("Wave1", "Waveform", "square");
-    t.Set("Wave2", "Waveform", "user wave");  // followers offer only the first ten items
+    t.Set("Wave2", "Waveform", "user wave"); // followers offer only the first ten items
     t.Set("Wave5", "Waveform", "user wave");
     t.Set("Wave5", "BandLimitType", "Add.");
     Generator g;
@@ -46,7 +47,7 @@ TEST(ApplyParamTableTest, ItemTextsAreMatchedInTheInterfaceLanguage) {
     EXPECT_EQ(g.slots[0].waveform, kOff);
     EXPECT_EQ(g.slots[4].bandLimitType, 0);
     // Shift-JIS item texts select under the Japanese interface.
-    t.Set("Wave1", "Waveform", "\x8B\xE9\x8C`\x94g");  // 矩形波
+    t.Set("Wave1", "Waveform", "\x8B\xE9\x8C`\x94g"); // 矩形波
     ApplyParamTable(t, g, kJapanese);
     EXPECT_EQ(g.slots[0].waveform, kSquare);
 }
@@ -54,13 +55,14 @@ TEST(ApplyParamTableTest, ItemTextsAreMatchedInTheInterfaceLanguage) {
 TEST(ApplyParamTableTest, FormatUnitsAndChannels) {
     ParamTextTable t(kEnglish);
     std::string error;
-    for (const char* o : {"misc.samplingfreq=48000", "Misc.BitLen=24", "Misc.Ch=4ch",
-                          "Wave1.OutCh=ALL", "Wave2.Waveform=pulse", "Wave2.OutCh=3ch",
-                          "Wave2.Freq=480", "Wave2.FreqUnit=Samples", "Wave2.Amp=0x3FFF",
-                          "Wave2.AmpUnit=value", "Wave2.Offset=-3", "Wave2.OffsetUnit=dB",
-                          "Wave3.Waveform=sine", "Wave3.OutCh=L+R", "Wave1.Phase=450",
-                          "Wave1.Delay=-12", "Wave1.GateOnPeriod=1.5", "Wave1.GateOffPeriod=2",
-                          "Wave1.SweepStep=3", "Wave5.SweepStep=7", "Wave1.ModulatingSignal=5"}) {
+    for (const char* o :
+         {"misc.samplingfreq=48000", "Misc.BitLen=24",         "Misc.Ch=4ch",
+          "Wave1.OutCh=ALL",         "Wave2.Waveform=pulse",   "Wave2.OutCh=3ch",
+          "Wave2.Freq=480",          "Wave2.FreqUnit=Samples", "Wave2.Amp=0x3FFF",
+          "Wave2.AmpUnit=value",     "Wave2.Offset=-3",        "Wave2.OffsetUnit=dB",
+          "Wave3.Waveform=sine",     "Wave3.OutCh=L+R",        "Wave1.Phase=450",
+          "Wave1.Delay=-12",         "Wave1.GateOnPeriod=1.5", "Wave1.GateOffPeriod=2",
+          "Wave1.SweepStep=3",       "Wave5.SweepStep=7",      "Wave1.ModulatingSignal=5"}) {
         ASSERT_TRUE(ApplySetOption(t, o, error)) << error;
     }
     Generator g;
@@ -74,7 +76,7 @@ TEST(ApplyParamTableTest, FormatUnitsAndChannels) {
     EXPECT_EQ(g.slots[1].freq, 100.0);
     EXPECT_EQ(g.slots[1].amp, 16383.0 * 256);
     EXPECT_DOUBLE_EQ(g.slots[1].offset, 8388607.0 * std::pow(10.0, -3.0 / 20));
-    EXPECT_EQ(g.slots[2].outChMask, 0u);  // "L+R" is not an item with four channels
+    EXPECT_EQ(g.slots[2].outChMask, 0u); // "L+R" is not an item with four channels
     EXPECT_DOUBLE_EQ(g.slots[0].phase, std::numbers::pi / 2);
     EXPECT_EQ(g.slots[0].delay, -12);
     EXPECT_EQ(g.slots[0].gateOnHalfWaves, 3u);
@@ -107,7 +109,7 @@ TEST(SetOptionTest, RejectsMalformedAndUnknownKeys) {
     EXPECT_FALSE(ApplySetOption(t, "Wave1.=1", error));
     EXPECT_FALSE(ApplySetOption(t, "Wave9.Freq=1", error));
     EXPECT_NE(error.find("Wave9.Freq"), std::string::npos);
-    EXPECT_FALSE(ApplySetOption(t, "Wave2.Delay=1", error));  // followers have no delay
+    EXPECT_FALSE(ApplySetOption(t, "Wave2.Delay=1", error)); // followers have no delay
     EXPECT_TRUE(ApplySetOption(t, "WAVE1.freq=12.5=x", error));
     EXPECT_EQ(t.Get("Wave1", "Freq"), "12.5=x");
 }

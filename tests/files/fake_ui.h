@@ -17,8 +17,8 @@ struct RecordedMessage {
 
 class RecordingUi final : public Ui {
 public:
-    MsgResult Message(const std::string& text, const std::string& caption, MsgIcon icon,
-                      MsgButtons, bool ownedByMain) override {
+    MsgResult Message(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons,
+                      bool ownedByMain) override {
         messages.push_back({text, caption, icon, ownedByMain});
         return MsgResult::Ok;
     }

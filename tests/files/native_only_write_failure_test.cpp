@@ -23,23 +23,33 @@ int WriteUnderLimit(const std::string& path, rlim_t limit, uint64_t dataBytes) {
     pid_t pid = fork();
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit r {limit, limit};
+        struct rlimit r {
+            limit, limit
+        };
         setrlimit(RLIMIT_FSIZE, &r);
         test::RecordingUi ui;
         test::ScriptedKeys keys;
         std::vector<uint8_t> buffer(4096, 0x5A);
         std::string name = path;
-        WaveWriteJob job{.lastWaveFile = name, .format = MakeOutputFormat(48000, 16, 2),
-                         .rateFactor = 1, .buffer = buffer.data(), .writeBlockBytes = 4096,
+        WaveWriteJob job{.lastWaveFile = name,
+                         .format = MakeOutputFormat(48000, 16, 2),
+                         .rateFactor = 1,
+                         .buffer = buffer.data(),
+                         .writeBlockBytes = 4096,
                          .dataBytes = dataBytes,
                          .fill = [](uint8_t*, uint32_t bytes, uint32_t) { return bytes; },
-                         .afterBlock = {}, .progress = {}, .ui = ui, .keys = keys,
-                         .languageIndex = 1, .caption = "Quorvale - " + path};
+                         .afterBlock = {},
+                         .progress = {},
+                         .ui = ui,
+                         .keys = keys,
+                         .languageIndex = 1,
+                         .caption = "Quorvale - " + path};
         const int result = WriteWaveFile(job);
         if (ui.messages.size() != 1 || ui.messages[0].text != "Unable to write file.\n\n" + path) {
             _exit(20);
         }
-        if (fs::exists(path)) _exit(30);
+        if (fs::exists(path))
+            _exit(30);
         _exit(10 + result);
     }
     int status = 0;
@@ -49,7 +59,7 @@ int WriteUnderLimit(const std::string& path, rlim_t limit, uint64_t dataBytes) {
 
 TEST(WriteFailureTest, AFullDiskMidFileReportsAndDeletes) {
     const std::string path = (fs::temp_directory_path() / "qv_full_disk_test.wav").string();
-    EXPECT_EQ(WriteUnderLimit(path, 20000, 100000), 9);  // 10 + (-1)
+    EXPECT_EQ(WriteUnderLimit(path, 20000, 100000), 9); // 10 + (-1)
     EXPECT_FALSE(fs::exists(path));
 }
 

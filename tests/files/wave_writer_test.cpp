@@ -67,13 +67,14 @@ TEST(WaveHeaderTest, CanonicalFormForOneAndTwoChannels) {
 
     const auto f = BuildWaveHeader(MakeOutputFormat(48000, -32, 1), 1, 0);
     ASSERT_EQ(f.size(), 44u);
-    EXPECT_EQ(U16(f, 20), 3);  // float keeps the short form with one or two channels
+    EXPECT_EQ(U16(f, 20), 3); // float keeps the short form with one or two channels
     EXPECT_EQ(U16(f, 34), 32);
     EXPECT_EQ(U32(f, 4), 36u);
 }
 
 TEST(WaveHeaderTest, ExtensibleFormFromThreeChannels) {
-    const uint8_t floatGuid[16] = {3, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const uint8_t floatGuid[16] = {3,    0, 0, 0,    0, 0,    0x10, 0,
+                                   0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     for (uint16_t ch = 3; ch <= 8; ++ch) {
         for (int32_t bits : {8, 16, 24, 32, -32}) {
             const OutputFormat fmt = MakeOutputFormat(96000, bits, ch);
@@ -83,7 +84,7 @@ TEST(WaveHeaderTest, ExtensibleFormFromThreeChannels) {
             EXPECT_EQ(U32(h, 16), 40u);
             EXPECT_EQ(U16(h, 20), 0xFFFE);
             EXPECT_EQ(U16(h, 22), ch);
-            EXPECT_EQ(U32(h, 24), 384000u);  // rate x oversampling factor
+            EXPECT_EQ(U32(h, 24), 384000u); // rate x oversampling factor
             EXPECT_EQ(U32(h, 28), fmt.avgBytesPerSec * 4);
             EXPECT_EQ(U16(h, 32), fmt.blockAlign);
             EXPECT_EQ(U16(h, 36), 22);
@@ -136,7 +137,8 @@ TEST(ExtensionTest, CheckAndCorrection) {
 
 // A fill function whose bytes tell block and position apart.
 uint32_t PatternFill(uint8_t* out, uint32_t bytes, uint32_t block) {
-    for (uint32_t i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(block * 31 + i);
+    for (uint32_t i = 0; i < bytes; ++i)
+        out[i] = static_cast<uint8_t>(block * 31 + i);
     return bytes;
 }
 
@@ -207,7 +209,8 @@ TEST_F(WriterFixture, AShortRenderEndsTheFileWithoutAMessage) {
     std::string name = dir.File("sweep.wav");
     test::ScriptedKeys keys;
     auto fill = [](uint8_t* out, uint32_t bytes, uint32_t block) -> uint32_t {
-        if (block == 1) return PatternFill(out, 1000, block);
+        if (block == 1)
+            return PatternFill(out, 1000, block);
         return block > 1 ? 0 : PatternFill(out, bytes, block);
     };
     ASSERT_EQ(Write(name, 40000, keys, fill), 0);
@@ -227,7 +230,8 @@ TEST_F(WriterFixture, AWrongExtensionIsReportedAndCorrected) {
         EXPECT_EQ(name, dir.File(corrected));
         EXPECT_FALSE(fs::exists(dir.File(given)));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, std::string("File Extent is not 'WAV'.\n\n") + dir.File(given));
+        EXPECT_EQ(ui.messages[0].text,
+                  std::string("File Extent is not 'WAV'.\n\n") + dir.File(given));
         EXPECT_EQ(ui.messages[0].icon, MsgIcon::Warning);
     }
 }
@@ -244,10 +248,19 @@ TEST_F(WriterFixture, AnUncreatableFileIsReported) {
 TEST_F(WriterFixture, JapaneseMessages) {
     std::string name = dir.File("x.txt");
     test::ScriptedKeys keys;
-    WaveWriteJob job{.lastWaveFile = name, .format = MakeOutputFormat(48000, 16, 2),
-                     .rateFactor = 1, .buffer = buffer.data(), .writeBlockBytes = 4000,
-                     .dataBytes = 4, .fill = PatternFill, .afterBlock = {}, .progress = {},
-                     .ui = ui, .keys = keys, .languageIndex = 0, .caption = "c"};
+    WaveWriteJob job{.lastWaveFile = name,
+                     .format = MakeOutputFormat(48000, 16, 2),
+                     .rateFactor = 1,
+                     .buffer = buffer.data(),
+                     .writeBlockBytes = 4000,
+                     .dataBytes = 4,
+                     .fill = PatternFill,
+                     .afterBlock = {},
+                     .progress = {},
+                     .ui = ui,
+                     .keys = keys,
+                     .languageIndex = 0,
+                     .caption = "c"};
     EXPECT_EQ(WriteWaveFile(job), -1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.substr(0, ui.messages[0].text.find('\n')),
@@ -284,7 +297,9 @@ TEST(WriteCommandTest, TheFileHoldsExactlyWhatTheFillOperationProduces) {
             test::RecordingUi ui;
             test::ScriptedKeys keys;
             int progressCalls = 0;
-            const WriteEnvironment env{.ui = ui, .keys = keys, .languageIndex = 1,
+            const WriteEnvironment env{.ui = ui,
+                                       .keys = keys,
+                                       .languageIndex = 1,
                                        .appTitle = "Quorvale",
                                        .progress = [&](uint64_t, uint64_t) { ++progressCalls; },
                                        .afterBlock = {}};

@@ -52,7 +52,8 @@ inline std::vector<uint8_t> FillBytes(Generator& g, uint32_t frames) {
             std::min<size_t>(block.size(), frames * size_t{g.format.blockAlign} - out.size()));
         uint32_t got = g.FillOutputBuffer(block.data(), want, index++);
         out.insert(out.end(), block.begin(), block.begin() + got);
-        if (got < want) break;
+        if (got < want)
+            break;
     }
     return out;
 }

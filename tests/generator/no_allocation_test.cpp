@@ -18,15 +18,27 @@ std::atomic<long> g_allocations{0};
 } // namespace
 
 void* operator new(std::size_t size) {
-    if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1);
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (g_counting.load(std::memory_order_relaxed))
+        g_allocations.fetch_add(1);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace qv {
 namespace {
@@ -52,7 +64,8 @@ TEST(NoAllocationTest, FillOutputBufferNeverAllocates) {
         g_allocations = 0;
         g_counting = true;
         for (uint32_t k = 0; k < 200; ++k) {
-            g.FillOutputBuffer(block.data(), g.BlockBytes() - (k % 3) * g.format.blockAlign, k % 50);
+            g.FillOutputBuffer(block.data(), g.BlockBytes() - (k % 3) * g.format.blockAlign,
+                               k % 50);
         }
         g_counting = false;
         EXPECT_EQ(g_allocations.load(), 0) << bits;

@@ -45,7 +45,8 @@ TEST_F(OscillatorTest, SquareAtQuarterRateAlternatesInPairs) {
     Mono(48000, kSquare, "12000");
     g.PrepareGenerator();
     auto v = RenderMixed(g, 16);
-    for (int n = 0; n < 16; ++n) EXPECT_EQ(v[n], (n % 4) < 2 ? 10000.0 : -10000.0) << n;
+    for (int n = 0; n < 16; ++n)
+        EXPECT_EQ(v[n], (n % 4) < 2 ? 10000.0 : -10000.0) << n;
 }
 
 TEST_F(OscillatorTest, SquareKeepsANegativeSampleWhenThePeriodIsTwoSamples) {
@@ -61,7 +62,8 @@ TEST_F(OscillatorTest, TriangleAndSawtoothStartAtMinusAmplitudeAndFollowThePhase
     auto tri = RenderMixed(g, 96);
     for (int n = 0; n < 96; ++n) {
         const double I = (n % 48) / 48.0;
-        const double expected = I < 0.5 ? 10000 * (2 * I / 0.5 - 1) : 10000 * (1 - 2 * (I - 0.5) / 0.5);
+        const double expected =
+            I < 0.5 ? 10000 * (2 * I / 0.5 - 1) : 10000 * (1 - 2 * (I - 0.5) / 0.5);
         EXPECT_NEAR(tri[n], expected, 1e-6) << n;
     }
     EXPECT_EQ(tri[0], -10000.0);
@@ -70,22 +72,25 @@ TEST_F(OscillatorTest, TriangleAndSawtoothStartAtMinusAmplitudeAndFollowThePhase
     Mono(48000, kSawtooth, "1000");
     g.PrepareGenerator();
     auto saw = RenderMixed(g, 96);
-    for (int n = 0; n < 96; ++n) EXPECT_NEAR(saw[n], 10000 * (2 * ((n % 48) / 48.0) - 1), 1e-6) << n;
+    for (int n = 0; n < 96; ++n)
+        EXPECT_NEAR(saw[n], 10000 * (2 * ((n % 48) / 48.0) - 1), 1e-6) << n;
 }
 
 TEST_F(OscillatorTest, PulseFiresOncePerPeriodFromTheFirstSample) {
     Mono(48000, kPulse, "1000");
     g.PrepareGenerator();
     auto v = RenderMixed(g, 480);
-    for (int n = 0; n < 480; ++n) EXPECT_EQ(v[n], n % 48 == 0 ? 10000.0 : 0.0) << n;
+    for (int n = 0; n < 480; ++n)
+        EXPECT_EQ(v[n], n % 48 == 0 ? 10000.0 : 0.0) << n;
 }
 
 TEST_F(OscillatorTest, PulseWithStartPhaseWaitsForTheWrap) {
     Mono(48000, kPulse, "1000");
-    g.slots[0].phase = kPi / 2;  // 90°
+    g.slots[0].phase = kPi / 2; // 90°
     g.PrepareGenerator();
     auto v = RenderMixed(g, 100);
-    for (int n = 0; n < 100; ++n) EXPECT_EQ(v[n], n == 36 || n == 84 ? 10000.0 : 0.0) << n;
+    for (int n = 0; n < 100; ++n)
+        EXPECT_EQ(v[n], n == 36 || n == 84 ? 10000.0 : 0.0) << n;
 }
 
 TEST_F(OscillatorTest, BipolarPulseGivesPlusAtStartAndMinusAtDuty) {
@@ -98,13 +103,25 @@ TEST_F(OscillatorTest, BipolarPulseGivesPlusAtStartAndMinusAtDuty) {
     }
 }
 
+TEST_F(OscillatorTest, BipolarPulseStartedInsideAPeriodWaitsForTheWrap) {
+    Mono(48000, kPulsePm, "1000");
+    g.slots[0].phase = kPi / 2; // 90°: a quarter period in
+    g.PrepareGenerator();
+    auto v = RenderMixed(g, 120);
+    for (int n = 0; n < 120; ++n) {
+        const double expected = n == 36 || n == 84 ? 10000 : n == 60 || n == 108 ? -10000 : 0;
+        EXPECT_EQ(v[n], expected) << n;
+    }
+}
+
 TEST_F(OscillatorTest, ZeroHertzGivesAmplitudePlusOffsetEvenForNoise) {
     for (int waveform : {kSine, kSquare, kWhiteNoise, kMlsNoise}) {
         Mono(48000, waveform, "0", "1200");
         g.slots[0].offsetUnit = kValue;
         g.texts.slot[0].offset = "34";
         g.PrepareGenerator();
-        for (double x : RenderMixed(g, 10)) EXPECT_EQ(x, 1234.0) << waveform;
+        for (double x : RenderMixed(g, 10))
+            EXPECT_EQ(x, 1234.0) << waveform;
     }
 }
 
@@ -115,7 +132,8 @@ TEST_F(OscillatorTest, PositiveDelayHoldsTheOffsetThenStartsAtPhaseZero) {
     g.slots[0].delay = 100;
     g.PrepareGenerator();
     auto v = RenderMixed(g, 150);
-    for (int n = 0; n < 100; ++n) EXPECT_EQ(v[n], 7.0) << n;
+    for (int n = 0; n < 100; ++n)
+        EXPECT_EQ(v[n], 7.0) << n;
     for (int n = 100; n < 150; ++n) {
         EXPECT_NEAR(v[n], 7 + 10000 * (2 * (((n - 100) % 48) / 48.0) - 1), 1e-6) << n;
     }
@@ -138,7 +156,7 @@ TEST_F(OscillatorTest, NegativeDelayAdvancesThePhase) {
     EXPECT_EQ(g.slots[0].phaseAcc, 10000.0);
     EXPECT_EQ(g.slots[0].pulseState, 0);
     auto v = RenderMixed(g, 1);
-    EXPECT_DOUBLE_EQ(v[0], 10000 * std::sin(2 * kPi * 10000 / 48000));  // 75° into the cycle
+    EXPECT_DOUBLE_EQ(v[0], 10000 * std::sin(2 * kPi * 10000 / 48000)); // 75° into the cycle
 }
 
 TEST_F(OscillatorTest, BandLimitedMasterAboveNyquistIsSilentWhileAFollowerAliases) {
@@ -172,9 +190,11 @@ TEST_F(OscillatorTest, LongRunsStayOnExactPeriodBoundaries) {
     Mono(44100, kSquare, "441");
     g.PrepareGenerator();
     std::vector<double> frame(1);
-    for (int n = 0; n < 44100 * 30; ++n) g.RenderFrames(1, frame.data());
+    for (int n = 0; n < 44100 * 30; ++n)
+        g.RenderFrames(1, frame.data());
     auto v = RenderMixed(g, 100);
-    for (int n = 0; n < 100; ++n) EXPECT_EQ(v[n], n < 50 ? 10000.0 : -10000.0) << n;
+    for (int n = 0; n < 100; ++n)
+        EXPECT_EQ(v[n], n < 50 ? 10000.0 : -10000.0) << n;
 }
 
 } // namespace

@@ -86,8 +86,8 @@ TEST(RenderTest, EightBitIsOffsetBinary) {
 TEST(RenderTest, TwentyFourBitPacksThreeBytesLittleEndian) {
     Generator g;
     SetFormat(g, 48000, "24", 2);
-    Dc(g, 0, "0x1234.56", 1);  // x256: 0x123456
-    Dc(g, 1, "-1", 2);         // -256
+    Dc(g, 0, "0x1234.56", 1); // x256: 0x123456
+    Dc(g, 1, "-1", 2);        // -256
     auto b = OneFrame(g);
     EXPECT_EQ(b, (std::vector<uint8_t>{0x56, 0x34, 0x12, 0x00, 0xFF, 0xFF}));
     EXPECT_EQ(g.dispSamplesA[0], 0x1234);
@@ -97,14 +97,14 @@ TEST(RenderTest, TwentyFourBitPacksThreeBytesLittleEndian) {
 TEST(RenderTest, ThirtyTwoBitStoresPeaksOnThe24BitScale) {
     Generator g;
     SetFormat(g, 48000, "32", 1);
-    Dc(g, 0, "-0x8000", 1);  // x65536: -2^31
+    Dc(g, 0, "-0x8000", 1); // x65536: -2^31
     auto b = OneFrame(g);
     EXPECT_EQ(b, (std::vector<uint8_t>{0, 0, 0, 0x80}));
     EXPECT_FALSE(g.clipped[0]);
     EXPECT_EQ(g.peakMin[0], -8388608);
     EXPECT_EQ(g.levelRef, 8388607.0);
     EXPECT_EQ(g.dispSamplesA[0], -32768);
-    Dc(g, 0, "0x8000", 1);  // 2^31 clips to 2^31 - 1
+    Dc(g, 0, "0x8000", 1); // 2^31 clips to 2^31 - 1
     b = OneFrame(g);
     EXPECT_EQ(b, (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0x7F}));
     EXPECT_TRUE(g.clipped[0]);
@@ -119,15 +119,15 @@ TEST(RenderTest, FloatIsTheTwentyFourBitValueTimesTwoToTheMinus23) {
         return f;
     };
     SetFormat(g, 48000, "F32", 2);
-    Dc(g, 0, "0x7FFF.FF", 1);  // 8388607
-    Dc(g, 1, "-0x8000", 2);    // -8388608
+    Dc(g, 0, "0x7FFF.FF", 1); // 8388607
+    Dc(g, 1, "-0x8000", 2);   // -8388608
     auto b = OneFrame(g);
     EXPECT_EQ(asFloat(b, 0), 8388607.0f / 8388608.0f);
     EXPECT_EQ(asFloat(b, 1), -1.0f);
     EXPECT_EQ(g.format.formatTag, kFormatTagFloat);
     SetSlot(g, 0, kSine, "0", "0", kValue, 1);
     g.slots[0].offsetUnit = kPercent;
-    g.texts.slot[0].offset = "119.2093";  // about 10,000,000
+    g.texts.slot[0].offset = "119.2093"; // about 10,000,000
     g.ApplyOutputFormat();
     b = OneFrame(g);
     EXPECT_EQ(asFloat(b, 0), 8388607.0f / 8388608.0f);
@@ -137,10 +137,10 @@ TEST(RenderTest, FloatIsTheTwentyFourBitValueTimesTwoToTheMinus23) {
 TEST(RenderTest, ChannelMasksRouteSlots) {
     Generator g;
     SetFormat(g, 48000, "16", 4);
-    Dc(g, 0, "1", 255);  // ALL
-    Dc(g, 1, "10", 4);   // 3ch
-    Dc(g, 2, "100", 8);  // 4ch
-    Dc(g, 3, "1000", 16);  // 5ch does not exist
+    Dc(g, 0, "1", 255);   // ALL
+    Dc(g, 1, "10", 4);    // 3ch
+    Dc(g, 2, "100", 8);   // 4ch
+    Dc(g, 3, "1000", 16); // 5ch does not exist
     auto b = OneFrame(g);
     EXPECT_EQ(test::S16(b, 0), 1);
     EXPECT_EQ(test::S16(b, 1), 1);
@@ -150,7 +150,7 @@ TEST(RenderTest, ChannelMasksRouteSlots) {
     SetFormat(g, 48000, "16", 1);
     Dc(g, 0, "1", 3);   // L+R
     Dc(g, 1, "10", 1);  // L
-    Dc(g, 2, "100", 2);  // R feeds nothing on mono
+    Dc(g, 2, "100", 2); // R feeds nothing on mono
     b = OneFrame(g);
     EXPECT_EQ(test::S16(b, 0), 11);
 }
@@ -199,7 +199,8 @@ TEST(RenderTest, BlockZeroWhilePlayingRestartsEveryOscillator) {
 TEST(RenderTest, ARateBelow1000BeepsAndBecomes1000) {
     struct CountingUi : Ui {
         int beeps = 0;
-        MsgResult Message(const std::string&, const std::string&, MsgIcon, MsgButtons, bool) override {
+        MsgResult Message(const std::string&, const std::string&, MsgIcon, MsgButtons,
+                          bool) override {
             return MsgResult::Ok;
         }
         void Beep() override { ++beeps; }

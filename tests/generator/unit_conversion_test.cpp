@@ -36,7 +36,7 @@ TEST(NumberTextTest, ValueTextsTakeHexOctalAndDecimal) {
     EXPECT_EQ(ParseValueText("0x3FFF"), 16383.0);
     EXPECT_EQ(ParseValueText("0x3FFF.8"), 16383.5);
     EXPECT_EQ(ParseValueText("0x1.0001"), 1.0 + 1.0 / 65536);
-    EXPECT_EQ(ParseValueText("0x1.00018"), 1.0 + 1.0 / 65536);  // four fraction digits at most
+    EXPECT_EQ(ParseValueText("0x1.00018"), 1.0 + 1.0 / 65536); // four fraction digits at most
     EXPECT_EQ(ParseValueText("  -0x10"), -16.0);
     EXPECT_EQ(ParseValueText("010"), 8.0);
     EXPECT_EQ(ParseValueText("3276.7"), 3276.7);
@@ -61,7 +61,7 @@ TEST(UnitConversionTest, FrequencyTexts) {
     EXPECT_EQ(FreqTextToHz("-7", kSamplesPerPeriod, 48000), 48000.0);
     EXPECT_EQ(FreqTextToHz("480", kSamplesPerPeriod, 48000), 100.0);
     EXPECT_EQ(FreqTextToHz("-440", kHz, 48000), 440.0);
-    EXPECT_EQ(FreqTextToHz("30000", kHz, 48000), 30000.0);  // above Nyquist is accepted
+    EXPECT_EQ(FreqTextToHz("30000", kHz, 48000), 30000.0); // above Nyquist is accepted
     EXPECT_EQ(FreqToText(1000, kSamplesPerPeriod, 48000), "48");
     EXPECT_EQ(FreqToText(0, kSamplesPerPeriod, 48000), "48000");
     EXPECT_EQ(FreqToText(1000, kHz, 48000), "1000");
@@ -76,7 +76,7 @@ TEST(UnitConversionTest, LevelsInEveryFormat) {
     EXPECT_EQ(LevelTextToInternal("0", kDb, f16), 32767.0);
     EXPECT_EQ(LevelTextToInternal("0", kDb, fF), 8388607.0);
     EXPECT_NEAR(LevelTextToInternal("-6.0206", kDb, f16), 16383.5, 0.01);
-    EXPECT_DOUBLE_EQ(LevelTextToInternal("5000", kDb, f16), 32767.0 * 1e50);  // capped at 1000 dB
+    EXPECT_DOUBLE_EQ(LevelTextToInternal("5000", kDb, f16), 32767.0 * 1e50); // capped at 1000 dB
     EXPECT_EQ(LevelTextToInternal("0x3FFF", kValue, f24), 4194048.0);
     EXPECT_EQ(LevelTextToInternal("0x3FFF", kValue, fF), 4194048.0);
     EXPECT_EQ(LevelTextToInternal("1", kValue, f32), 65536.0);
@@ -123,7 +123,8 @@ TEST(OutputFormatTest, DerivedFieldsAndFullScale) {
 
 TEST(OutputFormatTest, ExtensibleRecord) {
     const uint32_t masks[] = {0x1, 0x3, 0x7, 0xF, 0x1F, 0x3F, 0x7F, 0xFF};
-    for (uint16_t ch = 1; ch <= 8; ++ch) EXPECT_EQ(ChannelMaskFor(ch), masks[ch - 1]);
+    for (uint16_t ch = 1; ch <= 8; ++ch)
+        EXPECT_EQ(ChannelMaskFor(ch), masks[ch - 1]);
 
     const WaveFormatRecord plain = ToFormatRecord(MakeOutputFormat(48000, -32, 2));
     EXPECT_EQ(plain.formatTag, kFormatTagFloat);

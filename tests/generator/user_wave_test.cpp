@@ -58,8 +58,10 @@ TEST_F(UserWaveTest, StereoSelectionsFormTheirPairs) {
     struct Case {
         int32_t code;
         double l, r;
-    } cases[] = {{kUserSelL, 0.5, 0.5},      {kUserSelR, 0.25, 0.25},
-                 {kUserSelLPlusR, 0.75, 0.75}, {kUserSelLMinusR, 0.25, 0.25},
+    } cases[] = {{kUserSelL, 0.5, 0.5},
+                 {kUserSelR, 0.25, 0.25},
+                 {kUserSelLPlusR, 0.75, 0.75},
+                 {kUserSelLMinusR, 0.25, 0.25},
                  {kUserSelRMinusL, -0.25, -0.25}};
     for (const Case& c : cases) {
         Slot(0, 2, 3, "10");
@@ -105,7 +107,7 @@ TEST_F(UserWaveTest, MultichannelAllMapsChannelsAndASingleBitPicksOne) {
     EXPECT_EQ(v[3], 0.0);
 
     Slot(0, 4, 1 | 4 | 8);
-    Register(g, 0, 3, {0.1, 0.2, 0.3}, 2);  // "u2ch"
+    Register(g, 0, 3, {0.1, 0.2, 0.3}, 2); // "u2ch"
     g.PrepareGenerator();
     v = RenderMixed(g, 1);
     EXPECT_DOUBLE_EQ(v[0], 200);

@@ -5,26 +5,31 @@
 namespace qv {
 
 namespace {
-HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE AsHandle(intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
 } // namespace
 
 bool OutputFile::Create(const std::string& path) {
     Close();
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
     handle_ = reinterpret_cast<intptr_t>(h);
     return true;
 }
 
 size_t OutputFile::Write(const void* data, size_t size) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen())
+        return 0;
     const char* p = static_cast<const char*>(data);
     size_t done = 0;
     while (done < size) {
         const DWORD piece = static_cast<DWORD>(size - done > 0x40000000 ? 0x40000000 : size - done);
         DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_), p + done, piece, &written, nullptr) || written == 0) break;
+        if (!WriteFile(AsHandle(handle_), p + done, piece, &written, nullptr) || written == 0)
+            break;
         done += written;
     }
     return done;
@@ -35,12 +40,15 @@ bool OutputFile::SeekToStart() {
 }
 
 void OutputFile::Close() {
-    if (!IsOpen()) return;
+    if (!IsOpen())
+        return;
     CloseHandle(AsHandle(handle_));
     handle_ = kInvalid;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 uint64_t FreeBytesForUser(const std::string& directory) {
     // GetDiskFreeSpaceExA reports the bytes this user may use (quotas included); it is looked up
