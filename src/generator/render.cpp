@@ -10,6 +10,33 @@ namespace qv {
 
 uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
     const uint32_t channels = format.channels;
+    const uint32_t existing = (1u << channels) - 1;
+
+    // Slots are sorted once per call: the ones that compute (in generation order, Wave8 first)
+    // and the ones that are mixed (in mixing order, Wave1 first, with the bits of channels that
+    // exist). An idle slot only holds its offset and counts samples, which is done for the whole
+    // call at once; a waveform switched while rendering takes effect with the next call.
+    int generated[kSlotCount], mixed[kSlotCount], idle[kSlotCount];
+    uint32_t mixMask[kSlotCount];
+    int nGenerated = 0, nMixed = 0, nIdle = 0;
+    for (int k = kSlotCount - 1; k >= 0; --k) {
+        WaveSlot& s = slots[k];
+        if (s.waveform == kOff && !(IsMaster(k) && s.sweep)) {
+            s.out = s.modOut = s.offset;
+            idle[nIdle++] = k;
+        } else {
+            generated[nGenerated++] = k;
+        }
+    }
+    for (int k = 0; k < kSlotCount; ++k) {
+        if (slots[k].waveform != kOff && (slots[k].outChMask & existing) != 0) {
+            mixMask[nMixed] = slots[k].outChMask & existing;
+            mixed[nMixed++] = k;
+        }
+    }
+
+    uint32_t rendered = frameCount; // frames completed
+    uint32_t advanced = frameCount; // samples every slot has taken, a discarded frame included
     for (uint32_t i = 0; i < frameCount; ++i) {
         double* frame = destination + static_cast<size_t>(i) * channels;
         for (uint32_t c = 0; c < channels; ++c)
@@ -17,29 +44,28 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
         // Followers first, so a master reads its modulator's sample of this frame and its gate
         // can silence the followers' output of this frame.
         bool ended = false;
-        for (int k = kSlotCount - 1; k >= 0; --k) {
-            WaveSlot& s = slots[k];
-            if (s.waveform == kOff && !(IsMaster(k) && s.sweep)) {
-                s.out = s.modOut = s.offset; // what GenerateSample does for an idle slot
-                ++s.sampleCount;
-                continue;
-            }
+        for (int n = 0; n < nGenerated; ++n) {
+            const int k = generated[n];
             if (GenerateSample(k, frame) && IsMaster(k))
                 ended = true;
         }
-        for (const WaveSlot& s : slots) {
-            if (s.waveform == kOff)
-                continue;
-            for (uint32_t c = 0; c < channels; ++c) {
-                if (s.outChMask >> c & 1)
-                    frame[c] += s.out;
+        for (int n = 0; n < nMixed; ++n) {
+            const double out = slots[mixed[n]].out;
+            for (uint32_t bits = mixMask[n], c = 0; bits != 0; bits >>= 1, ++c) {
+                if (bits & 1)
+                    frame[c] += out;
             }
         }
-        if (ended)
-            return i;
+        if (ended) {
+            rendered = i;
+            advanced = i + 1;
+            break;
+        }
         ++frameCounter;
     }
-    return frameCount;
+    for (int n = 0; n < nIdle; ++n)
+        slots[idle[n]].sampleCount += static_cast<int32_t>(advanced);
+    return rendered;
 }
 
 uint32_t Generator::RenderBlock(uint32_t frameCount, uint32_t blockIndex) {
@@ -77,14 +103,16 @@ namespace {
 // floor(x + 0.5) as an integer of the given range; out-of-range values saturate (they clip
 // anyway) and NaN counts as 0, so the cast is always defined.
 template <typename Int> [[gnu::always_inline]] inline Int RoundSample(double x) {
-    double r = FloorExact(x + 0.5);
-    if (!(r == r))
+    constexpr double lo = static_cast<double>(std::numeric_limits<Int>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<Int>::max());
+    const double y = x + 0.5;
+    if (y > lo && y < hi) { // the usual case: truncate, then step down for negative fractions
+        const Int t = static_cast<Int>(y);
+        return static_cast<double>(t) > y ? static_cast<Int>(t - 1) : t;
+    }
+    if (!(y == y))
         return 0;
-    if (r <= static_cast<double>(std::numeric_limits<Int>::min()))
-        return std::numeric_limits<Int>::min();
-    if (r >= static_cast<double>(std::numeric_limits<Int>::max()))
-        return std::numeric_limits<Int>::max();
-    return static_cast<Int>(r);
+    return y <= lo ? std::numeric_limits<Int>::min() : std::numeric_limits<Int>::max();
 }
 
 // One sample: stores it, updates the peaks and clip flag, and returns the capture value.
