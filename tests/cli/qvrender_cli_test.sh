@@ -1,0 +1,51 @@
+#!/bin/bash
+# qvrender as a user runs it: defaults, arguments, and every failure with its message and exit
+# status, never a half-written file.
+set -uo pipefail
+: "${QVRENDER:?path of qvrender}"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+expect() {  # description, expected status, expected text in stderr, command...
+    local what=$1 status=$2 text=$3
+    shift 3
+    "$@" >"$work/stdout" 2>"$work/stderr"
+    local got=$?
+    if [ "$got" != "$status" ]; then
+        echo "FAIL $what: exit $got, expected $status"; cat "$work/stderr"; fail=1
+    elif [ -n "$text" ] && ! grep -qF -- "$text" "$work/stderr" "$work/stdout"; then
+        echo "FAIL $what: no '$text' in the output"; cat "$work/stderr"; fail=1
+    fi
+}
+
+expect "help" 0 "usage: qvrender" "$QVRENDER" --help
+expect "no output" 2 "no output file given" "$QVRENDER"
+expect "unknown key" 2 'unknown parameter key "Wave1.Frq"' "$QVRENDER" "$work/a.wav" --set Wave1.Frq=5
+expect "malformed set" 2 "Section.Key=Value" "$QVRENDER" "$work/a.wav" --set Freq
+expect "bad language" 2 "--lang takes en or ja" "$QVRENDER" "$work/a.wav" --lang de
+expect "unknown option" 2 "unknown option --fast" "$QVRENDER" "$work/a.wav" --fast
+
+# The default set: 10 s of 44100 Hz, 16-bit stereo.
+expect "default set" 0 "" "$QVRENDER" "$work/default.wav"
+[ "$(sox --i -r "$work/default.wav")/$(sox --i -c "$work/default.wav")/$(sox --i -b "$work/default.wav")/$(sox --i -s "$work/default.wav")" = "44100/2/16/441000" ] ||
+    { echo "FAIL default set: $(sox --i "$work/default.wav")"; fail=1; }
+
+expect "zero length" 0 "" "$QVRENDER" "$work/zero.wav" --set File.Length=0
+[ "$(stat -c %s "$work/zero.wav")" = 44 ] || { echo "FAIL zero length size"; fail=1; }
+expect "negative length writes nothing" 0 "" "$QVRENDER" "$work/neg.wav" --set File.Length=-1
+[ ! -e "$work/neg.wav" ] || { echo "FAIL negative length wrote a file"; fail=1; }
+
+expect "wrong extension" 1 "File Extent is not 'WAV'." "$QVRENDER" "$work/a.wv"
+[ ! -e "$work/a.wv" ] || { echo "FAIL wrong extension wrote a file"; fail=1; }
+expect "lower-case extension" 0 "" "$QVRENDER" "$work/lower.wav" --set File.Length=0.01
+expect "uncreatable" 1 "Unable to create file." "$QVRENDER" "$work/missing/a.wav"
+expect "japanese message" 1 "ファイルが作成できません" "$QVRENDER" "$work/missing/a.wav" --lang ja
+
+# Out of space half way: reported, and the partial file is deleted. (A file-size limit stands
+# in for a full disk; qvrender ignores SIGXFSZ so the write fails instead of killing it.)
+expect "full disk" 1 "Unable to write file." bash -c "ulimit -f 64; exec \"\$0\" \"\$1\" --set File.Length=5" \
+    "$QVRENDER" "$work/full.wav"
+[ ! -e "$work/full.wav" ] || { echo "FAIL full disk left a file"; fail=1; }
+
+[ $fail -eq 0 ] && echo "qvrender behaves"
+exit $fail
