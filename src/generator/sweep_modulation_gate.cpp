@@ -3,26 +3,77 @@
 #include "generator/remainder.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace qv {
 
-void Generator::SetupSweep(WaveSlot& master, double seconds) {
-    // Sweep steps are not computed yet: a sweeping master runs as a steady tone.
-    (void)master;
-    (void)seconds;
+// Steps from the master's values to those of its end-point slot (Wave2 or Wave6) over the sweep
+// length: q steps reach the end values, the last interval plays at them, and one more step ends
+// the sweep.
+void Generator::SetupSweep(WaveSlot& m, double seconds) {
+    const WaveSlot& n = slots[m.slotIndex + 1];
+    const double E = effectiveRate;
+    const double R = m.sweepStepRate == kSmoothSweep ? E : static_cast<double>(m.sweepStepRate);
+    const double steps = std::trunc(R * seconds + 0.5);
+    m.stepsLeft = steps >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(steps);
+    if (m.stepsLeft <= 0)
+        m.stepsLeft = 1;
+    const double perStep = std::trunc((E * seconds + 0.5) / m.stepsLeft);
+    m.samplesPerStep = perStep >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(perStep);
+    if (m.samplesPerStep == 0)
+        m.samplesPerStep = 1;
+    m.stepCountdown =
+        static_cast<int32_t>(m.samplesPerStep > 2147483647u ? 2147483647u : m.samplesPerStep);
+    const double q = m.stepsLeft - 1 > 0 ? m.stepsLeft - 1 : 1;
+    m.freqStepLin = (n.freq - m.freq) / q;
+    m.freqStepRatio = n.freq != 0.0 && m.freq != 0.0 ? std::pow(n.freq / m.freq, 1.0 / q) : 1.0;
+    m.ampStepLin = (n.amp - m.amp) / q;
+    m.ampStepRatio = n.amp != 0.0 && m.amp != 0.0 ? std::pow(n.amp / m.amp, 1.0 / q) : 1.0;
+    const double target = m.sweepPhase == 1 ? 2.0 * std::numbers::pi : 0.0;
+    m.phaseStep = (target - m.phase) / q;
 }
 
-void Generator::ApplyModulation(WaveSlot& master, double& amplitude, double& duty,
-                                double& phaseOffset) {
-    // Modulation is not applied yet: the master plays unmodulated.
-    (void)master;
-    (void)amplitude;
-    (void)duty;
-    (void)phaseOffset;
+void Generator::ApplyModulation(WaveSlot& m, double& amplitude, double& duty, double& phaseOffset) {
+    const int modulator = m.slotIndex == 0 ? m.modulatingSignal : 6;
+    const double v = slots[modulator].modOut / format.fullScale;
+    switch (m.modulationType) {
+    case 0:
+        amplitude = m.curAmp * (1.0 + v);
+        break;
+    case 1:
+        amplitude = m.curAmp * v;
+        break;
+    case 2:
+        m.phaseAcc += v * m.curFreq;
+        break;
+    case 3:
+        phaseOffset = m.curPhase + 2.0 * std::numbers::pi * v;
+        break;
+    case 4: {
+        const double d = 0.5 * v + 0.5;
+        duty = d < 0.01 ? 0.01 : d > 0.99 ? 0.99 : d;
+        break;
+    }
+    default:
+        break;
+    }
 }
 
-void Generator::ApplyStep(WaveSlot& master) {
-    (void)master;
+void Generator::ApplyStep(WaveSlot& m) {
+    if (--m.stepCountdown > 0)
+        return;
+    m.stepCountdown =
+        static_cast<int32_t>(m.samplesPerStep > 2147483647u ? 2147483647u : m.samplesPerStep);
+    m.curFreq = m.sweepFreqLog ? m.curFreq * m.freqStepRatio : m.curFreq + m.freqStepLin;
+    m.curAmp = m.sweepAmpLog ? m.curAmp * m.ampStepRatio : m.curAmp + m.ampStepLin;
+    if (m.sweepPhase != 0)
+        m.curPhase += m.phaseStep;
+    if (--m.stepsLeft <= 0) {
+        m.stepsLeft = 0;
+        m.curFreq = m.freq;
+        m.curAmp = m.amp;
+        m.transition = false;
+    }
 }
 
 // The gate counts half periods of the master's own phase (without the phase offset) and

@@ -35,6 +35,15 @@ expect "zero length" 0 "" "$QVRENDER" "$work/zero.wav" --set File.Length=0
 expect "negative length writes nothing" 0 "" "$QVRENDER" "$work/neg.wav" --set File.Length=-1
 [ ! -e "$work/neg.wav" ] || { echo "FAIL negative length wrote a file"; fail=1; }
 
+# A sweep ends the file at its end, with a header that matches what was written.
+expect "sweep" 0 "" "$QVRENDER" "$work/sweep.wav" --set File.Length=1 --set Wave1.Sweep=1 \
+    --set Wave2.Freq=20000 --set Wave1.Freq=20
+[ "$(sox --i -s "$work/sweep.wav")" = 44100 ] && [ "$(stat -c %s "$work/sweep.wav")" = $((44 + 44100 * 4)) ] ||
+    { echo "FAIL sweep length: $(sox --i -s "$work/sweep.wav") frames"; fail=1; }
+expect "stepped sweep" 0 "" "$QVRENDER" "$work/steps.wav" --set File.Length=0.5 --set Wave1.Sweep=1 \
+    --set Wave1.SweepStep=4 --set Misc.SamplingFreq=48000
+[ "$(sox --i -s "$work/steps.wav")" = 24000 ] || { echo "FAIL stepped sweep length"; fail=1; }
+
 expect "wrong extension" 1 "File Extent is not 'WAV'." "$QVRENDER" "$work/a.wv"
 [ ! -e "$work/a.wv" ] || { echo "FAIL wrong extension wrote a file"; fail=1; }
 expect "lower-case extension" 0 "" "$QVRENDER" "$work/lower.wav" --set File.Length=0.01
