@@ -2,6 +2,7 @@
 #include "generator/generator.h"
 #include "generator/remainder.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -173,20 +174,32 @@ template <int BitCode>
 void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t channels,
                uint32_t captureFrames, int dA, int dB, Generator& g) {
     constexpr uint32_t bytes = BitCode == 8 ? 1 : BitCode == 16 ? 2 : BitCode == 24 ? 3 : 4;
+    // Level data in locals: stores through the byte buffer could alias the generator's arrays,
+    // which would force a reload of every peak after every byte written.
+    std::array<int32_t, kMaxChannels> peakMax{}, peakMin{};
+    std::array<bool, kMaxChannels> clipped{};
+    int32_t* captureA = g.dispSamplesA.data();
+    int32_t* captureB = g.dispSamplesB.data();
     for (uint32_t i = 0; i < frames; ++i) {
         const double* in = mix + static_cast<size_t>(i) * channels;
         uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
-        for (uint32_t c = 0; c < channels; ++c) {
-            const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, g.peakMax[c],
-                                                         g.peakMin[c], g.clipped[c]);
-            if (i < captureFrames) {
+        if (i < captureFrames) {
+            for (uint32_t c = 0; c < channels; ++c) {
+                const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c],
+                                                             peakMin[c], clipped[c]);
                 if (static_cast<int>(c) == dA)
-                    g.dispSamplesA[i] = capture;
+                    captureA[i] = capture;
                 if (static_cast<int>(c) == dB)
-                    g.dispSamplesB[i] = capture;
+                    captureB[i] = capture;
             }
+        } else {
+            for (uint32_t c = 0; c < channels; ++c)
+                StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c], peakMin[c], clipped[c]);
         }
     }
+    g.peakMax = peakMax;
+    g.peakMin = peakMin;
+    g.clipped = clipped;
 }
 
 } // namespace
