@@ -4,6 +4,7 @@
 #include "cli/console_ui.h"
 #include "cli/progress_bar.h"
 #include "cli/set_option.h"
+#include "fftlib/fft_api.h"
 #include "files/param_text_table.h"
 #include "generator/generator.h"
 #include "platform/key_state.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
     qv::ProgressBar progress;
     qv::Generator generator;
     generator.ui = &ui;
+    // The transform library is linked in: the renderer needs no DLL beside it.
+    static const qv::FftApi fft = qv::DirectFftApi();
+    generator.noise.AttachFft(&fft);
     qv::ApplyParamTable(table, generator, lang);
 
     const qv::WriteEnvironment env{

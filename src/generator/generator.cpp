@@ -140,6 +140,7 @@ void Generator::PrepareGenerator() {
 }
 
 void Generator::RestartGenerator() {
+    noise.ForgetFrames(); // the sequences run on; the frame count starts again
     for (int m : {0, 4})
         StartGate(slots[m]);
     frameCounter = 0;

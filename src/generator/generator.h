@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generator/control_texts.h"
+#include "generator/noise_sources.h"
 #include "generator/output_format.h"
 #include "generator/user_wave_set.h"
 #include "generator/wave_slot.h"
@@ -84,6 +85,7 @@ public:
     double twoPiOverRate = 0.0;
     uint32_t frameCounter = 0;
     std::array<UserWavePlayPosition, 2> userWavePos;
+    NoiseSources noise;
 
     // Level data and display capture of the most recent fill.
     std::array<int32_t, kMaxChannels> peakMax{};
@@ -103,7 +105,7 @@ private:
 
     // Stages filled in by the noise, band-limit, sweep, modulation and gate code.
     void ResetNoise();
-    double NoiseValue(int32_t waveform) const;
+    double NoiseValue(int32_t waveform); // pink already x1.5
     double BandLimitedValue(WaveSlot& slot, double amplitude, double duty, double phase01,
                             double increment);
     void SetupSweep(WaveSlot& master, double seconds);

@@ -36,11 +36,26 @@ for shape in square triangle sawtooth pulse "pulse(+-)"; do
     done
 done
 
-# Sine: count the samples that differ and by how much.
+# MLS noise has no transcendental function in it: identical.
+render_both mls "${common[@]}" --set Wave1.Waveform=MLS --set Misc.BitLen=24
+if cmp -s "$work/mls.native.wav" "$work/mls.win.wav"; then
+    echo "identical: MLS noise"
+else
+    echo "FAIL: MLS noise differs between the builds"
+    fail=1
+fi
+
+# Sine, white and pink noise go through sin, cos and log: count the samples that differ and
+# by how much.
+render_both white_24 "${common[@]}" --set Wave1.Waveform="white noise" --set Misc.BitLen=24
+render_both pink_24 "${common[@]}" --set Wave1.Waveform="pink noise" --set Misc.BitLen=24
 for bits in 16 24; do
     render_both "sine_$bits" "${common[@]}" --set Misc.BitLen=$bits --set Wave1.Freq=1234.5 \
         --set Wave1.Amp=-0.5
-    python3 - "$work/sine_$bits.native.wav" "$work/sine_$bits.win.wav" "$bits" <<'PY' || fail=1
+done
+for name in sine_16 sine_24 white_24 pink_24; do
+    bits=${name#*_}
+    python3 - "$work/$name.native.wav" "$work/$name.win.wav" "$bits" "$name" <<'PY' || fail=1
 import sys
 a = open(sys.argv[1], 'rb').read()[44:]
 b = open(sys.argv[2], 'rb').read()[44:]
@@ -55,7 +70,7 @@ for i in range(n):
     if x != y:
         diff += 1
         worst = max(worst, abs(x - y))
-print(f"sine {sys.argv[3]} bit: {diff} of {n} samples differ (largest difference {worst} LSB)")
+print(f"{sys.argv[4]}: {diff} of {n} samples differ (largest difference {worst} LSB)")
 sys.exit(1 if worst > 1 or diff > n // 1000 else 0)
 PY
 done
