@@ -1,0 +1,133 @@
+#include "fftlib/fft_api.h"
+#include "generator/band_limit.h"
+#include "generator/generator.h"
+#include "generator_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace qv {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+TEST(AdditiveTest, HarmonicsStopOneHertzBelowHalfTheRate) {
+    // 1000 Hz at 48 kHz: n = 23, so the odd harmonics 1 … 23.
+    double sum = 0;
+    for (int k = 1; k <= 23; k += 2)
+        sum += std::sin(k * kPi / 2) / k;
+    const double value = AdditiveSample(kSquare, 48000, 1000, 1.0, 0.25);
+    EXPECT_NEAR(value, 4 / kPi * sum, 1e-12);
+    EXPECT_NEAR(value, 1.0, 0.05);
+    // 20 Hz at 384 kHz would give 9599 harmonics: limited to 1000.
+    double saw = 0, saw1001 = 0;
+    for (int k = 1; k <= 1001; ++k) {
+        const double term = std::sin(k * 2 * kPi * 0.1) / k;
+        if (k <= 1000)
+            saw += term;
+        saw1001 += term;
+    }
+    EXPECT_NEAR(AdditiveSample(kSawtooth, 384000, 20, 1.0, 0.1), -2 / kPi * saw, 1e-12);
+    EXPECT_GT(std::fabs(-2 / kPi * saw1001 - AdditiveSample(kSawtooth, 384000, 20, 1.0, 0.1)),
+              1e-6);
+    // Within 1 Hz of half the rate nothing is left.
+    EXPECT_EQ(AdditiveSample(kPulse, 48000, 23999.5, 1.0, 0.0), 0.0);
+    EXPECT_EQ(AdditiveSample(kPulsePm, 48000, 24000, 1.0, 0.0), 0.0);
+    EXPECT_EQ(AdditiveSample(kSine, 48000, 1000, 1.0, 0.3), 0.0);
+    // The shapes start where the naive ones do.
+    EXPECT_NEAR(AdditiveSample(kTriangle, 48000, 100, 1.0, 0.0), -1.0, 0.01);
+    EXPECT_NEAR(AdditiveSample(kPulse, 48000, 1000, 1.0, 0.0), 1.0, 1e-12);
+    EXPECT_NEAR(AdditiveSample(kPulsePm, 48000, 1000, 1.0, 0.5), -1.0, 1e-12);
+}
+
+TEST(BlitTest, KernelHasOnePeakPerCycleAndMeanOneOverM) {
+    EXPECT_EQ(BlitKernel(47, 0.0), 1.0);
+    EXPECT_EQ(BlitKernel(47, 3.0), 1.0);
+    double mean = 0;
+    const int steps = 47 * 64;
+    for (int i = 0; i < steps; ++i)
+        mean += BlitKernel(47, static_cast<double>(i) / steps);
+    EXPECT_NEAR(mean / steps, 1.0 / 47, 1e-12);
+    EXPECT_LE(BlitKernel(3, 1e-300), 1.0);
+}
+
+// Fraction of the power that lies away from the harmonics below half the rate: the aliases.
+double AliasedFraction(Generator& g, double freq) {
+    const int n = 65536;
+    g.PrepareGenerator();
+    const auto x = test::RenderMixed(g, n);
+    FftApi api = DirectFftApi();
+    api.createFft(16, n, 0, 1);
+    std::vector<double> buf(2 * n);
+    for (int i = 0; i < n; ++i)
+        buf[2 * i] = x[i];
+    api.weightWindow(16, buf.data(), 4); // 4-term Blackman-Harris: leakage far below -90 dB
+    api.fft(16, buf.data(), 0);
+    api.releaseFft(16);
+    const double rate = g.effectiveRate;
+    double total = 0, harmonic = 0;
+    for (int k = 1; k < n / 2; ++k) {
+        const double p = buf[2 * k] * buf[2 * k] + buf[2 * k + 1] * buf[2 * k + 1];
+        const double f = k * rate / n;
+        const double nearest = std::round(f / freq) * freq;
+        total += p;
+        if (nearest > 0 && nearest < rate / 2 && std::fabs(f - nearest) <= 6 * rate / n)
+            harmonic += p;
+    }
+    return 1.0 - harmonic / total;
+}
+
+TEST(BandLimitTest, BandLimitedShapesHardlyAliasWhereNaiveOnesDo) {
+    for (int shape : {kSquare, kSawtooth, kTriangle}) {
+        double fraction[3];
+        for (int type = 0; type < 3; ++type) {
+            Generator g;
+            test::SetFormat(g, 48000, "16", 1);
+            test::SetSlot(g, 0, shape, "2345.6", "10000", kValue, 1);
+            g.slots[0].bandLimitType = type;
+            fraction[type] = AliasedFraction(g, 2345.6);
+        }
+        std::printf("waveform %d: aliased power naive %.2e, additive %.2e, BLIT %.2e\n", shape,
+                    fraction[0], fraction[1], fraction[2]);
+        EXPECT_LT(fraction[1], 1e-6) << shape;
+        EXPECT_LT(fraction[2], fraction[0] / 10) << shape;
+        EXPECT_GT(fraction[0], 1e-4) << shape;
+    }
+}
+
+TEST(BlitTest, SquareKeepsItsMeanAtZeroWithPwmAndStaysBounded) {
+    Generator g;
+    test::SetFormat(g, 48000, "16", 1);
+    test::SetSlot(g, 0, kSquare, "1000", "10000", kValue, 1);
+    g.slots[0].bandLimitType = 2;
+    g.PrepareGenerator();
+    auto v = test::RenderMixed(g, 48000);
+    double mean = 0, peak = 0;
+    for (double x : v)
+        mean += x, peak = std::max(peak, std::fabs(x));
+    EXPECT_NEAR(mean / v.size(), 0.0, 20.0);
+    EXPECT_NEAR(peak, 10000, 1500);
+    EXPECT_EQ(g.slots[0].blitLastFreq, 1000.0); // constant frequency: no leak
+}
+
+TEST(BlitTest, NearHalfTheRateEveryShapeStaysFinite) {
+    for (const char* freq : {"15000", "23999.5", "24000"}) {
+        for (int shape : {kSquare, kTriangle, kSawtooth, kPulse, kPulsePm}) {
+            Generator g;
+            test::SetFormat(g, 48000, "16", 1);
+            test::SetSlot(g, 0, shape, freq, "10000", kValue, 1);
+            g.slots[0].bandLimitType = 2;
+            g.PrepareGenerator();
+            for (double x : test::RenderMixed(g, 4800)) {
+                ASSERT_TRUE(std::isfinite(x)) << freq << " " << shape;
+                ASSERT_LT(std::fabs(x), 40000.0) << freq << " " << shape;
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace qv
