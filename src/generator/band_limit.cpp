@@ -35,38 +35,76 @@ double BlitStartAverage(double r, int32_t m, double x0, double period) {
     return count ? total / count : 0.0;
 }
 
+namespace {
+
+// Σ weight(k) · (sin kθ, cos kθ) for k = 1, 1 + step, … ≤ n, by rotating e^{ikθ} instead of
+// calling sin and cos for every harmonic (the direct sum costs up to 1000 sines per sample).
+// Four interleaved rotations keep the multiplications independent of each other; the rounding
+// error grows with k but stays near 1e-13 for 1000 harmonics.
+template <typename Weight>
+void HarmonicSums(int n, int step, double theta, Weight weight, double& sinSum, double& cosSum) {
+    constexpr int kChains = 4;
+    double c[kChains], s[kChains], sinPart[kChains] = {}, cosPart[kChains] = {};
+    for (int j = 0; j < kChains; ++j) {
+        c[j] = std::cos((1 + j * step) * theta);
+        s[j] = std::sin((1 + j * step) * theta);
+    }
+    const double rotCos = std::cos(kChains * step * theta),
+                 rotSin = std::sin(kChains * step * theta);
+    int k = 1;
+    for (; k + (kChains - 1) * step <= n; k += kChains * step) {
+        for (int j = 0; j < kChains; ++j) {
+            const double w = weight(k + j * step);
+            sinPart[j] += s[j] * w;
+            cosPart[j] += c[j] * w;
+            const double nextC = c[j] * rotCos - s[j] * rotSin;
+            s[j] = s[j] * rotCos + c[j] * rotSin;
+            c[j] = nextC;
+        }
+    }
+    for (int j = 0; k <= n; k += step, ++j) { // the last few terms
+        const double w = weight(k);
+        sinPart[j] += s[j] * w;
+        cosPart[j] += c[j] * w;
+    }
+    sinSum = (sinPart[0] + sinPart[1]) + (sinPart[2] + sinPart[3]);
+    cosSum = (cosPart[0] + cosPart[1]) + (cosPart[2] + cosPart[3]);
+}
+
+} // namespace
+
 double AdditiveSample(int32_t waveform, double effectiveRate, double freq, double A, double I) {
     double harmonics = std::floor(effectiveRate / freq * 0.5 - 1.0 / freq);
     if (!(harmonics > 0))
         harmonics = 0;
     const int n = harmonics > 1000 ? 1000 : static_cast<int>(harmonics);
     const double theta = 2.0 * kPi * I;
-    double sum = 0.0;
+    double sinSum, cosSum;
     switch (waveform) {
     case kSquare:
-        for (int k = 1; k <= n; k += 2)
-            sum += std::sin(k * theta) / k;
-        return A * 4.0 / kPi * sum;
+        HarmonicSums(
+            n, 2, theta, [](int k) { return 1.0 / k; }, sinSum, cosSum);
+        return A * 4.0 / kPi * sinSum;
     case kTriangle:
-        for (int k = 1; k <= n; k += 2)
-            sum += std::cos(k * theta) / (static_cast<double>(k) * k);
-        return A * (-8.0 / (kPi * kPi)) * sum;
+        HarmonicSums(
+            n, 2, theta, [](int k) { return 1.0 / (static_cast<double>(k) * k); }, sinSum, cosSum);
+        return A * (-8.0 / (kPi * kPi)) * cosSum;
     case kSawtooth:
-        for (int k = 1; k <= n; ++k)
-            sum += std::sin(k * theta) / k;
-        return A * (-2.0 / kPi) * sum;
+        HarmonicSums(
+            n, 1, theta, [](int k) { return 1.0 / k; }, sinSum, cosSum);
+        return A * (-2.0 / kPi) * sinSum;
     case kPulse:
         if (n == 0)
             return 0.0;
-        for (int k = 1; k <= n; ++k)
-            sum += std::cos(k * theta);
-        return A * sum / n;
+        HarmonicSums(
+            n, 1, theta, [](int) { return 1.0; }, sinSum, cosSum);
+        return A * cosSum / n;
     case kPulsePm:
         if (n == 0)
             return 0.0;
-        for (int k = 1; k <= n; k += 2)
-            sum += std::cos(k * theta);
-        return A * sum / ((n + 1) / 2);
+        HarmonicSums(
+            n, 2, theta, [](int) { return 1.0; }, sinSum, cosSum);
+        return A * cosSum / ((n + 1) / 2);
     default:
         return 0.0;
     }
