@@ -4,6 +4,9 @@
 #include "fftlib/fft_context.h"
 
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 
@@ -28,7 +31,8 @@ inline Cx Quarter(Cx a, double sign) {
 }
 
 // One radix-2 stage with g groups of half-span h.
-void Radix2Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign) {
+void Radix2Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
+                 double scale) {
     const int32_t half = c.transformSize / 2;
     for (int32_t i = 0; i < g; ++i) {
         const int32_t t = i * h;
@@ -39,16 +43,85 @@ void Radix2Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t
         Cx* hi = dst + half + i * h;
         for (int32_t k = 0; k < h; ++k) {
             const Cx bw = Mul(b[k], wr, wi);
-            lo[k] = Add(a[k], bw);
-            hi[k] = Sub(a[k], bw);
+            const Cx sum = Add(a[k], bw), difference = Sub(a[k], bw);
+            lo[k] = {sum.re * scale, sum.im * scale};
+            hi[k] = {difference.re * scale, difference.im * scale};
         }
     }
 }
 
 // Two consecutive radix-2 stages (g groups of half-span h, then 2g of h/2) in one pass: the
 // same butterflies, with half the passes over memory. The second stage's twiddle for group
-// g + i is the one for group i times -j (forward), applied exactly.
-void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign) {
+// g + i is the one for group i times -j (forward), applied exactly. SSE2 (present on every
+// x86-64) holds one complex value per register; the products and sums are the scalar ones.
+#if defined(__SSE2__)
+struct PackedTwiddle {
+    __m128d re, im; // [wr, wr], [-wi, wi]
+};
+inline PackedTwiddle Pack(double wr, double wi) {
+    return {_mm_set1_pd(wr), _mm_set_pd(wi, -wi)};
+}
+inline __m128d MulP(__m128d b, PackedTwiddle w) {
+    const __m128d swapped = _mm_shuffle_pd(b, b, 1); // [im, re]
+    return _mm_add_pd(_mm_mul_pd(b, w.re), _mm_mul_pd(swapped, w.im));
+}
+
+// The butterflies of one group; Unit marks group 0, whose twiddles are 1 (no products).
+template <bool Scaled, bool Unit>
+inline void Radix4Group(const double* x, double* d0, double* d1, double* d2, double* d3, int32_t h,
+                        PackedTwiddle w0, PackedTwiddle w1, __m128d quarterSign, __m128d s) {
+    const int32_t q = h / 2;
+    auto out = [s](__m128d v) { return Scaled ? _mm_mul_pd(v, s) : v; };
+    for (int32_t k = 0; k < q; ++k) {
+        const __m128d x0 = _mm_loadu_pd(x + 2 * k), x1 = _mm_loadu_pd(x + 2 * (k + q));
+        const __m128d x2 = _mm_loadu_pd(x + 2 * (h + k)), x3 = _mm_loadu_pd(x + 2 * (h + k + q));
+        const __m128d a2 = Unit ? x2 : MulP(x2, w0), a3 = Unit ? x3 : MulP(x3, w0);
+        const __m128d t0 = _mm_add_pd(x0, a2), t2 = _mm_sub_pd(x0, a2);
+        const __m128d t1 = _mm_add_pd(x1, a3), t3 = _mm_sub_pd(x1, a3);
+        const __m128d u1 = Unit ? t1 : MulP(t1, w1);
+        const __m128d v3 = Unit ? t3 : MulP(t3, w1);
+        const __m128d u3 = _mm_mul_pd(_mm_shuffle_pd(v3, v3, 1), quarterSign);
+        _mm_storeu_pd(d0 + 2 * k, out(_mm_add_pd(t0, u1)));
+        _mm_storeu_pd(d1 + 2 * k, out(_mm_sub_pd(t0, u1)));
+        _mm_storeu_pd(d2 + 2 * k, out(_mm_add_pd(t2, u3)));
+        _mm_storeu_pd(d3 + 2 * k, out(_mm_sub_pd(t2, u3)));
+    }
+}
+
+template <bool Scaled>
+void Radix4Pass(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
+                double scale) {
+    const int32_t half = c.transformSize / 2;
+    const int32_t quarter = c.transformSize / 4;
+    const int32_t q = h / 2;
+    const __m128d s = _mm_set1_pd(scale);
+    // Multiplication by -j (forward) is [im, -re]; by +j (inverse) [-im, re].
+    const __m128d quarterSign = _mm_set_pd(-sign, sign);
+    for (int32_t i = 0; i < g; ++i) {
+        const PackedTwiddle w0 = Pack(c.twiddleCos[i * h], sign * c.twiddleSin[i * h]);
+        const PackedTwiddle w1 = Pack(c.twiddleCos[i * q], sign * c.twiddleSin[i * q]);
+        const double* x = reinterpret_cast<const double*>(src + 2 * i * h);
+        double* d0 = reinterpret_cast<double*>(dst + i * q);
+        double* d1 = reinterpret_cast<double*>(dst + half + i * q);
+        double* d2 = reinterpret_cast<double*>(dst + quarter + i * q);
+        double* d3 = reinterpret_cast<double*>(dst + half + quarter + i * q);
+        if (i == 0)
+            Radix4Group<Scaled, true>(x, d0, d1, d2, d3, h, w0, w1, quarterSign, s);
+        else
+            Radix4Group<Scaled, false>(x, d0, d1, d2, d3, h, w0, w1, quarterSign, s);
+    }
+}
+
+void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
+                 double scale) {
+    if (scale == 1.0)
+        Radix4Pass<false>(c, src, dst, g, h, sign, scale);
+    else
+        Radix4Pass<true>(c, src, dst, g, h, sign, scale);
+}
+#else
+void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
+                 double scale) {
     const int32_t half = c.transformSize / 2;
     const int32_t quarter = c.transformSize / 4;
     const int32_t q = h / 2;
@@ -67,27 +140,30 @@ void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t
             const Cx t1 = Add(x1, a3), t3 = Sub(x1, a3);
             const Cx u1 = Mul(t1, w1r, w1i);
             const Cx u3 = Quarter(Mul(t3, w1r, w1i), sign);
-            d0[k] = Add(t0, u1);
-            d1[k] = Sub(t0, u1);
-            d2[k] = Add(t2, u3);
-            d3[k] = Sub(t2, u3);
+            const Cx o0 = Add(t0, u1), o1 = Sub(t0, u1), o2 = Add(t2, u3), o3 = Sub(t2, u3);
+            d0[k] = {o0.re * scale, o0.im * scale};
+            d1[k] = {o1.re * scale, o1.im * scale};
+            d2[k] = {o2.re * scale, o2.im * scale};
+            d3[k] = {o3.re * scale, o3.im * scale};
         }
     }
 }
+#endif
 
-// All stages, two at a time while two are left; returns the buffer the last pass wrote.
-double* Stages(FftContext& c, double* data, double sign) {
+// All stages, two at a time while two are left; returns the buffer the last pass wrote. The
+// last pass multiplies by scale (a power of two: exact).
+double* Stages(FftContext& c, double* data, double sign, double scale) {
     const int32_t m = c.transformSize;
     Cx* src = reinterpret_cast<Cx*>(data);
     Cx* dst = reinterpret_cast<Cx*>(c.work.data());
     int32_t g = 1, h = m / 2;
     while (g < m) {
         if (h >= 2) {
-            Radix4Stage(c, src, dst, g, h, sign);
+            Radix4Stage(c, src, dst, g, h, sign, 4 * g >= m ? scale : 1.0);
             g *= 4;
             h /= 4;
         } else {
-            Radix2Stage(c, src, dst, g, h, sign);
+            Radix2Stage(c, src, dst, g, h, sign, 2 * g >= m ? scale : 1.0);
             g *= 2;
             h /= 2;
         }
@@ -104,22 +180,16 @@ void RunTransform(FftContext& c, double* data, bool inverse) {
     const int32_t m = c.transformSize;
     if (m < 1)
         return;
-    double* result = Stages(c, data, inverse ? -1.0 : 1.0);
-    const double scale = 1.0 / m;
+    // Forward transforms are scaled by 1/M (exact: M is a power of two) in their last pass.
+    double* result = Stages(c, data, inverse ? -1.0 : 1.0, inverse ? 1.0 : 1.0 / m);
     if (!c.realInput) {
         if (result != data)
             std::memcpy(data, result, sizeof(double) * 2 * m);
-        if (!inverse) {
-            for (int32_t i = 0; i < 2 * m; ++i)
-                data[i] *= scale;
-        }
         return;
     }
     double* z = c.work.data();
     if (result != z)
         std::memcpy(z, result, sizeof(double) * 2 * m);
-    for (int32_t i = 0; i < 2 * m; ++i)
-        z[i] *= scale;
     const double z0r = z[0], z0i = z[1];
     // X[k] needs Z[k] and Z[M-k]: written into data, which no longer holds input.
     for (int32_t k = 1; k < m; ++k) {
