@@ -69,7 +69,8 @@ inline __m128d MulP(__m128d b, PackedTwiddle w) {
 // The butterflies of one group; Unit marks group 0, whose twiddles are 1 (no products).
 template <bool Scaled, bool Unit>
 inline void Radix4Group(const double* x, double* d0, double* d1, double* d2, double* d3, int32_t h,
-                        PackedTwiddle w0, PackedTwiddle w1, __m128d quarterSign, __m128d s) {
+                        PackedTwiddle w0, PackedTwiddle w1, PackedTwiddle w1q, __m128d quarterSign,
+                        __m128d s) {
     const int32_t q = h / 2;
     auto out = [s](__m128d v) { return Scaled ? _mm_mul_pd(v, s) : v; };
     for (int32_t k = 0; k < q; ++k) {
@@ -79,8 +80,9 @@ inline void Radix4Group(const double* x, double* d0, double* d1, double* d2, dou
         const __m128d t0 = _mm_add_pd(x0, a2), t2 = _mm_sub_pd(x0, a2);
         const __m128d t1 = _mm_add_pd(x1, a3), t3 = _mm_sub_pd(x1, a3);
         const __m128d u1 = Unit ? t1 : MulP(t1, w1);
-        const __m128d v3 = Unit ? t3 : MulP(t3, w1);
-        const __m128d u3 = _mm_mul_pd(_mm_shuffle_pd(v3, v3, 1), quarterSign);
+        // w1q is w1 times -j (forward): the same products as rotating t3 · w1 afterwards.
+        const __m128d u3 =
+            Unit ? _mm_mul_pd(_mm_shuffle_pd(t3, t3, 1), quarterSign) : MulP(t3, w1q);
         _mm_storeu_pd(d0 + 2 * k, out(_mm_add_pd(t0, u1)));
         _mm_storeu_pd(d1 + 2 * k, out(_mm_sub_pd(t0, u1)));
         _mm_storeu_pd(d2 + 2 * k, out(_mm_add_pd(t2, u3)));
@@ -99,16 +101,18 @@ void Radix4Pass(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t 
     const __m128d quarterSign = _mm_set_pd(-sign, sign);
     for (int32_t i = 0; i < g; ++i) {
         const PackedTwiddle w0 = Pack(c.twiddleCos[i * h], sign * c.twiddleSin[i * h]);
-        const PackedTwiddle w1 = Pack(c.twiddleCos[i * q], sign * c.twiddleSin[i * q]);
+        const double w1r = c.twiddleCos[i * q], w1i = sign * c.twiddleSin[i * q];
+        const PackedTwiddle w1 = Pack(w1r, w1i);
+        const PackedTwiddle w1q = Pack(sign * w1i, -sign * w1r);
         const double* x = reinterpret_cast<const double*>(src + 2 * i * h);
         double* d0 = reinterpret_cast<double*>(dst + i * q);
         double* d1 = reinterpret_cast<double*>(dst + half + i * q);
         double* d2 = reinterpret_cast<double*>(dst + quarter + i * q);
         double* d3 = reinterpret_cast<double*>(dst + half + quarter + i * q);
         if (i == 0)
-            Radix4Group<Scaled, true>(x, d0, d1, d2, d3, h, w0, w1, quarterSign, s);
+            Radix4Group<Scaled, true>(x, d0, d1, d2, d3, h, w0, w1, w1q, quarterSign, s);
         else
-            Radix4Group<Scaled, false>(x, d0, d1, d2, d3, h, w0, w1, quarterSign, s);
+            Radix4Group<Scaled, false>(x, d0, d1, d2, d3, h, w0, w1, w1q, quarterSign, s);
     }
 }
 
