@@ -4,6 +4,7 @@
 #include "generator/generator.h"
 #include "generator/item_lists.h"
 #include "generator/number_text.h"
+#include "generator/unit_conversion.h"
 
 #include <cmath>
 #include <numbers>
@@ -35,10 +36,6 @@ int32_t Keyword(const std::string& text, std::initializer_list<const char*> word
 }
 
 } // namespace
-
-double PhaseTextToRadians(const char* text) {
-    return std::fmod(ReadDecimal(text), 360.0) * 2.0 * std::numbers::pi / 360.0;
-}
 
 void ApplyParamTable(const ParamTextTable& t, Generator& g, int lang) {
     ControlTexts& texts = g.texts;
@@ -80,7 +77,8 @@ void ApplyParamTable(const ParamTextTable& t, Generator& g, int lang) {
         s.delay = static_cast<int32_t>(delay > 2147483647LL    ? 2147483647LL
                                        : delay < -2147483647LL ? -2147483647LL
                                                                : delay);
-        s.phase = PhaseTextToRadians(t.Get(sec, "Phase").c_str());
+        texts.slot[i].phase = t.Get(sec, "Phase");
+        s.phase = PhaseTextToRadians(texts.slot[i].phase);
         s.sweep = FlagOn(t.Get(sec, "Sweep"));
         s.sweepFreqLog = FlagOn(t.Get(sec, "SweepFreqLog"));
         s.sweepAmpLog = FlagOn(t.Get(sec, "SweepAmpLog"));

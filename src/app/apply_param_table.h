@@ -10,7 +10,4 @@ class ParamTextTable;
 
 void ApplyParamTable(const ParamTextTable& table, Generator& generator, int languageIndex);
 
-// Degrees text to the start phase in radians: the remainder of degrees / 360, times 2π / 360.
-double PhaseTextToRadians(const char* text);
-
 } // namespace qv

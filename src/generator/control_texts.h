@@ -14,6 +14,7 @@ struct SlotTexts {
     std::string freq = "1000";
     std::string amp = "-10";
     std::string offset = "0";
+    std::string phase = "0"; // degrees (masters)
 };
 
 struct ControlTexts {

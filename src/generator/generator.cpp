@@ -124,6 +124,9 @@ void Generator::PrepareGenerator() {
     }
     for (int m : {0, 4})
         StartGate(slots[m]);
+    for (PendingChange& p : pending)
+        p.bits = 0;
+    transitionFlags = 0;
     frameCounter = 0;
     for (auto& pos : userWavePos)
         pos = {};

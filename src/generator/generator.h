@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generator/control_texts.h"
+#include "generator/live_change.h"
 #include "generator/noise_sources.h"
 #include "generator/output_format.h"
 #include "generator/user_wave_set.h"
@@ -54,6 +55,22 @@ public:
     // Rewinds every oscillator for a restarted stream (block 0 while playing).
     void RestartGenerator();
 
+    // Live changes, main thread. While the engine plays, frequency, amplitude, offset and phase
+    // edits go into the pending record and reach the slot with the restarted stream; otherwise
+    // they are written into the slot at once. bySync marks Wave5's frequency set by the sync.
+    bool Playing() const;
+    void SetFrequency(int slotIndex, double hz, bool bySync = false);
+    void SetAmplitude(int slotIndex, double level);
+    void SetOffset(int slotIndex, double level);
+    void SetPhase(int slotIndex, double radians);
+    // Asks the engine for a restart when the slot sounds (always: for phase and flag edits).
+    void RequestRestart(int slotIndex, bool always = false);
+    // Phase-continuous moves of a master's frequency or amplitude to a new value over seconds
+    // (divided by the |delta| / 120 notches of a wheel event), on a log or linear path.
+    void StartFreqTransition(int slotIndex, int delta, bool writeText, double seconds, bool log,
+                             double hz);
+    void StartAmpTransition(int slotIndex, int delta, double seconds, bool log, double level);
+
     // Sweep length in seconds from the file-length text (at least 0.01).
     double SweepLengthSeconds() const;
 
@@ -74,8 +91,8 @@ public:
     int32_t fitSampleCount = 4096;
     int playBufferMs = 500;
     int dispChannel = 0;
-    const int* playState = nullptr; // the engine's play state: 1 while playing
-    Ui* ui = nullptr;               // for the beep of a too-low sample rate
+    PlaybackControl* engine = nullptr; // the device engine, when there is one
+    Ui* ui = nullptr;                  // for the beep of a too-low sample rate
 
     // Running state.
     OutputFormat format;
@@ -113,6 +130,17 @@ private:
     void ApplyStep(WaveSlot& master);
     void AdvanceGate(WaveSlot& master);
     void StartGate(WaveSlot& master);
+    void ApplyPendingChanges();
+    void InstallTransitions(WaveSlot& master);
+    int32_t TransitionSteps(int delta, double seconds) const;
+    void RequestTransition(int slotIndex, int kind, double target, int32_t steps, bool log);
+
+    std::array<PendingChange, kSlotCount> pending;
+    // Index: master (0 for Wave1, 1 for Wave5) x 2 + kind (0 frequency, 1 amplitude); the bit of
+    // the same index in transitionFlags publishes the request.
+    std::array<TransitionRequest, 4> transitionRequests;
+    Shared<uint32_t> transitionFlags = 0;
+    uint32_t transitionOrder = 0;
 
     std::vector<double> mixBuffer;
     uint32_t blockFrames = 4096;

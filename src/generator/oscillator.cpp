@@ -14,6 +14,8 @@ bool Generator::GenerateSample(int slotIndex, double* frame) {
     double amplitude = s.curAmp;
     double phaseOffset = s.curPhase;
     const bool master = IsMaster(slotIndex);
+    if (master)
+        InstallTransitions(s);
 
     if (master && s.sweep && s.stepsLeft == 0)
         return true;
@@ -39,7 +41,7 @@ bool Generator::GenerateSample(int slotIndex, double* frame) {
         value = PeriodicValue(s, amplitude, duty, phaseOffset);
     }
 
-    if (master && (s.sweep || s.transition))
+    if (master && (s.sweep || s.transition.Acquire()))
         ApplyStep(s);
     s.phaseAcc += s.curFreq;
     s.out = s.modOut = s.offset + value;

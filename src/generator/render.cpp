@@ -81,8 +81,10 @@ uint32_t Generator::FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32
         (slots[0].sweep && slots[0].stepsLeft == 0) || (slots[4].sweep && slots[4].stepsLeft == 0);
     if (sweepEnded && !filterOn)
         return 0;
-    if (blockIndex == 0 && playState && *playState == 1)
+    if (blockIndex == 0 && Playing()) {
+        ApplyPendingChanges();
         RestartGenerator();
+    }
 
     uint32_t frames = format.blockAlign ? byteCount / format.blockAlign : 0;
     // The mix buffer holds one block; a larger request gets one block's worth.

@@ -34,7 +34,7 @@ void Generator::SetupSweep(WaveSlot& m, double seconds) {
 }
 
 void Generator::ApplyModulation(WaveSlot& m, double& amplitude, double& duty, double& phaseOffset) {
-    const int modulator = m.slotIndex == 0 ? m.modulatingSignal : 6;
+    const int modulator = m.slotIndex == 0 ? m.modulatingSignal.Get() : 6;
     const double v = slots[modulator].modOut / format.fullScale;
     switch (m.modulationType) {
     case 0:

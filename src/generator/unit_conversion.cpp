@@ -4,6 +4,7 @@
 #include "generator/wave_slot.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace qv {
 
@@ -12,6 +13,10 @@ double FreqTextToHz(std::string_view text, int freqUnit, uint32_t sampleRate) {
     if (freqUnit == kSamplesPerPeriod)
         return sampleRate / (x <= 1.0 ? 1.0 : x);
     return std::fabs(x);
+}
+
+double PhaseTextToRadians(std::string_view text) {
+    return std::fmod(ReadDecimal(text), 360.0) * 2.0 * std::numbers::pi / 360.0;
 }
 
 double ValueScale(int32_t bitCode) {

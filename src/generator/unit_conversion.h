@@ -22,6 +22,9 @@ std::string LevelToText(double value, int levelUnit, const OutputFormat& format)
 // A frequency re-expressed in a unit (0 Hz counts as 1 Hz for samples per period).
 std::string FreqToText(double freq, int freqUnit, uint32_t sampleRate);
 
+// Degrees text to the start phase in radians: the remainder of degrees / 360, times 2π / 360.
+double PhaseTextToRadians(std::string_view text);
+
 // Factor between a "value" text and internal units.
 double ValueScale(int32_t bitCode);
 

@@ -1,6 +1,8 @@
 // One of the eight wave generators: what the user set, and the running state of the oscillator.
 #pragma once
 
+#include "generator/shared_value.h"
+
 #include <cstdint>
 
 namespace qv {
@@ -25,28 +27,30 @@ enum LevelUnit : int32_t { kDb = 0, kValue = 1, kPercent = 2 };
 constexpr int kSlotCount = 8;
 constexpr uint32_t kSmoothSweep = 0; // sweepStepRate value meaning one step per sample
 
+// Fields of type Shared are the ones an edit may touch while the render thread plays the slot
+// (direct edits take effect from the next sample) or that the main thread reads meanwhile.
 struct WaveSlot {
     // User parameters.
-    int32_t waveform = kOff;
-    int32_t bandLimitType = 0; // 0 none, 1 additive, 2 BLIT (masters)
-    double freq = 1000.0;
+    Shared<int32_t> waveform = kOff;
+    Shared<int32_t> bandLimitType = 0; // 0 none, 1 additive, 2 BLIT (masters)
+    Shared<double> freq = 1000.0;
     int32_t freqUnit = kHz;
-    double amp = 0.0;
+    Shared<double> amp = 0.0;
     int32_t ampUnit = kDb;
-    double offset = 0.0;
+    Shared<double> offset = 0.0;
     int32_t offsetUnit = kPercent;
-    uint32_t outChMask = 0;
+    Shared<uint32_t> outChMask = 0;
     int32_t delay = 0;
-    double phase = 0.0;
-    bool gate = false;
+    Shared<double> phase = 0.0;
+    Shared<bool> gate = false;
     bool sweep = false;
-    bool sweepFreqLog = true;
-    bool sweepAmpLog = true;
+    Shared<bool> sweepFreqLog = true;
+    Shared<bool> sweepAmpLog = true;
     int32_t sweepPhase = 0;
     uint32_t sweepStepRate = kSmoothSweep;
-    bool modulation = false;
-    int32_t modulationType = 0;
-    int32_t modulatingSignal = 2;
+    Shared<bool> modulation = false;
+    Shared<int32_t> modulationType = 0;
+    Shared<int32_t> modulatingSignal = 2;
     uint32_t gateOnHalfWaves = 0;
     uint32_t gateOffHalfWaves = 0;
 
@@ -57,12 +61,12 @@ struct WaveSlot {
     int32_t sampleCount = 0;
     int32_t pulseState = 1;
     double phaseAcc = 0.0;
-    double curFreq = 0.0;
+    Shared<double> curFreq = 0.0;
     double blitLastFreq = 0.0;
-    double curAmp = 0.0;
+    Shared<double> curAmp = 0.0;
     double curPhase = 0.0;
-    bool transition = false;
-    int32_t stepsLeft = 0;
+    Shared<bool> transition = false;
+    Shared<int32_t> stepsLeft = 0;
     uint32_t samplesPerStep = 0;
     int32_t stepCountdown = 0;
     double freqStepLin = 0.0, freqStepRatio = 1.0;

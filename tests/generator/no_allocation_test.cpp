@@ -1,5 +1,6 @@
 // The render path must never allocate: it runs on the playback thread, where an allocation can
 // block behind another thread's lock and glitch the output.
+#include "fake_engine.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
 
@@ -70,8 +71,8 @@ TEST(NoAllocationTest, FillOutputBufferNeverAllocates) {
         g.userWaves[1].userWaveSamples.assign(8 * 3, 0.25);
         g.userWaves[1].userWaveChannels = 8;
         g.userWaves[1].userWaveFrames = 3;
-        int playState = 1;
-        g.playState = &playState;
+        test::FakeEngine engine;
+        g.engine = &engine;
         g.PrepareGenerator();
         std::vector<uint8_t> block(g.BlockBytes());
 

@@ -1,3 +1,4 @@
+#include "fake_engine.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
 #include "platform/ui.h"
@@ -184,8 +185,8 @@ TEST(RenderTest, BlockZeroWhilePlayingRestartsEveryOscillator) {
     Generator g;
     SetFormat(g, 48000, "16", 2);
     SetSlot(g, 0, kSawtooth, "997", "10000", kValue, 3);
-    int playState = 1;
-    g.playState = &playState;
+    test::FakeEngine engine;
+    g.engine = &engine;
     g.PrepareGenerator();
     std::vector<uint8_t> first(g.BlockBytes()), second(g.BlockBytes()), again(g.BlockBytes());
     g.FillOutputBuffer(first.data(), g.BlockBytes(), 0);
