@@ -2,16 +2,7 @@
 # Sweeps, modulation and tone bursts rendered by qvrender through the parameter file's keys,
 # read back with sox.
 set -uo pipefail
-: "${QVRENDER:?path of qvrender}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-check() {  # description, actual, expected
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: got '$2', expected '$3'"
-        fail=1
-    fi
-}
+source "$(dirname "$0")/script_checks.sh"
 # Samples of a mono file, one per line (sox's dat output without its header and time column).
 samples() { sox "$1" -t dat - | awk '!/^;/ { print $2 }'; }
 

@@ -2,16 +2,7 @@
 # WAV files written by qvrender, read back by tools nobody here wrote: sox and libsndfile must
 # see the declared rate, channels and sample type, and sox must decode exactly our data bytes.
 set -euo pipefail
-: "${QVRENDER:?path of qvrender}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-check() {  # description, actual, expected
-    if [ "$2" != "$3" ]; then
-        echo "FAIL $1: got '$2', expected '$3'"
-        fail=1
-    fi
-}
+source "$(dirname "$0")/script_checks.sh"
 
 for bits in 8 16 24 32 F32; do
     for ch in 1 2 3 8; do

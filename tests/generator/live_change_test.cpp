@@ -26,6 +26,13 @@ struct Playing {
         g.PrepareGenerator();
         g.engine = &engine;
     }
+    // Wave5 playing too, following Wave1 through the frequency bar's sync.
+    void AddSyncedWave5(Wave5SyncSettings sync) {
+        SetSlot(g, 4, kSine, "700", "1000", kValue, 1);
+        g.PrepareGenerator();
+        settings.freqBarSync = true;
+        settings.sync = sync;
+    }
     // The start of the first buffer of a restarted stream (no frames rendered yet).
     void Restart() {
         uint8_t none[1];
@@ -124,10 +131,7 @@ TEST(TransitionTest, TimeZeroChangesAfterOneSampleOrRestartsWithResetBuffer) {
 
 TEST(TransitionTest, Wave5FollowsWave1ThroughTheSyncRatio) {
     Playing p;
-    SetSlot(p.g, 4, kSine, "700", "1000", kValue, 1);
-    p.g.PrepareGenerator();
-    p.settings.freqBarSync = true;
-    p.settings.sync.ratio = 1.5;
+    p.AddSyncedWave5({true, 0, 1.5});
     p.g.texts.slot[0].freq = "990";
     StepFrequency(p.g, p.settings, 0, 120);
     EXPECT_EQ(p.g.texts.slot[4].freq, "1500");
@@ -240,10 +244,7 @@ TEST(PendingChangeTest, LaterOfTypedValueAndTransitionWins) {
 
 TEST(PendingChangeTest, WaveFiveSyncOfATypedEditUsesItsOwnBit) {
     Playing p;
-    SetSlot(p.g, 4, kSine, "700", "1000", kValue, 1);
-    p.g.PrepareGenerator();
-    p.settings.freqBarSync = true;
-    p.settings.sync = {false, 100, 1};
+    p.AddSyncedWave5({false, 100, 1});
     p.g.texts.slot[0].freq = "500";
     EditFrequencyText(p.g, p.settings, 0);
     EXPECT_EQ(p.g.texts.slot[4].freq, "600");

@@ -39,14 +39,19 @@ std::vector<Window> MeasuredFrequencies(const std::vector<double>& x, double rat
     return w;
 }
 
-TEST(SweepTest, SmoothSweepOfTenSecondsEndsAfterExactly480000Frames) {
-    Generator g;
+// A smooth log sweep of Wave1 from 20 Hz to 20 kHz over 10 s at 48 kHz, mono.
+void PrepareDecadeSweep(Generator& g) {
     SetFormat(g, 48000, "16", 1);
     SetSlot(g, 0, kSine, "20", "-6", kDb, 1);
     SetSlot(g, 1, kOff, "20000", "-6", kDb, 0);
     g.slots[0].sweep = true;
     g.texts.fileLength = "10";
     g.PrepareGenerator();
+}
+
+TEST(SweepTest, SmoothSweepOfTenSecondsEndsAfterExactly480000Frames) {
+    Generator g;
+    PrepareDecadeSweep(g);
     EXPECT_EQ(g.slots[0].stepsLeft, 480000);
     EXPECT_EQ(g.slots[0].samplesPerStep, 1u);
     const auto bytes = test::FillBytes(g, 600000);
@@ -59,12 +64,7 @@ TEST(SweepTest, SmoothSweepOfTenSecondsEndsAfterExactly480000Frames) {
 
 TEST(SweepTest, SmoothLogSweepFollowsTheExponentialPath) {
     Generator g;
-    SetFormat(g, 48000, "16", 1);
-    SetSlot(g, 0, kSine, "20", "-6", kDb, 1);
-    SetSlot(g, 1, kOff, "20000", "-6", kDb, 0);
-    g.slots[0].sweep = true;
-    g.texts.fileLength = "10";
-    g.PrepareGenerator();
+    PrepareDecadeSweep(g);
     const auto x = RenderMixed(g, 500000);
     ASSERT_EQ(x.size(), 480000u);
 
