@@ -25,10 +25,6 @@ inline Cx Add(Cx a, Cx b) {
 inline Cx Sub(Cx a, Cx b) {
     return {a.re - b.re, a.im - b.im};
 }
-// Multiplication by -j (forward) or +j (inverse), exact.
-inline Cx Quarter(Cx a, double sign) {
-    return {sign * a.im, -sign * a.re};
-}
 
 // One radix-2 stage with g groups of half-span h.
 void Radix2Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
@@ -124,6 +120,11 @@ void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t
         Radix4Pass<true>(c, src, dst, g, h, sign, scale);
 }
 #else
+// Multiplication by -j (forward) or +j (inverse), exact.
+inline Cx Quarter(Cx a, double sign) {
+    return {sign * a.im, -sign * a.re};
+}
+
 void Radix4Stage(const FftContext& c, const Cx* src, Cx* dst, int32_t g, int32_t h, double sign,
                  double scale) {
     const int32_t half = c.transformSize / 2;

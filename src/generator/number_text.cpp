@@ -132,11 +132,15 @@ double ParseValueText(std::string_view text) {
     return negative ? -v : v;
 }
 
-std::string FormatNumber15(double value) {
+std::string FormatGeneral(double value, int digits) {
     // to_chars, not printf: the same digits and exponent width from both C runtimes.
     char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
     return std::string(buf, r.ptr);
+}
+
+std::string FormatNumber15(double value) {
+    return FormatGeneral(value, 15);
 }
 
 } // namespace qv

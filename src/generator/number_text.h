@@ -18,7 +18,10 @@ long long ReadInteger(std::string_view text);
 // decimal integer makes the whole text a decimal number.
 double ParseValueText(std::string_view text);
 
-// Up to 15 significant digits, no trailing zeros, exponent only for very large or small values.
+// Up to digits significant digits, no trailing zeros, exponent only for very large or small
+// values (the %g style).
+std::string FormatGeneral(double value, int digits);
+// FormatGeneral with 15 digits: how numbers are written back into controls and files.
 std::string FormatNumber15(double value);
 
 } // namespace qv

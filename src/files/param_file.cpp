@@ -1,0 +1,144 @@
+#include "files/param_file.h"
+
+#include "files/ini_file.h"
+#include "generator/number_text.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
+namespace qv {
+
+namespace {
+
+constexpr size_t kSavedWidth = 99;
+
+// The leading number of a text, or nothing when the text does not start with one.
+std::optional<double> LeadingNumber(const std::string& text) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(begin, &end);
+    if (end == begin)
+        return std::nullopt;
+    return v;
+}
+
+int32_t RangedInt(const std::string& text, int32_t lo, int32_t hi, int32_t fallback) {
+    const std::optional<double> v = LeadingNumber(text);
+    if (!v || !(*v >= lo && *v <= hi))
+        return fallback;
+    return static_cast<int32_t>(ReadInteger(text));
+}
+
+int32_t OneOf(int32_t v, std::initializer_list<int32_t> allowed, int32_t fallback) {
+    for (int32_t a : allowed) {
+        if (v == a)
+            return v;
+    }
+    return fallback;
+}
+
+// The filter's numbers from their texts, each outside its range taking its default; the
+// table's texts are brought in line with the numbers used.
+void ValidateFilter(ParamSet& set) {
+    ParamTextTable& t = set.texts;
+    FilterDesign& d = set.filter;
+    const int32_t over =
+        OneOf(RangedInt(t.Get("Filter", "OverSampleRate"), 1, 16, 1), {1, 2, 4, 8, 16}, 1);
+    const int32_t size = OneOf(RangedInt(t.Get("Filter", "Size1"), 1024, 16384, 4096),
+                               {1024, 2048, 4096, 8192, 16384}, 4096);
+    d.responseRate = OneOf(RangedInt(t.Get("Filter", "ResponseRate"), 4, 16, 8), {4, 16}, 8);
+    d.ampScaleMaxDb = RangedInt(t.Get("Filter", "AmpScale_dB_Max"), 0, 40, 20);
+    d.ampScaleMinDb = RangedInt(t.Get("Filter", "AmpScale_dB_Min"), -160, -20, -100);
+    const std::optional<double> alpha = LeadingNumber(t.Get("Filter", "KaiserAlpha"));
+    d.kaiserAlpha = alpha && *alpha >= 0 && *alpha <= 10 ? *alpha : 6.0;
+    d.pointCount = RangedInt(t.Get("Filter", "Points"), 2, kMaxFilterPoints, 0);
+    d.comment = t.Get("Filter", "Comment");
+    t.Set("Filter", "OverSampleRate", std::to_string(over));
+    t.Set("Filter", "Size1", std::to_string(size));
+    t.Set("Filter", "ResponseRate", std::to_string(d.responseRate));
+    t.Set("Filter", "AmpScale_dB_Max", std::to_string(d.ampScaleMaxDb));
+    t.Set("Filter", "AmpScale_dB_Min", std::to_string(d.ampScaleMinDb));
+    t.Set("Filter", "KaiserAlpha", FormatNumber15(d.kaiserAlpha));
+}
+
+void ReadPoints(const IniFile& ini, ParamSet& set) {
+    FilterDesign& d = set.filter;
+    const int32_t size = static_cast<int32_t>(ReadInteger(set.texts.Get("Filter", "Size1")));
+    long long rateValue = ReadInteger(set.texts.Get("Misc", "SamplingFreq"));
+    const double rate = static_cast<double>(rateValue < 0 ? -rateValue : rateValue);
+    for (int i = 0; i < d.pointCount; ++i) {
+        const std::string text = ini.Read("Filter", "P" + std::to_string(i + 1));
+        if (text.empty()) {
+            d.pointCount = 0;
+            break;
+        }
+        // The bin is the leading integer; the gain starts one character after it, whatever
+        // that character is.
+        const char* begin = text.c_str();
+        char* end = nullptr;
+        const long bin = std::strtol(begin, &end, 10);
+        FilterPoint& p = d.points[i];
+        p.binIndex = static_cast<int32_t>(bin < -2147483647L  ? -2147483647L
+                                          : bin > 2147483647L ? 2147483647L
+                                                              : bin);
+        p.gainDb = *end != '\0' ? std::strtod(end + 1, nullptr) : 0.0;
+        p.frequency = p.binIndex * rate / size;
+    }
+    if (d.pointCount == 0) {
+        const std::string comment = d.comment;
+        ResetFilterPoints(d, size, rate);
+        d.comment = comment;
+    } else {
+        RescalePoints(d, size, rate, true);
+    }
+    set.texts.Set("Filter", "Points", std::to_string(d.pointCount));
+}
+
+} // namespace
+
+void LoadParamFile(const IniFile& ini, ParamSet& set) {
+    const ParamTextTable defaults = set.texts;
+    for (const ParamKey& k : ParamTextTable::Keys()) {
+        const std::string value = ini.Read(k.section, k.key);
+        set.texts.Set(k.section, k.key, value.empty() ? defaults.Get(k.section, k.key) : value);
+    }
+    ValidateFilter(set);
+    ReadPoints(ini, set);
+}
+
+std::string FilterPointText(const FilterPoint& p) {
+    char bin[16];
+    std::snprintf(bin, sizeof bin, "%4d,", static_cast<int>(p.binIndex));
+    return bin + FormatGeneral(p.gainDb, 10);
+}
+
+bool SaveParamFile(IniFile& ini, const ParamSet& set, std::optional<std::string> comment) {
+    for (const ParamKey& k : ParamTextTable::Keys()) {
+        if (k.section == "File" && k.key == "Comment") {
+            if (comment && !ini.Write(k.section, k.key, comment->substr(0, kSavedWidth)))
+                return false;
+            continue;
+        }
+        if (k.section == "Filter" && k.key == "ResponseRate")
+            continue;
+        std::string value = set.texts.Get(k.section, k.key);
+        if (k.section == "Filter" && k.key == "Points")
+            value = std::to_string(set.filter.pointCount);
+        if (k.section == "Filter" && k.key == "Comment")
+            value = set.filter.comment;
+        if (!ini.Write(k.section, k.key, std::string_view(value).substr(0, kSavedWidth)))
+            return false;
+        if (k.section == "Filter" && k.key == "Points") {
+            for (int i = 0; i < set.filter.pointCount; ++i) {
+                if (!ini.Write("Filter", "P" + std::to_string(i + 1),
+                               FilterPointText(set.filter.points[i]))) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace qv

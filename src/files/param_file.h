@@ -1,0 +1,35 @@
+// Parameter files (".QV", also INIT.QV and the parameter set inside QV.INI): every key read as
+// text into a ParamTextTable, the filter's numbers and points into a FilterDesign.
+#pragma once
+
+#include "files/param_text_table.h"
+#include "filter/filter_design.h"
+
+#include <optional>
+#include <string>
+
+namespace qv {
+
+class IniFile;
+
+struct ParamSet {
+    explicit ParamSet(int languageIndex) : texts(languageIndex) {}
+    ParamTextTable texts;
+    FilterDesign filter; // its numbers; the table keeps their texts as well
+};
+
+// Reads every key (a missing or empty one gives its default, a value is cut to its key's
+// width), validates the filter numbers, reads the points P1 ... Pn and puts them onto the
+// Size1 grid; a missing point gives the flat two-point response. Language-dependent defaults
+// (Wave1's waveform, the band limits) are those of the table the set was made with.
+void LoadParamFile(const IniFile& ini, ParamSet& set);
+
+// Writes every key in table order, texts cut to 99 characters; ResponseRate is never written,
+// the File comment only when one is given. Stops at the first key that cannot be written and
+// returns false.
+bool SaveParamFile(IniFile& ini, const ParamSet& set, std::optional<std::string> comment);
+
+// The text of one filter point: "%4d,%s" with the bin and the gain in up to 10 digits.
+std::string FilterPointText(const FilterPoint& point);
+
+} // namespace qv

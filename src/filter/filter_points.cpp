@@ -1,0 +1,41 @@
+#include "filter/filter_design.h"
+
+#include <cmath>
+
+namespace qv {
+
+void RescalePoints(FilterDesign& d, int32_t n, double rate, bool skipIfUnchanged) {
+    if (d.pointCount < 1 || n < 2)
+        return;
+    const int32_t lastBin = d.points[d.pointCount - 1].binIndex;
+    if (lastBin <= 0)
+        return; // no grid to scale from; the design cuts the table anyway
+    const double c = static_cast<double>(n) / (2.0 * lastBin);
+    if (c == 1.0 && skipIfUnchanged)
+        return;
+    auto place = [&](FilterPoint& p, int32_t bin) {
+        p.binIndex = bin;
+        p.frequency = bin * rate / n;
+    };
+    for (int i = 0; i < d.pointCount; ++i) {
+        int32_t bin = static_cast<int32_t>(std::trunc(c * d.points[i].binIndex));
+        if (i > 0 && bin == d.points[i - 1].binIndex)
+            ++bin;
+        place(d.points[i], bin);
+    }
+    int i = d.pointCount - 1;
+    if (d.points[i].binIndex > n / 2) {
+        place(d.points[i], d.points[i].binIndex - 1);
+        for (--i; i >= 0 && d.points[i].binIndex == d.points[i + 1].binIndex; --i)
+            place(d.points[i], d.points[i].binIndex - 1);
+    }
+}
+
+void ResetFilterPoints(FilterDesign& d, int32_t n, double rate) {
+    d.points[0] = {0, 0.0, 0.0};
+    d.points[1] = {n / 2, (n / 2) * rate / n, 0.0};
+    d.pointCount = 2;
+    d.comment.clear();
+}
+
+} // namespace qv
