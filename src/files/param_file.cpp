@@ -38,9 +38,9 @@ int32_t OneOf(int32_t v, std::initializer_list<int32_t> allowed, int32_t fallbac
     return fallback;
 }
 
-// The filter's numbers from their texts, each outside its range taking its default; the
-// table's texts are brought in line with the numbers used.
-void ValidateFilter(ParamSet& set) {
+} // namespace
+
+void ValidateFilterTexts(ParamSet& set) {
     ParamTextTable& t = set.texts;
     FilterDesign& d = set.filter;
     const int32_t over =
@@ -61,6 +61,8 @@ void ValidateFilter(ParamSet& set) {
     t.Set("Filter", "AmpScale_dB_Min", std::to_string(d.ampScaleMinDb));
     t.Set("Filter", "KaiserAlpha", FormatNumber15(d.kaiserAlpha));
 }
+
+namespace {
 
 void ReadPoints(const IniFile& ini, ParamSet& set) {
     FilterDesign& d = set.filter;
@@ -98,12 +100,11 @@ void ReadPoints(const IniFile& ini, ParamSet& set) {
 } // namespace
 
 void LoadParamFile(const IniFile& ini, ParamSet& set) {
-    const ParamTextTable defaults = set.texts;
     for (const ParamKey& k : ParamTextTable::Keys()) {
         const std::string value = ini.Read(k.section, k.key);
-        set.texts.Set(k.section, k.key, value.empty() ? defaults.Get(k.section, k.key) : value);
+        set.texts.Set(k.section, k.key, value.empty() ? k.defaultText : value);
     }
-    ValidateFilter(set);
+    ValidateFilterTexts(set);
     ReadPoints(ini, set);
 }
 

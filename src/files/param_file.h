@@ -20,9 +20,15 @@ struct ParamSet {
 
 // Reads every key (a missing or empty one gives its default, a value is cut to its key's
 // width), validates the filter numbers, reads the points P1 ... Pn and puts them onto the
-// Size1 grid; a missing point gives the flat two-point response. Language-dependent defaults
-// (Wave1's waveform, the band limits) are those of the table the set was made with.
+// Size1 grid; a missing point gives the flat two-point response. The defaults of the item
+// keys are the Japanese item texts, whatever the interface language: a file without Wave1's
+// waveform plays a sine under the Japanese interface and nothing under the English one.
 void LoadParamFile(const IniFile& ini, ParamSet& set);
+
+// The filter's numbers from the table's texts (each outside its range taking its default, the
+// texts brought in line); the points stay. LoadParamFile runs it; so does a caller that
+// changed filter texts afterwards.
+void ValidateFilterTexts(ParamSet& set);
 
 // Writes every key in table order, texts cut to 99 characters; ResponseRate is never written,
 // the File comment only when one is given. Stops at the first key that cannot be written and

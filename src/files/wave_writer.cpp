@@ -30,11 +30,12 @@ int FailWrite(WaveWriteJob& job, OutputFile& file, const std::string& path) {
 
 } // namespace
 
-bool HasExtension(std::string_view path, std::string_view threeLetters) {
-    if (path.size() < 4 || path[path.size() - 4] != '.')
+bool HasExtension(std::string_view path, std::string_view letters) {
+    const size_t n = letters.size();
+    if (path.size() < n + 1 || path[path.size() - n - 1] != '.')
         return false;
-    for (size_t i = 0; i < 3; ++i) {
-        if (Upper(path[path.size() - 3 + i]) != Upper(threeLetters[i]))
+    for (size_t i = 0; i < n; ++i) {
+        if (Upper(path[path.size() - n + i]) != Upper(letters[i]))
             return false;
     }
     return true;

@@ -36,8 +36,8 @@ struct WaveWriteJob {
 // 0 when the file was written completely or the user cancelled, -1 after a reported error.
 int WriteWaveFile(WaveWriteJob& job);
 
-// The last four characters are "." and the three letters, in either case.
-bool HasExtension(std::string_view path, std::string_view threeLetters);
+// The name ends in "." and the letters, in either case.
+bool HasExtension(std::string_view path, std::string_view letters);
 
 // The name cut at the last "." of its file-name part (not a leading one), plus the extension.
 std::string ReplaceExtension(std::string_view path, std::string_view dotExtension);

@@ -29,6 +29,26 @@ const char* const kBitLen[] = {"8", "16", "24", "32", "F32"};
 const char* const kChannelCount[] = {"Mono", "Stereo", "3ch", "4ch", "5ch", "6ch", "7ch", "8ch"};
 const char* const kFreqUnits[] = {"Hz", "Samples"};
 const char* const kLevelUnits[] = {"dB", "value", "percent"};
+const char* const kFreqHz[] = {
+    "10",    "12.5",  "16",    "20",    "25",    "31.5",  "40",    "50",    "63",    "80",
+    "100",   "125",   "160",   "200",   "250",   "315",   "400",   "500",   "630",   "800",
+    "1000",  "1250",  "1600",  "2000",  "2500",  "3150",  "4000",  "5000",  "6300",  "8000",
+    "10000", "12500", "16000", "20000", "25000", "31500", "40000", "50000", "63000", "80000",
+    "100000"};
+const char* const kFreqSamples[] = {"131072", "65536", "32768", "16384", "8192", "4096", "2048",
+                                    "1024",   "512",   "256",   "128",   "64",   "32",   "16",
+                                    "8",      "4",     "2",     "2205",  "882",  "441",  "220",
+                                    "88",     "44",    "22",    "10",    "5",    "3"};
+const char* const kLevelDb[] = {"0",   "-3",  "-6",  "-10", "-15", "-16", "-18",
+                                "-20", "-30", "-40", "-60", "-80", "-90"};
+const char* const kLevelValue[] = {"32767",  "23197",  "0x3FFF", "10362",  "0x1FFF", "0x0FFF",
+                                   "3276.7", "327.67", "32.767", "3.2767", "1",      "0"};
+const char* const kLevelPercent[] = {"100", "70", "50",  "30",   "25",      "20",
+                                     "10",  "1",  "0.1", "0.01", "0.00305", "0"};
+const char* const kDelay[] = {"0", "1", "2", "5", "10", "20", "50", "100"};
+const char* const kPhase[] = {"0", "45", "90", "135", "180", "225", "270", "315"};
+const char* const kGateOn[] = {"0", "1", "2", "4", "8", "10", "20", "100"};
+const char* const kGateOff[] = {"0", "1", "2", "4", "8", "12", "24", "100", "190", "480", "1900"};
 
 } // namespace
 
@@ -53,6 +73,50 @@ std::span<const char* const> FreqUnitKeywords() {
 }
 std::span<const char* const> LevelUnitKeywords() {
     return kLevelUnits;
+}
+
+std::span<const char* const> FreqItems(int freqUnit) {
+    return freqUnit == 1 ? std::span<const char* const>(kFreqSamples)
+                         : std::span<const char* const>(kFreqHz);
+}
+
+std::span<const char* const> LevelItems(int levelUnit) {
+    switch (levelUnit) {
+    case 1:
+        return kLevelValue;
+    case 2:
+        return kLevelPercent;
+    default:
+        return kLevelDb;
+    }
+}
+
+const char* FreqUnitLabel(int freqUnit) {
+    return freqUnit == 1 ? "Sa" : "Hz";
+}
+
+const char* LevelUnitLabel(int levelUnit, int languageIndex) {
+    switch (levelUnit) {
+    case 1:
+        return languageIndex == kJapanese ? "\x92\x6C" /* 値 */ : "val";
+    case 2:
+        return "%";
+    default:
+        return "dB";
+    }
+}
+
+std::span<const char* const> DelayItems() {
+    return kDelay;
+}
+std::span<const char* const> PhaseItems() {
+    return kPhase;
+}
+std::span<const char* const> GateOnItems() {
+    return kGateOn;
+}
+std::span<const char* const> GateOffItems() {
+    return kGateOff;
 }
 
 std::vector<OutChItem> OutChItems(int channels) {

@@ -26,6 +26,16 @@ std::vector<OutChItem> OutChItems(int channels);
 std::span<const char* const> FreqUnitKeywords();  // "Hz" "Samples"
 std::span<const char* const> LevelUnitKeywords(); // "dB" "value" "percent"
 
+// The number lists of the frequency and level controls by unit, and their unit labels.
+std::span<const char* const> FreqItems(int freqUnit);   // Hz: 41 third-octave values; Sa: 27
+std::span<const char* const> LevelItems(int levelUnit); // dB, value, percent
+const char* FreqUnitLabel(int freqUnit);                // "Hz", "Sa"
+const char* LevelUnitLabel(int levelUnit, int languageIndex); // "dB", "値"/"val", "%"
+std::span<const char* const> DelayItems();
+std::span<const char* const> PhaseItems();
+std::span<const char* const> GateOnItems();
+std::span<const char* const> GateOffItems();
+
 // Index of the item that equals text exactly; no match gives 0 (the first item).
 int FindItem(std::span<const char* const> items, std::string_view text);
 

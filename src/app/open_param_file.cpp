@@ -1,0 +1,86 @@
+#include "app/open_param_file.h"
+
+#include "app/main_controls.h"
+#include "files/ini_file.h"
+#include "files/param_file.h"
+#include "files/wave_writer.h"
+#include "generator/generator.h"
+#include "platform/language.h"
+#include "platform/ui.h"
+
+namespace qv {
+
+namespace {
+
+constexpr Text2 kMsgNotQvExtension{"ファイル拡張子が 'QV' ではありません",
+                                   "File Extent is not 'QV'."};
+constexpr Text2 kMsgCannotOpen{"ファイルを開くことができません", "Unable to open file."};
+// Texts that go into files and the comment box: Shift-JIS bytes (全ﾊﾟﾗﾒｰﾀを初期値に戻しました,
+// 初期化用 INIT.QV を作成しました).
+constexpr Text2 kInitComment{"\x91S\xCA\xDF\xD7\xD2\xB0\xC0\x82\xF0\x8F\x89\x8A\xFA\x92l\x82\xC9"
+                             "\x96\xDF\x82\xB5\x82\xDC\x82\xB5\x82\xBD",
+                             "All parameters are reset to initial value."};
+constexpr Text2 kInitCreated{
+    "\x8F\x89\x8A\xFA\x89\xBB\x97p INIT.QV \x82\xF0\x8D\xEC\x90\xAC\x82\xB5"
+    "\x82\xDC\x82\xB5\x82\xBD",
+    "INIT.QV has made for initialize."};
+
+} // namespace
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
+bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
+                   OpenedNames& names) {
+    const int lang = controls.language;
+    if (!HasExtension(path, "QV")) {
+        env.ui.Message(std::string(kMsgNotQvExtension(lang)) + "\n\n" + path, env.appTitle,
+                       MsgIcon::Warning);
+        return false;
+    }
+    if (!env.fileExists(path)) {
+        env.ui.Message(std::string(kMsgCannotOpen(lang)) + "\n\n" + path, env.appTitle,
+                       MsgIcon::Warning);
+        return false;
+    }
+    ParamSet set(lang);
+    LoadParamFile(*env.openIni(path), set);
+    controls.ApplyParamTable(set);
+
+    Generator& g = controls.g;
+    for (int m : {0, 4}) {
+        UserWaveSet& u = g.userWaves[m / 4];
+        if (g.slots[m].waveform == kUserWave && !u.userWavePath.empty()) {
+            if (env.reregisterUserWave)
+                env.reregisterUserWave(m, u.userWavePath);
+        } else {
+            ClearUserWave(u);
+            u.userWavePath.clear();
+        }
+    }
+    const std::string base = BaseName(path);
+    names.caption = env.appTitle + " - " + base;
+    names.lastWaveFile = base + ".WAV";
+    names.lastTextFile = base + ".QVT";
+    return true;
+}
+
+bool CreateInitParamFile(const std::string& programDirectory, MainControls& controls,
+                         const OpenParamEnvironment& env) {
+    const std::string path = programDirectory + "INIT.QV";
+    if (env.fileExists(path))
+        return false;
+    ParamSet set(controls.language);
+    controls.CaptureParamTable(set);
+    SaveParamFile(*env.openIni(path), set, std::string(kInitComment(controls.language)));
+    controls.comment = kInitCreated(controls.language);
+    return true;
+}
+
+} // namespace qv

@@ -1,0 +1,164 @@
+#include "app/main_controls.h"
+#include "files/param_file.h"
+#include "generator/generator.h"
+#include "platform/language.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qv {
+namespace {
+
+const char* const kSineJa = "\xBB\xB2\xDD\x94g"; // ｻｲﾝ波
+
+TEST(MainControlsTest, AJapaneseFileUnderTheEnglishInterfaceSelectsOffAndNone) {
+    ParamSet set(kJapanese);
+    set.texts.Set("Wave5", "Waveform", "\x8B\xE9\x8C`\x94g"); // 矩形波
+    set.texts.Set("Wave5", "BandLimitType", "\x89\xC1\x8EZ"); // 加算
+    set.texts.Set("Wave5", "Freq", "440");
+    for (int lang : {kJapanese, kEnglish}) {
+        Generator g;
+        MainControls c(g, lang);
+        c.ApplyParamTable(set);
+        EXPECT_EQ(g.slots[0].waveform, lang == kJapanese ? kSine : kOff);
+        EXPECT_EQ(g.slots[4].waveform, lang == kJapanese ? kSquare : kOff);
+        EXPECT_EQ(c.slot[4].bandLimitIndex, lang == kJapanese ? 1 : 0);
+        EXPECT_EQ(g.slots[4].freq, 440.0); // everything else loads unchanged
+    }
+}
+
+TEST(MainControlsTest, ItemsKeywordsAndNumbersOfTheEdgeCases) {
+    ParamSet set(kEnglish);
+    auto& t = set.texts;
+    t.Set("Misc", "Ch", "4ch");
+    t.Set("Wave1", "OutCh", "L+R"); // not offered with four channels
+    t.Set("Wave2", "OutCh", "3ch");
+    t.Set("Wave1", "SweepStep", "Smooth");
+    t.Set("Wave5", "SweepStep", "7");
+    t.Set("Wave1", "ModulatingSignal", "4");
+    t.Set("Wave1", "SweepPhase", "Down");
+    t.Set("Wave1", "ModulationType", "pm"); // keywords match exactly
+    t.Set("Wave5", "GateOnPeriod", "4.5");
+    t.Set("Wave5", "GateOffPeriod", "1");
+    t.Set("Wave6", "Gate", "-3");
+    t.Set("Wave1", "Delay", "-12");
+    t.Set("Wave1", "Phase", "405");
+    t.Set("Misc", "SampleNforFit", "5000");
+    Generator g;
+    MainControls c(g, kEnglish);
+    c.ApplyParamTable(set);
+    EXPECT_EQ(g.slots[0].outChMask, 0u);
+    EXPECT_EQ(g.slots[1].outChMask, 4u);
+    EXPECT_EQ(g.slots[0].sweepStepRate, kSmoothSweep);
+    EXPECT_EQ(g.slots[4].sweepStepRate, kSmoothSweep);
+    EXPECT_EQ(g.slots[0].modulatingSignal, 2);
+    EXPECT_EQ(g.slots[0].sweepPhase, 2);
+    EXPECT_EQ(g.slots[0].modulationType, 0);
+    EXPECT_EQ(g.slots[4].gateOnHalfWaves, 9u);
+    EXPECT_TRUE(g.slots[4].gate);
+    EXPECT_TRUE(c.slot[5].followerGateEnabled);
+    EXPECT_FALSE(c.slot[1].followerGateEnabled);
+    EXPECT_TRUE(g.slots[5].gate);
+    EXPECT_EQ(g.slots[0].delay, -12);
+    EXPECT_DOUBLE_EQ(g.slots[0].phase, std::acos(0.0) / 2); // 45 degrees
+    EXPECT_EQ(c.fitItem, " 2048");
+
+    t.Set("Wave1", "SweepStep", "3");
+    t.Set("Wave1", "ModulatingSignal", "5");
+    c.ApplyParamTable(set);
+    EXPECT_EQ(g.slots[0].sweepStepRate, 3u);
+    EXPECT_EQ(g.slots[0].modulatingSignal, 4);
+
+    // What the controls show goes back into a set as the same texts.
+    ParamSet saved(kEnglish);
+    c.CaptureParamTable(saved);
+    EXPECT_EQ(saved.texts.Get("Wave5", "GateOnPeriod"), "4.5");
+    EXPECT_EQ(saved.texts.Get("Wave1", "OutCh"), "OFF");
+    EXPECT_EQ(saved.texts.Get("Wave1", "SweepStep"), "3");
+    EXPECT_EQ(saved.texts.Get("Wave5", "SweepStep"), "Smooth");
+    EXPECT_EQ(saved.texts.Get("Wave1", "ModulationType"), "AM");
+    EXPECT_EQ(saved.texts.Get("Wave6", "Gate"), "1");
+    for (const ParamKey& k : ParamTextTable::Keys()) {
+        const std::string& before = t.Get(k.section, k.key);
+        const std::string& after = saved.texts.Get(k.section, k.key);
+        if (k.key != "OutCh" && k.key != "ModulationType" && k.key != "Gate" &&
+            !(k.section == "Wave5" && k.key == "SweepStep") &&
+            !(k.section == "Wave1" && k.key == "ModulatingSignal")) {
+            EXPECT_EQ(after, before) << k.section << "." << k.key;
+        }
+    }
+}
+
+TEST(MainControlsTest, UnitChangesReExpressTheSameLevel) {
+    ParamSet set(kEnglish);
+    set.texts.Set("Misc", "BitLen", "24");
+    set.texts.Set("Wave1", "Amp", "-20");
+    set.texts.Set("Wave2", "Waveform", "square");
+    set.texts.Set("Wave2", "Amp", "0");
+    Generator g;
+    MainControls c(g, kEnglish);
+    c.ApplyParamTable(set);
+    // dB texts mean levels of the 24-bit full scale.
+    EXPECT_DOUBLE_EQ(g.slots[0].amp, 8388607.0 / 10);
+    c.OnAmpUnit(0, kPercent);
+    c.OnAmpUnit(1, kPercent);
+    EXPECT_EQ(g.texts.slot[0].amp, "10");
+    EXPECT_EQ(g.texts.slot[1].amp, "100");
+    EXPECT_EQ(c.AmpLabel(0), "%");
+    EXPECT_EQ(c.AmpList(0).front(), std::string("100"));
+    EXPECT_DOUBLE_EQ(g.slots[0].amp, 8388607.0 / 10);
+    c.OnAmpUnit(0, kValue);
+    EXPECT_EQ(g.texts.slot[0].amp, "3276.799609375"); // 838860.7 / 256
+    EXPECT_EQ(c.AmpLabel(0), "val");
+
+    c.OnFreqUnit(0, kSamplesPerPeriod);
+    EXPECT_EQ(g.texts.slot[0].freq, "44.1");
+    EXPECT_FALSE(c.slot[0].freqPopup);
+    EXPECT_FALSE(c.freqBarButtonEnabled);
+    EXPECT_EQ(c.FreqList(0).size(), 27u);
+    c.OnFreqUnit(0, kHz);
+    EXPECT_EQ(g.texts.slot[0].freq, "1000");
+    EXPECT_EQ(c.FreqList(0).size(), 41u);
+    EXPECT_TRUE(c.freqBarButtonEnabled);
+}
+
+TEST(MainControlsTest, WaveformHandlersEnableAndHideTheirControls) {
+    Generator g;
+    MainControls c(g, kEnglish);
+    c.OnWaveform(0, kUserWave);
+    EXPECT_FALSE(c.slot[0].bandLimitVisible);
+    EXPECT_FALSE(c.slot[0].freqEnabled);
+    EXPECT_FALSE(c.slot[0].phaseEnabled);
+    EXPECT_TRUE(c.slot[0].modulationEnabled);
+    EXPECT_FALSE(c.slot[0].sweepEnabled);
+    EXPECT_EQ(c.slot[0].waveformHint, "User wave not registered");
+    c.OnWaveform(0, kWhiteNoise);
+    EXPECT_TRUE(c.slot[0].bandLimitVisible);
+    EXPECT_FALSE(c.slot[0].freqEnabled);
+    EXPECT_FALSE(c.slot[0].modulationEnabled);
+    EXPECT_TRUE(c.slot[0].sweepEnabled);
+    EXPECT_FALSE(c.slot[0].sweepFreqMenuEnabled);
+    c.OnWaveform(0, kTriangle);
+    EXPECT_TRUE(c.slot[0].freqEnabled && c.slot[0].phaseEnabled && c.slot[0].delayEnabled);
+    c.SetControlsForRun(false);
+    EXPECT_FALSE(c.slot[0].sweepEnabled || c.slot[0].delayEnabled);
+    c.SetControlsForRun(true);
+    EXPECT_TRUE(c.slot[0].sweepEnabled);
+    c.OnWaveform(1, 10); // followers offer ten items
+    EXPECT_EQ(g.slots[1].waveform, kMlsNoise);
+    EXPECT_FALSE(c.slot[1].freqEnabled);
+
+    // A frequency above half the sample rate shows red.
+    g.texts.slot[0].freq = "30000";
+    c.OnFrequency(0);
+    EXPECT_TRUE(c.slot[0].freqRed);
+    EXPECT_EQ(c.WaveformList(1).size(), 10u);
+    EXPECT_EQ(std::string(c.WaveformList(4)[1]), "sine");
+    Generator j;
+    MainControls cj(j, kJapanese);
+    EXPECT_EQ(std::string(cj.WaveformList(0)[1]), kSineJa);
+}
+
+} // namespace
+} // namespace qv
