@@ -36,9 +36,7 @@ std::string BaseName(const std::string& path) {
     return name;
 }
 
-bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
-                   OpenedNames& names) {
-    const int lang = controls.language;
+bool CheckParamFilePath(const std::string& path, int lang, const OpenParamEnvironment& env) {
     if (!HasExtension(path, "QV")) {
         env.ui.Message(std::string(kMsgNotQvExtension(lang)) + "\n\n" + path, env.appTitle,
                        MsgIcon::Warning);
@@ -49,6 +47,14 @@ bool OpenParamFile(const std::string& path, MainControls& controls, const OpenPa
                        MsgIcon::Warning);
         return false;
     }
+    return true;
+}
+
+bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
+                   OpenedNames& names) {
+    const int lang = controls.language;
+    if (!CheckParamFilePath(path, lang, env))
+        return false;
     ParamSet set(lang);
     LoadParamFile(*env.openIni(path), set);
     controls.ApplyParamTable(set);

@@ -29,6 +29,11 @@ struct OpenedNames {
 };
 
 // False (after the message) when the name does not end in ".QV" or the file does not exist.
+bool CheckParamFilePath(const std::string& path, int languageIndex,
+                        const OpenParamEnvironment& env);
+
+// CheckParamFilePath, then the file loaded and applied, the user waves re-registered or
+// released, and the names derived from the file's.
 bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
                    OpenedNames& names);
 
