@@ -228,7 +228,7 @@ void MainControls::ApplyParamTable(const ParamSet& set) {
     g.filterOn = t.Get("Filter", "FilterOn") == "On";
     g.overSampleRate = static_cast<uint32_t>(ReadInteger(t.Get("Filter", "OverSampleRate")));
     g.filterSize = static_cast<uint32_t>(ReadInteger(t.Get("Filter", "Size1")));
-    filter = set.filter;
+    g.filterDesign = set.filter;
     SetFitSampleCount(static_cast<int32_t>(ReadInteger(t.Get("Misc", "SampleNforFit"))));
     // 3. Up/down and Wave5 sync settings.
     ReadLiveSettings(t, live);
@@ -375,15 +375,15 @@ void MainControls::CaptureParamTable(ParamSet& set) const {
             t.Set(sec, "UserWaveModSig", u.modSignalSelectionText);
     }
     t.Set("Filter", "FilterOn", g.filterOn ? "On" : "Off");
-    t.Set("Filter", "Comment", filter.comment);
+    t.Set("Filter", "Comment", g.filterDesign.comment);
     t.Set("Filter", "OverSampleRate", std::to_string(g.overSampleRate));
     t.Set("Filter", "Size1", std::to_string(g.filterSize));
-    t.Set("Filter", "ResponseRate", std::to_string(filter.responseRate));
-    t.Set("Filter", "AmpScale_dB_Max", std::to_string(filter.ampScaleMaxDb));
-    t.Set("Filter", "AmpScale_dB_Min", std::to_string(filter.ampScaleMinDb));
-    t.Set("Filter", "KaiserAlpha", FormatNumber15(filter.kaiserAlpha));
-    t.Set("Filter", "Points", std::to_string(filter.pointCount));
-    set.filter = filter;
+    t.Set("Filter", "ResponseRate", std::to_string(g.filterDesign.responseRate));
+    t.Set("Filter", "AmpScale_dB_Max", std::to_string(g.filterDesign.ampScaleMaxDb));
+    t.Set("Filter", "AmpScale_dB_Min", std::to_string(g.filterDesign.ampScaleMinDb));
+    t.Set("Filter", "KaiserAlpha", FormatNumber15(g.filterDesign.kaiserAlpha));
+    t.Set("Filter", "Points", std::to_string(g.filterDesign.pointCount));
+    set.filter = g.filterDesign;
 }
 
 } // namespace qv

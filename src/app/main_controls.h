@@ -76,7 +76,6 @@ public:
     Generator& g;
     int language;
     LiveSettings live;
-    FilterDesign filter;
     std::string comment;          // the comment box (80 characters)
     std::string fitItem = "4096"; // the ticked FFT sample count item
     bool running = false;         // Play or Write in progress

@@ -61,13 +61,14 @@ void Generator::ApplyOutputFormat() {
 }
 
 uint32_t Generator::MixCapacityFrames() const {
-    return blockFrames + filterSize / 2;
+    return (blockFrames + filterSize / 2) * WriteFactor();
 }
 
 void Generator::SizeBuffers() {
     blockFrames = BlockFramesFor(format.sampleRate, filterSize);
     deviceBufferCount = DeviceBufferCount(format.sampleRate, playBufferMs, blockFrames);
-    mixBuffer.assign(static_cast<size_t>(MixCapacityFrames()) * format.channels, 0.0);
+    mixBuffer.assign(static_cast<size_t>(MixCapacityFrames()) * format.channels + 9, 0.0);
+    SizeFilterBuffers();
 }
 
 double Generator::SweepLengthSeconds() const {
@@ -93,7 +94,7 @@ void Generator::ResetSlotsForStart() {
         s.pulseState = 1;
         s.phaseAcc = 0.0;
     }
-    const double factor = filterOn ? overSampleRate : 1;
+    const double factor = FilterActive() ? overSampleRate : 1;
     for (int m : {0, 4}) {
         WaveSlot& s = slots[m];
         if (s.delay > 0) {
@@ -109,7 +110,7 @@ void Generator::ResetSlotsForStart() {
 
 void Generator::PrepareGenerator() {
     ApplyOutputFormat();
-    effectiveRate = static_cast<double>(format.sampleRate) * (filterOn ? overSampleRate : 1);
+    effectiveRate = static_cast<double>(format.sampleRate) * (FilterActive() ? overSampleRate : 1);
     const double seconds = SweepLengthSeconds();
     for (int m : {0, 4}) {
         WaveSlot& s = slots[m];
@@ -136,6 +137,13 @@ void Generator::PrepareGenerator() {
         s.curPhase = s.phase;
     }
     ResetSlotsForStart();
+    subBlockCount = 0;
+    deliveredFrames = 0;
+    if (FilterActive()) {
+        filterDesigner.mailbox.ready = false;
+        filterDesigner.Design(filterDesign, static_cast<int32_t>(filterSize),
+                              static_cast<int32_t>(overSampleRate), false, false);
+    }
     invRate = 1.0 / effectiveRate;
     rateOver2Pi = effectiveRate / (2.0 * std::numbers::pi);
     twoPiOverRate = 2.0 * std::numbers::pi / effectiveRate;

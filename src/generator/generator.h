@@ -2,6 +2,8 @@
 // output samples: the one source of audio for playback and for file writing.
 #pragma once
 
+#include "filter/filter_design.h"
+#include "filter/filter_designer.h"
 #include "generator/control_texts.h"
 #include "generator/live_change.h"
 #include "generator/noise_sources.h"
@@ -16,6 +18,7 @@
 namespace qv {
 
 class Ui;
+struct FftApi;
 
 constexpr int kMaxChannels = 8;
 constexpr int kCaptureLength = 16384;
@@ -74,10 +77,16 @@ public:
     // Sweep length in seconds from the file-length text (at least 0.01).
     double SweepLengthSeconds() const;
 
-    // Read-only views for the writers, the engine and the display.
+    // The transform library, for pink noise and the output filter.
+    void AttachFft(const FftApi* api);
+    // The output filter takes part in rendering: switched on, and a transform library there.
+    bool FilterActive() const { return filterOn && fft_ != nullptr; }
+
+    // Read-only views for the writers, the engine and the display. An oversampled file write
+    // has blocks of O times the frames.
     const OutputFormat& Format() const { return format; }
-    uint32_t BlockFrames() const { return blockFrames; }
-    uint32_t BlockBytes() const { return blockFrames * format.blockAlign; }
+    uint32_t BlockFrames() const { return blockFrames * WriteFactor(); }
+    uint32_t BlockBytes() const { return BlockFrames() * format.blockAlign; }
     int DeviceBuffers() const { return deviceBufferCount; }
     const double* MixBuffer() const { return mixBuffer.data(); }
 
@@ -88,6 +97,9 @@ public:
     bool filterOn = false;
     uint32_t overSampleRate = 1;
     uint32_t filterSize = 4096;
+    bool oversampledWrite = false; // a file written at the oversampled rate, not decimated
+    FilterDesign filterDesign;
+    FilterDesigner filterDesigner;
     int32_t fitSampleCount = 4096;
     int playBufferMs = 500;
     int dispChannel = 0;
@@ -100,7 +112,7 @@ public:
     double invRate = 1.0 / 44100.0;
     double rateOver2Pi = 0.0;
     double twoPiOverRate = 0.0;
-    uint32_t frameCounter = 0;
+    uint64_t frameCounter = 0; // frames rendered at the effective rate since the (re)start
     std::array<UserWavePlayPosition, 2> userWavePos;
     NoiseSources noise;
 
@@ -116,6 +128,12 @@ private:
     void ResetSlotsForStart();
     void SizeBuffers();
     uint32_t MixCapacityFrames() const;
+    uint32_t WriteFactor() const { return FilterActive() && oversampledWrite ? overSampleRate : 1; }
+    void SizeFilterBuffers();
+    uint32_t RenderFilteredBlock(uint32_t frameCount, uint32_t blockIndex);
+    void FilterSubBlock(int argument);
+    void FilterChannel(uint32_t channel, int argument);
+    bool SweepEnded() const;
     void PlayUserWave(WaveSlot& slot, double amplitude, double* frame);
     double PeriodicValue(WaveSlot& slot, double amplitude, double duty, double phaseOffset);
     void ConvertFrames(uint8_t* buffer, uint32_t frames);
@@ -141,6 +159,15 @@ private:
     std::array<TransitionRequest, 4> transitionRequests;
     Shared<uint32_t> transitionFlags = 0;
     uint32_t transitionOrder = 0;
+
+    // The output filter's stage.
+    const FftApi* fft_ = nullptr;
+    std::vector<double> filterInput;   // channels x F, frame-major: the older and the newer half
+    std::vector<double> filterScratch; // F + 1 complex values
+    std::vector<double> liveKernel;    // F + 1 complex values: the kernel spectrum in use
+    uint32_t filterSlotSize = 0, filterSlotChannels = 0;
+    uint64_t subBlockCount = 0;
+    uint64_t deliveredFrames = 0;
 
     std::vector<double> mixBuffer;
     uint32_t blockFrames = 4096;

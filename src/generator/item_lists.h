@@ -27,9 +27,9 @@ std::span<const char* const> FreqUnitKeywords();  // "Hz" "Samples"
 std::span<const char* const> LevelUnitKeywords(); // "dB" "value" "percent"
 
 // The number lists of the frequency and level controls by unit, and their unit labels.
-std::span<const char* const> FreqItems(int freqUnit);   // Hz: 41 third-octave values; Sa: 27
-std::span<const char* const> LevelItems(int levelUnit); // dB, value, percent
-const char* FreqUnitLabel(int freqUnit);                // "Hz", "Sa"
+std::span<const char* const> FreqItems(int freqUnit);         // Hz: 41 third-octave values; Sa: 27
+std::span<const char* const> LevelItems(int levelUnit);       // dB, value, percent
+const char* FreqUnitLabel(int freqUnit);                      // "Hz", "Sa"
 const char* LevelUnitLabel(int levelUnit, int languageIndex); // "dB", "値"/"val", "%"
 std::span<const char* const> DelayItems();
 std::span<const char* const> PhaseItems();

@@ -10,11 +10,11 @@ void Generator::ResetNoise() {
 double Generator::NoiseValue(int32_t waveform) {
     switch (waveform) {
     case kWhiteNoise:
-        return noise.White(frameCounter);
+        return noise.White(static_cast<uint32_t>(frameCounter));
     case kPinkNoise:
-        return 1.5 * noise.Pink(frameCounter);
+        return 1.5 * noise.Pink(static_cast<uint32_t>(frameCounter));
     default:
-        return noise.Mls(frameCounter);
+        return noise.Mls(static_cast<uint32_t>(frameCounter));
     }
 }
 

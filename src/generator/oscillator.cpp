@@ -176,7 +176,7 @@ void Generator::PlayUserWave(WaveSlot& s, double A, double* frame) {
 
     // With oversampling, frames between the original ones are zero (the filter interpolates),
     // and the original ones are scaled up by the factor to keep their level.
-    const uint32_t O = filterOn ? overSampleRate : 1;
+    const uint32_t O = FilterActive() ? overSampleRate : 1;
     const bool inBetween = O > 1 && frameCounter % O != 0;
     const double* in = u.userWaveSamples.data() + pos.readPos;
     auto sample = [&](uint32_t ch) { return inBetween ? 0.0 : in[ch] * O; };

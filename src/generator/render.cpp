@@ -70,7 +70,8 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
 }
 
 uint32_t Generator::RenderBlock(uint32_t frameCount, uint32_t blockIndex) {
-    (void)blockIndex;
+    if (FilterActive())
+        return RenderFilteredBlock(frameCount, blockIndex);
     if (frameCount < blockFrames)
         std::memset(mixBuffer.data(), 0, mixBuffer.size() * sizeof(double));
     return RenderFrames(frameCount, mixBuffer.data());
@@ -79,7 +80,7 @@ uint32_t Generator::RenderBlock(uint32_t frameCount, uint32_t blockIndex) {
 uint32_t Generator::FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32_t blockIndex) {
     const bool sweepEnded =
         (slots[0].sweep && slots[0].stepsLeft == 0) || (slots[4].sweep && slots[4].stepsLeft == 0);
-    if (sweepEnded && !filterOn)
+    if (sweepEnded && !FilterActive())
         return 0;
     if (blockIndex == 0 && Playing()) {
         ApplyPendingChanges();
@@ -90,6 +91,8 @@ uint32_t Generator::FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32
     // The mix buffer holds one block; a larger request gets one block's worth.
     if (frames > MixCapacityFrames())
         frames = MixCapacityFrames();
+    if (FilterActive() && frames > BlockFrames())
+        frames = BlockFrames(); // the filter's tail frames belong to the next block
 
     peakMax.fill(0);
     peakMin.fill(0);

@@ -1,6 +1,7 @@
 // The render path must never allocate: it runs on the playback thread, where an allocation can
 // block behind another thread's lock and glitch the output.
 #include "fake_engine.h"
+#include "fftlib/fft_api.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
 
@@ -85,6 +86,32 @@ TEST(NoAllocationTest, FillOutputBufferNeverAllocates) {
         g_counting = false;
         EXPECT_EQ(g_allocations.load(), 0) << bits;
     }
+}
+
+TEST(NoAllocationTest, TheFilterStageNeverAllocatesEither) {
+    static const FftApi fft = DirectFftApi();
+    Generator g;
+    test::SetFormat(g, 48000, "24", 2);
+    test::SetSlot(g, 0, kSquare, "1000", "-6", kDb, 3);
+    test::SetSlot(g, 1, kPinkNoise, "1000", "-20", kDb, 1);
+    g.AttachFft(&fft);
+    g.filterOn = true;
+    g.overSampleRate = 4;
+    g.filterSize = 1024;
+    g.ApplyOutputFormat();
+    test::FakeEngine engine;
+    g.engine = &engine;
+    g.PrepareGenerator();
+    std::vector<uint8_t> block(g.BlockBytes());
+    g_allocations = 0;
+    g_counting = true;
+    for (uint32_t k = 0; k < 50; ++k) {
+        g.FillOutputBuffer(block.data(), g.BlockBytes(), k % 20);
+        if (k == 25) // a new kernel handed over while rendering
+            g.filterDesigner.Design(g.filterDesign, 1024, 4, true, true);
+    }
+    g_counting = false;
+    EXPECT_EQ(g_allocations.load(), 0);
 }
 
 TEST(NoAllocationTest, TheCounterSeesAllocations) {

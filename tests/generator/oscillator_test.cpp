@@ -1,3 +1,4 @@
+#include "fftlib/fft_api.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
 
@@ -142,6 +143,8 @@ TEST_F(OscillatorTest, PositiveDelayHoldsTheOffsetThenStartsAtPhaseZero) {
 TEST_F(OscillatorTest, DelayCountsAtTheOversampledRateWhenTheFilterIsOn) {
     Mono(48000, kSine, "1000");
     g.slots[0].delay = 10;
+    static const FftApi fft = DirectFftApi();
+    g.AttachFft(&fft);
     g.filterOn = true;
     g.overSampleRate = 4;
     g.PrepareGenerator();

@@ -1,3 +1,4 @@
+#include "fftlib/fft_api.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
 
@@ -138,6 +139,8 @@ TEST_F(UserWaveTest, DelayedUserWaveStartsAtItsFirstFrame) {
 TEST_F(UserWaveTest, OversamplingInsertsZerosAndScalesTheOriginalFrames) {
     Slot(0, 1, 1);
     Register(g, 0, 1, {0.5, 0.25}, kUserSelAll);
+    static const FftApi fft = DirectFftApi();
+    g.AttachFft(&fft);
     g.filterOn = true;
     g.overSampleRate = 4;
     g.PrepareGenerator();
