@@ -1,6 +1,6 @@
 // The Write command without its dialogs: renders the current parameter set for the length in
-// the file-length text into a WAV file, block by block through the same fill operation that
-// feeds the sound device.
+// the file-length text into a WAV or a text-format file, block by block through the same fill
+// operation that feeds the sound device.
 #pragma once
 
 #include <cstdint>
@@ -25,5 +25,8 @@ struct WriteEnvironment {
 // Writes lastWaveFile (which an extension fault corrects for the next attempt). Returns 0 when
 // the file was written or the user cancelled, -1 after a reported failure.
 int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnvironment& env);
+
+// The same for a text-format file (".QVT"), named by lastTextFile.
+int RunTextWrite(Generator& generator, std::string& lastTextFile, const WriteEnvironment& env);
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "cli/set_option.h"
 #include "fftlib/fft_api.h"
 #include "files/param_text_table.h"
+#include "files/wave_writer.h"
 #include "generator/generator.h"
 #include "platform/key_state.h"
 #include "platform/language.h"
@@ -19,11 +20,13 @@
 namespace {
 
 const char kUsage[] =
-    "usage: qvrender OUTPUT.wav [--set Section.Key=Value ...] [--lang en|ja]\n"
+    "usage: qvrender OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...] [--lang en|ja]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
-    "program writes it. Without --set the default set is rendered: Wave1, a 1000 Hz sine at\n"
-    "-10 dB on L+R, 44100 Hz, 16 bit, stereo, 10 seconds.\n"
+    "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
+    "file instead, as the Write command with Shift held writes it. Without --set the default\n"
+    "set is rendered: Wave1, a 1000 Hz sine at -10 dB on L+R, 44100 Hz, 16 bit, stereo,\n"
+    "10 seconds.\n"
     "\n"
     "  --set Section.Key=Value  one key of the parameter file, with its own value texts, e.g.\n"
     "                           --set File.Length=2 --set Misc.SamplingFreq=48000\n"
@@ -107,7 +110,9 @@ int main(int argc, char** argv) {
                         uint64_t maximum) { progress.Update(position, maximum); },
         .afterBlock = {}};
     std::string remembered = output;
-    const int result = qv::RunWaveWrite(generator, remembered, env);
+    const int result = qv::HasExtension(output, "QVT")
+                           ? qv::RunTextWrite(generator, remembered, env)
+                           : qv::RunWaveWrite(generator, remembered, env);
     progress.Finish();
     return result == 0 ? 0 : 1;
 }
