@@ -3,6 +3,8 @@
 #include "generator/item_lists.h"
 #include "platform/language.h"
 
+#include <unordered_map>
+
 namespace qv {
 
 namespace {
@@ -119,14 +121,34 @@ ParamTextTable::ParamTextTable(int languageIndex) {
     Set("Wave5", "BandLimitType", BandLimitItems(languageIndex)[0]);
 }
 
+namespace {
+
+// "section/key" in lower case: the lookup key of a parameter.
+std::string LookupKey(std::string_view section, std::string_view key) {
+    std::string k;
+    k.reserve(section.size() + key.size() + 1);
+    for (char c : section)
+        k += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    k += '/';
+    for (char c : key)
+        k += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return k;
+}
+
+} // namespace
+
 int ParamTextTable::IndexOf(std::string_view section, std::string_view key) const {
-    auto keys = Keys();
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (EqualsNoCase(keys[i].section, section) && EqualsNoCase(keys[i].key, key)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    static const std::unordered_map<std::string, int> index = [] {
+        std::unordered_map<std::string, int> m;
+        auto keys = Keys();
+        for (size_t i = 0; i < keys.size(); ++i)
+            m.emplace(LookupKey(keys[i].section, keys[i].key), static_cast<int>(i));
+        return m;
+    }();
+    if (section.find('/') != std::string_view::npos)
+        return -1;
+    const auto found = index.find(LookupKey(section, key));
+    return found == index.end() ? -1 : found->second;
 }
 
 bool ParamTextTable::Has(std::string_view section, std::string_view key) const {
