@@ -4,6 +4,7 @@
 #include "files/wave_writer.h"
 #include "files/write_length.h"
 #include "generator/generator.h"
+#include "platform/key_state.h"
 
 #include <vector>
 
@@ -18,10 +19,10 @@ struct PreparedWrite {
     WriteLength length;
 };
 
-PreparedWrite PrepareWrite(Generator& generator) {
+PreparedWrite PrepareWrite(Generator& generator, uint32_t factor) {
     generator.PrepareGenerator();
     return {std::vector<uint8_t>(generator.BlockBytes()),
-            ComputeWriteLength(generator.texts.fileLength, generator.format, 1)};
+            ComputeWriteLength(generator.texts.fileLength, generator.format, factor)};
 }
 
 FillFunction FillFrom(Generator& generator) {
@@ -37,12 +38,16 @@ std::string CaptionFor(const WriteEnvironment& env, const std::string& path) {
 } // namespace
 
 int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnvironment& env) {
-    PreparedWrite prepared = PrepareWrite(generator);
+    // Ctrl held: the file keeps the filter's oversampled rate, every filtered frame of it.
+    generator.oversampledWrite =
+        generator.FilterActive() && generator.overSampleRate > 1 && env.keys.CtrlDown();
+    const uint32_t factor = generator.oversampledWrite ? generator.overSampleRate : 1;
+    PreparedWrite prepared = PrepareWrite(generator, factor);
     if (!prepared.length.write)
         return 0;
     WaveWriteJob job{.lastWaveFile = lastWaveFile,
                      .format = generator.format,
-                     .rateFactor = 1,
+                     .rateFactor = factor,
                      .buffer = prepared.buffer.data(),
                      .writeBlockBytes = static_cast<uint32_t>(prepared.buffer.size()),
                      .dataBytes = prepared.length.dataBytes,
@@ -53,11 +58,14 @@ int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnv
                      .keys = env.keys,
                      .languageIndex = env.languageIndex,
                      .caption = CaptionFor(env, lastWaveFile)};
-    return WriteWaveFile(job);
+    const int result = WriteWaveFile(job);
+    generator.oversampledWrite = false;
+    return result;
 }
 
 int RunTextWrite(Generator& generator, std::string& lastTextFile, const WriteEnvironment& env) {
-    PreparedWrite prepared = PrepareWrite(generator);
+    generator.oversampledWrite = false;
+    PreparedWrite prepared = PrepareWrite(generator, 1);
     if (!prepared.length.write)
         return 0;
     TextWriteJob job{.lastTextFile = lastTextFile,

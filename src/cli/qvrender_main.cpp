@@ -1,11 +1,13 @@
 // qvrender: renders a parameter set to a file exactly as the program's Write command does.
-#include "app/apply_param_table.h"
+#include "app/main_controls.h"
+#include "app/open_param_file.h"
 #include "app/write_command.h"
 #include "cli/console_ui.h"
 #include "cli/progress_bar.h"
 #include "cli/set_option.h"
 #include "fftlib/fft_api.h"
-#include "files/param_text_table.h"
+#include "files/ini_file.h"
+#include "files/param_file.h"
 #include "files/wave_writer.h"
 #include "generator/generator.h"
 #include "platform/key_state.h"
@@ -14,27 +16,32 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
 const char kUsage[] =
-    "usage: qvrender OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...] [--lang en|ja]\n"
+    "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
+    "                [--lang en|ja] [--oversampled]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
     "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
-    "file instead, as the Write command with Shift held writes it. Without --set the default\n"
-    "set is rendered: Wave1, a 1000 Hz sine at -10 dB on L+R, 44100 Hz, 16 bit, stereo,\n"
-    "10 seconds.\n"
+    "file instead, as the Write command with Shift held writes it. The set is the parameter\n"
+    "file given (length from its File.Length, its filter included), or else the default set:\n"
+    "Wave1, a 1000 Hz sine at -10 dB on L+R, 44100 Hz, 16 bit, stereo, 10 seconds.\n"
     "\n"
     "  --set Section.Key=Value  one key of the parameter file, with its own value texts, e.g.\n"
     "                           --set File.Length=2 --set Misc.SamplingFreq=48000\n"
     "                           --set Misc.BitLen=F32 --set Misc.Ch=4ch\n"
     "                           --set Wave2.Waveform=square --set Wave2.OutCh=ALL\n"
     "                           --set Wave2.Amp=50 --set Wave2.AmpUnit=percent\n"
-    "  --lang en|ja             the interface language whose item texts --set values use\n"
-    "                           (default en; Japanese items are Shift-JIS bytes)\n"
+    "  --lang en|ja             the interface language whose item texts the parameter file\n"
+    "                           and --set values are matched in (default en; Japanese\n"
+    "                           items are Shift-JIS bytes)\n"
+    "  --oversampled            with the filter on and OverSampleRate above 1, write the WAV\n"
+    "                           at the oversampled rate (the Write command with Ctrl held)\n"
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written, 1 the render or the write failed (the message is printed),\n"
@@ -53,7 +60,8 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     std::vector<std::string> sets;
-    std::string output;
+    std::vector<std::string> positional;
+    bool oversampled = false;
     int lang = qv::kEnglish;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -71,35 +79,57 @@ int main(int argc, char** argv) {
             } else {
                 return UsageError("--lang takes en or ja");
             }
+        } else if (arg == "--oversampled") {
+            oversampled = true;
         } else if (arg.rfind("--set=", 0) == 0) {
             sets.push_back(arg.substr(6));
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             return UsageError("unknown option " + arg);
-        } else if (output.empty()) {
-            output = arg;
+        } else if (positional.size() < 2) {
+            positional.push_back(arg);
         } else {
             return UsageError("unexpected argument " + arg);
         }
     }
-    if (output.empty())
+    if (positional.empty())
         return UsageError("no output file given");
-
-    qv::ParamTextTable table(lang);
-    for (const std::string& s : sets) {
-        std::string error;
-        if (!qv::ApplySetOption(table, s, error))
-            return UsageError(error);
-    }
+    const std::string output = positional.back();
 
     qv::ConsoleUi ui;
-    qv::NoKeysDown keys;
+    qv::ParamSet set(lang);
+    if (positional.size() == 2) {
+        const std::string& paramFile = positional.front();
+        const qv::OpenParamEnvironment openEnv{
+            .ui = ui,
+            .appTitle = "Quorvale",
+            .fileExists = [](const std::string& p) { return std::filesystem::is_regular_file(p); },
+            .openIni = [](const std::string& p) { return qv::OpenIniFile(p); },
+            .reregisterUserWave = {}};
+        if (!qv::CheckParamFilePath(paramFile, lang, openEnv))
+            return 1;
+        qv::LoadParamFile(*qv::OpenIniFile(paramFile), set);
+    }
+    for (const std::string& s : sets) {
+        std::string error;
+        if (!qv::ApplySetOption(set.texts, s, error))
+            return UsageError(error);
+    }
+    qv::ValidateFilterTexts(set);
+
     qv::ProgressBar progress;
     qv::Generator generator;
     generator.ui = &ui;
     // The transform library is linked in: the renderer needs no DLL beside it.
     static const qv::FftApi fft = qv::DirectFftApi();
-    generator.noise.AttachFft(&fft);
-    qv::ApplyParamTable(table, generator, lang);
+    generator.AttachFft(&fft);
+    qv::MainControls controls(generator, lang);
+    controls.ApplyParamTable(set);
+    // A --set of the filter size or rate moves the file's points onto the new grid.
+    qv::RescalePoints(generator.filterDesign, static_cast<int32_t>(generator.filterSize),
+                      generator.format.sampleRate, true);
+    const qv::CtrlHeld ctrlHeld;
+    const qv::NoKeysDown noKeys;
+    const qv::KeyState& keys = oversampled ? static_cast<const qv::KeyState&>(ctrlHeld) : noKeys;
 
     const qv::WriteEnvironment env{
         .ui = ui,

@@ -19,4 +19,12 @@ public:
     bool EscapeDown() const override { return false; }
 };
 
+// Ctrl held for the whole run (a headless Write with Ctrl: the oversampled file).
+class CtrlHeld final : public KeyState {
+public:
+    bool ShiftDown() const override { return false; }
+    bool CtrlDown() const override { return true; }
+    bool EscapeDown() const override { return false; }
+};
+
 } // namespace qv
