@@ -1,6 +1,7 @@
 #include "app/main_controls.h"
 
 #include "app/live_settings_params.h"
+#include "generator/frequency_shortcuts.h"
 #include "generator/generator.h"
 #include "generator/item_lists.h"
 #include "generator/number_text.h"
@@ -204,6 +205,33 @@ void MainControls::SetFitSampleCount(int32_t count) {
             return;
     }
     fitItem = " 2048"; // the first item stands for every other value
+}
+
+void MainControls::OnFitToFft(int i) {
+    if (!slot[i].freqPopup)
+        return;
+    const double f = FitFrequencyToFft(g.slots[i].freq, g.format.sampleRate, g.fitSampleCount);
+    g.texts.slot[i].freq = FormatNumber15(f);
+    OnFrequency(i);
+}
+
+void MainControls::OnMultipleOfMaster(int i, int k) {
+    if (IsMaster(i) || !slot[i].freqPopup)
+        return;
+    g.texts.slot[i].freq = FormatNumber15(MultipleOfMaster(g.slots[i < 4 ? 0 : 4].freq, k));
+    OnFrequency(i);
+}
+
+void MainControls::CycleFreqUnit(int i) {
+    OnFreqUnit(i, g.slots[i].freqUnit == kHz ? kSamplesPerPeriod : kHz);
+}
+
+void MainControls::CycleAmpUnit(int i) {
+    OnAmpUnit(i, (g.slots[i].ampUnit + 1) % 3);
+}
+
+void MainControls::CycleOffsetUnit(int i) {
+    OnOffsetUnit(i, (g.slots[i].offsetUnit + 1) % 3);
 }
 
 void MainControls::SetControlsForRun(bool enabled) {

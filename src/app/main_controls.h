@@ -56,6 +56,13 @@ public:
     void OnModulation(int master, bool on, int type, int signalSlot);
     void OnSweep(int master, bool on);
     void SetFitSampleCount(int32_t count);
+    // The frequency menu (unit Hz only): FFT fit, and a follower at k times its master.
+    void OnFitToFft(int i);
+    void OnMultipleOfMaster(int follower, int k);
+    // Double-clicks on the unit labels: Hz -> samples -> Hz; dB -> value -> percent -> dB.
+    void CycleFreqUnit(int i);
+    void CycleAmpUnit(int i);
+    void CycleOffsetUnit(int i);
     // Disables (false) or re-enables (true) what must not change during Play or Write.
     void SetControlsForRun(bool enabled);
 

@@ -1,4 +1,5 @@
 #include "app/main_controls.h"
+#include "files/memory_ini.h"
 #include "files/param_file.h"
 #include "generator/generator.h"
 #include "platform/language.h"
@@ -25,6 +26,17 @@ TEST(MainControlsTest, AJapaneseFileUnderTheEnglishInterfaceSelectsOffAndNone) {
         EXPECT_EQ(g.slots[4].waveform, lang == kJapanese ? kSquare : kOff);
         EXPECT_EQ(c.slot[4].bandLimitIndex, lang == kJapanese ? 1 : 0);
         EXPECT_EQ(g.slots[4].freq, 440.0); // everything else loads unchanged
+    }
+}
+
+TEST(MainControlsTest, AFileWithoutWave1sWaveformPlaysASineOnlyInJapanese) {
+    test::MemoryIni empty;
+    for (int lang : {kJapanese, kEnglish}) {
+        ParamSet set(lang);
+        LoadParamFile(empty, set);
+        Generator g;
+        MainControls(g, lang).ApplyParamTable(set);
+        EXPECT_EQ(g.slots[0].waveform, lang == kJapanese ? kSine : kOff);
     }
 }
 
@@ -155,6 +167,28 @@ TEST(MainControlsTest, WaveformHandlersEnableAndHideTheirControls) {
     EXPECT_TRUE(c.slot[0].freqRed);
     EXPECT_EQ(c.WaveformList(1).size(), 10u);
     EXPECT_EQ(std::string(c.WaveformList(4)[1]), "sine");
+    // The frequency menu: FFT fit and multiples, applied like typed frequencies.
+    Generator f;
+    MainControls cf(f, kEnglish);
+    f.texts.sampleRate = "48000";
+    f.ApplyOutputFormat();
+    cf.OnFitToFft(0);
+    EXPECT_EQ(f.texts.slot[0].freq, "996.09375");
+    EXPECT_EQ(f.slots[0].freq, 996.09375);
+    cf.OnMultipleOfMaster(2, 3);
+    EXPECT_EQ(f.texts.slot[2].freq, "2988.28125");
+    EXPECT_EQ(f.slots[2].freq, 2988.28125);
+    cf.CycleFreqUnit(2);
+    EXPECT_EQ(f.slots[2].freqUnit, kSamplesPerPeriod);
+    cf.OnMultipleOfMaster(2, 5); // no menu in samples per period
+    EXPECT_EQ(f.slots[2].freq, 2988.28125);
+    cf.CycleAmpUnit(0);
+    cf.CycleAmpUnit(0);
+    EXPECT_EQ(f.slots[0].ampUnit, kPercent);
+    cf.CycleAmpUnit(0);
+    EXPECT_EQ(f.slots[0].ampUnit, kDb);
+    EXPECT_EQ(f.texts.slot[0].amp, "-10");
+
     Generator j;
     MainControls cj(j, kJapanese);
     EXPECT_EQ(std::string(cj.WaveformList(0)[1]), kSineJa);
