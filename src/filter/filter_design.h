@@ -29,8 +29,8 @@ struct FilterDesign {
 
 // Moves the points onto the grid of filterSize for the given sample rate: the last point sat on
 // the old Nyquist bin, so the indices scale by N / (2 x its index); points that fall onto one bin
-// are separated, and an end beyond N/2 is pulled back. Nothing happens when the scale is 1 and
-// skipIfUnchanged is set.
+// are separated (the bins keep rising), and an end beyond N/2 is pulled back onto it. Nothing
+// happens when the scale is 1 and skipIfUnchanged is set.
 void RescalePoints(FilterDesign& design, int32_t filterSize, double sampleRate,
                    bool skipIfUnchanged);
 

@@ -17,17 +17,19 @@ void RescalePoints(FilterDesign& d, int32_t n, double rate, bool skipIfUnchanged
         p.binIndex = bin;
         p.frequency = bin * rate / n;
     };
+    // A point that lands on (or, after an earlier one was moved up, below) the bin just given
+    // goes one bin above it, so the bins keep rising.
     for (int i = 0; i < d.pointCount; ++i) {
         int32_t bin = static_cast<int32_t>(std::trunc(c * d.points[i].binIndex));
-        if (i > 0 && bin == d.points[i - 1].binIndex)
-            ++bin;
+        if (i > 0 && bin <= d.points[i - 1].binIndex)
+            bin = d.points[i - 1].binIndex + 1;
         place(d.points[i], bin);
     }
     int i = d.pointCount - 1;
     if (d.points[i].binIndex > n / 2) {
-        place(d.points[i], d.points[i].binIndex - 1);
-        for (--i; i >= 0 && d.points[i].binIndex == d.points[i + 1].binIndex; --i)
-            place(d.points[i], d.points[i].binIndex - 1);
+        place(d.points[i], n / 2);
+        for (--i; i >= 0 && d.points[i].binIndex >= d.points[i + 1].binIndex; --i)
+            place(d.points[i], d.points[i + 1].binIndex - 1);
     }
 }
 

@@ -150,6 +150,17 @@ TEST(RescalePointsTest, QuarterSizeDividesIndicesAndSeparatesCollisions) {
     EXPECT_EQ(d.points[2].binIndex, 510);
     EXPECT_EQ(d.points[3].binIndex, 511);
     EXPECT_EQ(d.points[4].binIndex, 512);
+
+    // Crowded at the bottom: a point moved up is not overtaken by the next one.
+    d.pointCount = 4;
+    d.points[0] = {0, 0, 0};
+    d.points[1] = {2, 0, 0};
+    d.points[2] = {3, 0, 0};
+    d.points[3] = {2400, 0, 0};
+    RescalePoints(d, 1024, 48000, true);
+    EXPECT_EQ(d.points[1].binIndex, 1);
+    EXPECT_EQ(d.points[2].binIndex, 2);
+    EXPECT_EQ(d.points[3].binIndex, 512);
 }
 
 } // namespace

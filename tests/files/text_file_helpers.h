@@ -1,4 +1,4 @@
-// Scratch folders, sample streams and whole-file reads for the text-format tests.
+// Scratch folders, sample streams and whole-file reads for the file tests.
 #pragma once
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,10 @@ namespace qv::test {
 class ScratchDir {
 public:
     ScratchDir() {
+        // ctest runs tests in parallel processes: the name must not repeat across them.
+        std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("qv_text_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
+                ("qv_text_" + std::to_string(random()) + "_" + std::to_string(random()) + "_" +
                  std::to_string(counter_++));
         std::filesystem::create_directories(path_);
     }

@@ -4,6 +4,7 @@
 #include "files/wave_writer.h"
 #include "files/write_length.h"
 #include "generator/generator.h"
+#include "text_file_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -30,24 +31,7 @@ uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
 }
 
-class TempDir {
-public:
-    TempDir() {
-        path_ = fs::temp_directory_path() /
-                ("qv_writer_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
-                 std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const char* name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-    static inline int counter_ = 0;
-};
+using TempDir = test::ScratchDir;
 
 TEST(WaveHeaderTest, CanonicalFormForOneAndTwoChannels) {
     const auto h = BuildWaveHeader(MakeOutputFormat(44100, 16, 2), 1, 176400);
