@@ -1,32 +1,22 @@
 // A text write that runs out of space: a child process gets a small file-size limit and writes;
 // the failure must be reported and leave no file behind.
 #include "fake_ui.h"
+#include "file_size_limit.h"
 #include "files/text_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Exit codes of the child: 10 + the writer's result, 20 when a message other than the
-// expected one came, 30 when the file was left on disk.
+// 10 + the writer's result, or the failure codes of WriteUnderFileSizeLimit.
 int WriteTextUnderLimit(const std::string& path, rlim_t limit, uint64_t frames) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit r {
-            limit, limit
-        };
-        setrlimit(RLIMIT_FSIZE, &r);
-        test::RecordingUi ui;
+    return test::WriteUnderFileSizeLimit(path, limit, [&](test::RecordingUi& ui) {
         test::ScriptedKeys keys;
         std::vector<uint8_t> buffer(4000, 0x5A);
         std::string name = path;
@@ -42,16 +32,8 @@ int WriteTextUnderLimit(const std::string& path, rlim_t limit, uint64_t frames) 
                          .keys = keys,
                          .languageIndex = 1,
                          .caption = "Quorvale - " + path};
-        const int result = WriteTextFile(job);
-        if (ui.messages.size() != 1 || ui.messages[0].text != "Unable to write file.\n\n" + path)
-            _exit(20);
-        if (fs::exists(path))
-            _exit(30);
-        _exit(10 + result);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return WriteTextFile(job);
+    });
 }
 
 TEST(TextWriteFailureTest, AFullDiskMidFileReportsAndDeletes) {
