@@ -1,0 +1,47 @@
+// Loading a user wave for Wave1 or Wave5 from a WAV file or a text-format sample file: the
+// conversion to doubles in -1 ... 1, the messages, and the texts the registration shows.
+#pragma once
+
+#include "generator/output_format.h"
+#include "generator/user_wave_set.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qv {
+
+class KeyState;
+class Ui;
+
+struct UserWaveLoadEnvironment {
+    Ui& ui;
+    const KeyState& keys; // Ctrl: the WAV reader accepts other RIFF form types
+    int languageIndex = 1;
+    std::string appTitle = "Quorvale";
+    std::function<void(uint64_t position, uint64_t maximum)> progress; // may be empty
+};
+
+// The text-format path of a load: set.userWavePath read as a ".QVT" sample file into the set
+// (format record all zero but the channel count). Messages for a wrong extension, an open,
+// memory or read failure; false without touching the set on any failure.
+bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env);
+
+// The most values a user wave may hold (frames x channels).
+constexpr uint64_t kMaxUserWaveValues = 536870910;
+
+// Frames of a source format converted to doubles: 8-bit (b - 128) / 2^7, 16-bit / 2^15, 24-bit
+// in the upper bits of an int32 / 2^31, 32-bit / 2^31, float unchanged. Other formats give
+// zeros.
+void ConvertUserWaveFrames(const uint8_t* bytes, size_t frames, const WaveFormatRecord& format,
+                           double* out);
+
+// The float formats: tag 3, or extensible with the float sub-format.
+bool IsFloatFormat(const WaveFormatRecord& format);
+
+// "Samples: 44100  (44100s/s 16bit 2ch)  1.00sec", or "Samples: N  (Cch)" without a rate; ""
+// when nothing is registered.
+std::string UserWaveInfoLine(const UserWaveSet& set, int languageIndex);
+
+} // namespace qv
