@@ -1,5 +1,6 @@
 // The render path must never allocate: it runs on the playback thread, where an allocation can
 // block behind another thread's lock and glitch the output.
+#include "allocation_counter.h"
 #include "fake_engine.h"
 #include "fftlib/fft_api.h"
 #include "generator/generator.h"
@@ -15,8 +16,8 @@
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
+std::atomic<bool>& g_counting = qv::test::countingAllocations;
+std::atomic<long>& g_allocations = qv::test::allocationCount;
 } // namespace
 
 void* operator new(std::size_t size) {
