@@ -23,6 +23,18 @@ struct UserWaveLoadEnvironment {
     std::function<void(uint64_t position, uint64_t maximum)> progress; // may be empty
 };
 
+// Loads set.userWavePath: as a WAV file through the WAV reader (converted in chunks of one
+// second), or, when the reader rejects it, as a text-format file. Request 2 loads nothing. On
+// failure the set is cleared and its path emptied. True when a file was registered.
+bool LoadUserWave(UserWaveSet& set, int request, const UserWaveLoadEnvironment& env);
+
+// A requested registration (a parameter file opened, the deferred start-up registration, or
+// the renderer): LoadUserWave, then the stored selection texts are kept when the new file's
+// lists hold them, else the first items are taken; the codes follow the texts. Wave5 has the
+// modulation-signal list too.
+bool RegisterUserWave(UserWaveSet& set, bool modSignalList, int request,
+                      const UserWaveLoadEnvironment& env);
+
 // The text-format path of a load: set.userWavePath read as a ".QVT" sample file into the set
 // (format record all zero but the channel count). Messages for a wrong extension, an open,
 // memory or read failure; false without touching the set on any failure.

@@ -1,6 +1,7 @@
 // qvrender: renders a parameter set to a file exactly as the program's Write command does.
 #include "app/main_controls.h"
 #include "app/open_param_file.h"
+#include "app/user_wave_loader.h"
 #include "app/write_command.h"
 #include "cli/console_ui.h"
 #include "cli/progress_bar.h"
@@ -29,8 +30,8 @@ const char kUsage[] =
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
     "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
     "file instead, as the Write command with Shift held writes it. The set is the parameter\n"
-    "file given (length from its File.Length, its filter included), or else the default set:\n"
-    "Wave1, a 1000 Hz sine at -10 dB on L+R, 44100 Hz, 16 bit, stereo, 10 seconds.\n"
+    "file given (length from its File.Length, its filter and user waves included), or else the\n"
+    "default set: Wave1, a 1000 Hz sine at -10 dB on L+R, 44100 Hz, 16 bit, stereo, 10 s.\n"
     "\n"
     "  --set Section.Key=Value  one key of the parameter file, with its own value texts, e.g.\n"
     "                           --set File.Length=2 --set Misc.SamplingFreq=48000\n"
@@ -124,11 +125,21 @@ int main(int argc, char** argv) {
     generator.AttachFft(&fft);
     qv::MainControls controls(generator, lang);
     controls.ApplyParamTable(set);
+    const qv::NoKeysDown noKeys;
+    // The user waves named in the set are registered as opening the file in the program does.
+    const qv::UserWaveLoadEnvironment waveEnv{
+        .ui = ui, .keys = noKeys, .languageIndex = lang, .appTitle = "Quorvale", .progress = {}};
+    for (int m : {0, 4}) {
+        qv::UserWaveSet& wave = generator.userWaves[m / 4];
+        if (generator.slots[m].waveform == qv::kUserWave && !wave.userWavePath.empty())
+            qv::RegisterUserWave(wave, m == 4, -1, waveEnv);
+        else
+            qv::ClearUserWave(wave);
+    }
     // A --set of the filter size or rate moves the file's points onto the new grid.
     qv::RescalePoints(generator.filterDesign, static_cast<int32_t>(generator.filterSize),
                       generator.format.sampleRate, true);
     const qv::CtrlHeld ctrlHeld;
-    const qv::NoKeysDown noKeys;
     const qv::KeyState& keys = oversampled ? static_cast<const qv::KeyState&>(ctrlHeld) : noKeys;
 
     const qv::WriteEnvironment env{
