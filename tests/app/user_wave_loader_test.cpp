@@ -1,6 +1,7 @@
 #include "app/user_wave_loader.h"
 #include "files/fake_ui.h"
 #include "files/text_file_helpers.h"
+#include "files/wave_bytes.h"
 #include "generator/user_wave_lists.h"
 #include "platform/key_state.h"
 #include "platform/language.h"
@@ -116,6 +117,55 @@ TEST(UserWaveLoaderTest, TextFilesScaleByMaxAndClamp) {
     EXPECT_EQ(ui.messages[0].text, "File Extent is not 'QVT'.\n\n" + dir.File("clip.txt"));
     EXPECT_EQ(ui.messages[1].text, "Unable to open file.\n\n" + dir.File("none.QVT"));
     EXPECT_EQ(set.userWaveFrames, 2u); // a failed read leaves the set to the caller
+}
+
+void WriteBytes(const std::string& path, const test::Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(UserWaveLoaderTest, WavFilesRegisterWithTheirSelections) {
+    test::ScratchDir dir;
+    test::RecordingUi ui;
+    NoKeysDown keys;
+    const UserWaveLoadEnvironment env{
+        .ui = ui, .keys = keys, .languageIndex = kEnglish, .appTitle = "Quorvale", .progress = {}};
+    // 24-bit stereo, three frames: -1, 1 - 2^-23 on the left; 0.5 and its negative on the right.
+    test::Bytes data = {0x00, 0x00, 0x80, 0x00, 0x00, 0x40, 0xFF, 0xFF, 0x7F,
+                        0x00, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    test::Bytes chunks = test::Chunk("fmt ", test::FmtContent(1, 2, 1, 24));
+    test::Append(chunks, test::Chunk("data", data));
+    UserWaveSet set;
+    set.userWavePath = dir.File("three.wav");
+    WriteBytes(set.userWavePath, test::Riff(chunks));
+    set.channelSelectionText = "uR";
+    set.modSignalSelectionText = "u3ch"; // not offered for two channels: the first item
+    ASSERT_TRUE(RegisterUserWave(set, true, -1, env));
+    EXPECT_EQ(set.userWaveFrames, 3u);
+    EXPECT_EQ(set.userWaveSamples,
+              (std::vector<double>{-1.0, 0.5, 1.0 - 1.0 / 8388608, -0.5, 0.0, 0.0}));
+    EXPECT_EQ(set.channelSelection, 258);
+    EXPECT_EQ(set.channelSelectionText, "uR");
+    EXPECT_EQ(set.modSignalSelection, 257);
+    EXPECT_EQ(set.modSignalSelectionText, "uL");
+    EXPECT_EQ(UserWaveInfoLine(set, kEnglish), "Samples: 3  (    1s/s 24bit 2ch)  3.00sec");
+    EXPECT_TRUE(ui.messages.empty());
+
+    // A damaged .WAV is tried as a text file and reported with the text format's message; the
+    // set is then empty.
+    WriteBytes(set.userWavePath, {'R', 'I', 'F', 'F', 1, 2});
+    EXPECT_FALSE(RegisterUserWave(set, true, -1, env));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "File Extent is not 'QVT'.\n\n" + dir.File("three.wav"));
+    EXPECT_EQ(set.userWaveFrames, 0u);
+    EXPECT_EQ(set.userWavePath, "");
+    EXPECT_EQ(set.userWaveSamples.size(), 22u); // the empty set's zeros
+
+    // Request 2 loads nothing.
+    set.userWavePath = dir.File("three.wav");
+    EXPECT_FALSE(LoadUserWave(set, 2, env));
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 } // namespace
