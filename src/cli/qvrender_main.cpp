@@ -1,9 +1,11 @@
-// qvrender: renders a parameter set to a file exactly as the program's Write command does.
+// qvrender: renders a parameter set to a file exactly as the program's Write command does, or
+// (Windows build) plays it through a sound device.
 #include "app/main_controls.h"
 #include "app/open_param_file.h"
 #include "app/user_wave_loader.h"
 #include "app/write_command.h"
 #include "cli/console_ui.h"
+#include "cli/play_mode.h"
 #include "cli/progress_bar.h"
 #include "cli/set_option.h"
 #include "fftlib/fft_api.h"
@@ -15,7 +17,9 @@
 #include "platform/language.h"
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -26,6 +30,8 @@ namespace {
 const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
     "                [--lang en|ja] [--oversampled]\n"
+    "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M] [--set ...]\n"
+    "       qvrender --list-devices\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
     "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
@@ -43,10 +49,17 @@ const char kUsage[] =
     "                           items are Shift-JIS bytes)\n"
     "  --oversampled            with the filter on and OverSampleRate above 1, write the WAV\n"
     "                           at the oversampled rate (the Write command with Ctrl held)\n"
+    "  --play                   play the set through a sound device instead (Windows build),\n"
+    "                           as the Play button does: File.Length sets only a sweep's\n"
+    "                           length; playback ends after --ms M milliseconds, at the end\n"
+    "                           of a sweep, or when Enter is pressed\n"
+    "  --driver MME             the driver type (only MME plays from qvrender)\n"
+    "  --device N               the device list entry (default 0, the Wave Mapper)\n"
+    "  --list-devices           print the MME output devices with their entry numbers\n"
     "  --help                   this text\n"
     "\n"
-    "Exit status: 0 written, 1 the render or the write failed (the message is printed),\n"
-    "2 bad arguments.\n";
+    "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
+    "playback failed (the message is printed), 2 bad arguments or playback not available.\n";
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "qvrender: %s\n\n%s", message.c_str(), kUsage);
@@ -63,6 +76,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> sets;
     std::vector<std::string> positional;
     bool oversampled = false;
+    bool play = false;
+    bool listDevices = false;
+    bool playOption = false; // --driver, --device or --ms given
+    qv::PlayOptions playOptions;
     int lang = qv::kEnglish;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -82,6 +99,30 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--oversampled") {
             oversampled = true;
+        } else if (arg == "--play") {
+            play = true;
+        } else if (arg == "--list-devices") {
+            listDevices = true;
+        } else if (arg == "--driver" || arg == "--device" || arg == "--ms") {
+            if (i + 1 >= argc)
+                return UsageError(arg + " needs a value");
+            const std::string value = argv[++i];
+            playOption = true;
+            if (arg == "--driver") {
+                if (!qv::IsDriverName(value))
+                    return UsageError("--driver takes MME, DirectSound, ASIO or WASAPI");
+                playOptions.driver = value;
+            } else {
+                char* end = nullptr;
+                const long long number = std::strtoll(value.c_str(), &end, 10);
+                if (value.empty() || *end != '\0' || number < 0 ||
+                    (arg == "--device" && number > 1000))
+                    return UsageError(arg + " takes a number of 0 or more");
+                if (arg == "--device")
+                    playOptions.deviceIndex = static_cast<int>(number);
+                else
+                    playOptions.ms = static_cast<int64_t>(number);
+            }
         } else if (arg.rfind("--set=", 0) == 0) {
             sets.push_back(arg.substr(6));
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
@@ -92,13 +133,21 @@ int main(int argc, char** argv) {
             return UsageError("unexpected argument " + arg);
         }
     }
-    if (positional.empty())
+    if (listDevices)
+        return qv::ListDevices();
+    if (playOption && !play)
+        return UsageError("--driver, --device and --ms go with --play");
+    if (play && !qv::kPlaybackBuilt)
+        return qv::PlaybackNotBuilt();
+    if (play && positional.size() > 1)
+        return UsageError("--play takes no output file");
+    if (positional.empty() && !play)
         return UsageError("no output file given");
-    const std::string output = positional.back();
+    const std::string output = play ? std::string() : positional.back();
 
     qv::ConsoleUi ui;
     qv::ParamSet set(lang);
-    if (positional.size() == 2) {
+    if (positional.size() == (play ? 1u : 2u)) {
         const std::string& paramFile = positional.front();
         const qv::OpenParamEnvironment openEnv{
             .ui = ui,
@@ -139,6 +188,8 @@ int main(int argc, char** argv) {
     // A --set of the filter size or rate moves the file's points onto the new grid.
     qv::RescalePoints(generator.filterDesign, static_cast<int32_t>(generator.filterSize),
                       generator.format.sampleRate, true);
+    if (play)
+        return qv::PlayGenerator(generator, ui, playOptions);
     const qv::CtrlHeld ctrlHeld;
     const qv::KeyState& keys = oversampled ? static_cast<const qv::KeyState&>(ctrlHeld) : noKeys;
 

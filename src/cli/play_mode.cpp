@@ -1,0 +1,140 @@
+#include "cli/play_mode.h"
+
+#include "engine/engine_messages.h"
+#include "engine/headless_owner.h"
+#include "engine/wave_play_rec.h"
+#include "generator/generator.h"
+#include "platform/ui.h"
+
+#ifdef _WIN32
+#include "engine/win/mme_device.h"
+#include "engine/win/mme_device_list.h"
+#endif
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+namespace qv {
+
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+#ifdef _WIN32
+// Watches standard input for Enter on a thread of its own. At end of input it just stops
+// watching: a run with no terminal plays to its other limits. The thread is left blocked in
+// its read at exit.
+class EnterWatch {
+public:
+    EnterWatch() : pressed_(std::make_shared<std::atomic<bool>>(false)) {
+        std::thread([flag = pressed_] {
+            for (int c = std::getchar(); c != EOF; c = std::getchar())
+                if (c == '\n') {
+                    flag->store(true);
+                    return;
+                }
+        }).detach();
+    }
+    bool Pressed() const { return pressed_->load(); }
+
+private:
+    std::shared_ptr<std::atomic<bool>> pressed_;
+};
+#endif
+
+} // namespace
+
+int PlaybackNotBuilt() {
+    std::fputs("qvrender: playback needs the Windows build\n", stderr);
+    return 2;
+}
+
+bool IsDriverName(const std::string& name) {
+    const std::string n = Lower(name);
+    return n == "mme" || n == "directsound" || n == "asio" || n == "wasapi";
+}
+
+#ifdef _WIN32
+
+int ListDevices() {
+    MmeDeviceList devices;
+    ErrorText text;
+    devices.Enumerate(text);
+    if (devices.OutCount() == 0) {
+        std::fprintf(stderr, "qvrender: %s\n", text.Get());
+        return 1;
+    }
+    std::puts("MME output devices (--play --device N):");
+    for (int i = 0; i <= devices.OutCount(); ++i)
+        std::printf("%3d  %s\n", i, devices.NameUtf8(i, false).c_str());
+    return 0;
+}
+
+int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
+    if (Lower(options.driver) != "mme") {
+        std::fprintf(stderr, "qvrender: the %s driver is not available here; only MME plays\n",
+                     options.driver.c_str());
+        return 2;
+    }
+    MmeDeviceList devices;
+    ErrorText enumerationText; // with no output device the open reports it
+    devices.Enumerate(enumerationText);
+    MmeDevice device(devices);
+    HeadlessOwner owner;
+    auto fill = [&generator](uint8_t* buffer, uint32_t bytes, uint32_t blockIndex) {
+        return generator.FillOutputBuffer(buffer, bytes, blockIndex);
+    };
+    WavePlayRec engine(owner, ui, fill, EngineSettings{});
+    generator.engine = &engine;
+    engine.SetDevice(&device);
+    // As the Play button does: blocks of the render size covering the play-buffer time.
+    engine.SetPlayBuffers(generator.DeviceBuffers(), int(generator.BlockBytes()), 0, 0, 0);
+    engine.SetSource(ToFormatRecord(generator.format));
+    generator.PrepareGenerator();
+    if (!engine.Play(options.deviceIndex, false, 0, true)) {
+        generator.engine = nullptr;
+        const std::string text = engine.GetErrorText();
+        if (text.empty())
+            std::fputs(kMsgUnableToPlay(kEnglish), stderr);
+        else
+            std::fprintf(stderr, kUnableToPlayFormat, kMsgUnableToPlay(kEnglish), text.c_str());
+        std::fputs("\n", stderr);
+        return 1;
+    }
+    const EnterWatch enter;
+    const auto start = std::chrono::steady_clock::now();
+    while (engine.PlaybackRunning()) { // false once a sweep has ended the playback
+        if (options.ms >= 0 &&
+            std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(options.ms))
+            break;
+        if (enter.Pressed())
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    engine.Stop(); // an error has been shown as "Stopped! ..." by then
+    generator.engine = nullptr;
+    return engine.GetErrorText().empty() ? 0 : 1;
+}
+
+#else
+
+int ListDevices() {
+    return PlaybackNotBuilt();
+}
+
+int PlayGenerator(Generator&, Ui&, const PlayOptions&) {
+    return PlaybackNotBuilt();
+}
+
+#endif
+
+} // namespace qv

@@ -1,0 +1,40 @@
+// qvrender's playback: the parameter set played through the device engine, as the program's
+// Play button plays it, with no window. Only the Windows build has a device path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+class Generator;
+class Ui;
+
+#ifdef _WIN32
+inline constexpr bool kPlaybackBuilt = true;
+#else
+inline constexpr bool kPlaybackBuilt = false;
+#endif
+
+struct PlayOptions {
+    std::string driver = "MME";
+    int deviceIndex = 0; // the device dialog's list entry: 0 is the MME mapper
+    int64_t ms = -1;     // stop after this many milliseconds; -1: no limit
+};
+
+// The driver names of the device dialog; false for a name that is none of them.
+bool IsDriverName(const std::string& name);
+
+// Says that this build cannot play; exit status 2.
+int PlaybackNotBuilt();
+
+// Prints the MME output devices as the device dialog lists them. Exit status: 0, 1 when there
+// is no output device, 2 in a build without playback.
+int ListDevices();
+
+// Plays the prepared parameter set until the time is up, the sweep ends or Enter is pressed.
+// Exit status: 0 for a clean end, 1 when playback could not start or stopped on an error (the
+// message is printed), 2 for a driver this build cannot play through.
+int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options);
+
+} // namespace qv

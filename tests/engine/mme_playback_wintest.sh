@@ -1,0 +1,124 @@
+#!/bin/bash
+# qvrender.exe --play through MME under Wine: the ALSA file device of tools/wine-env captures
+# what waveOut plays. The capture must hold, from its first byte on, exactly the frames that the
+# native renderer writes into a WAV's data chunk for the same set: no gap, no repeat, nothing
+# converted. Wine's null device is not paced, so --ms bounds the run but not the captured length;
+# only the common prefix is compared, and at least 1.5 s of it is required. After the stream the
+# capture may hold silence only.
+set -euo pipefail
+: "${QVRENDER_EXE:?path of qvrender.exe}" "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
+: "${QV_WINE_RUN:?wine wrapper}"
+[ -x "$QV_NATIVE_QVRENDER" ] || { echo "native qvrender not built: $QV_NATIVE_QVRENDER"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail=0
+
+# Compares a capture with a WAV's data chunk. Arguments: capture, wav, minimum frames in the
+# common prefix, and "whole" when the capture must contain all of the WAV's frames (a sweep).
+compare() {
+    python3 - "$@" <<'PY'
+import struct, sys
+capture = open(sys.argv[1], 'rb').read()
+wav = open(sys.argv[2], 'rb').read()
+minimum, whole = int(sys.argv[3]), sys.argv[4] == 'whole'
+pos, fmt, data = 12, None, None
+while pos + 8 <= len(wav):
+    cid, size = wav[pos:pos + 4], struct.unpack('<I', wav[pos + 4:pos + 8])[0]
+    if cid == b'fmt ':
+        fmt = wav[pos + 8:pos + 8 + size]
+    elif cid == b'data':
+        data = wav[pos + 8:pos + 8 + size]
+    pos += 8 + size + (size & 1)
+channels, rate = struct.unpack('<HI', fmt[2:8])
+align = struct.unpack('<H', fmt[12:14])[0]
+common = min(len(capture), len(data))
+same, step = 0, 1 << 16
+while same < common and capture[same:same + step] == data[same:same + step]:
+    same = min(same + step, common)
+while same < common and capture[same] == data[same]:
+    same += 1
+frames = same // align
+rest = capture[same:]
+trailing_silence = not whole or len(capture) >= len(data)
+print(f"  captured {len(capture)} bytes ({len(capture) // align} frames), rendered "
+      f"{len(data)} bytes; identical prefix {same} bytes = {frames} frames "
+      f"({frames / rate:.3f} s, {channels} ch, {align} bytes/frame)")
+ok = True
+if same < common:
+    print(f"  FAIL: first difference at byte {same} (frame {frames})")
+    ok = False
+if frames < minimum:
+    print(f"  FAIL: fewer than {minimum} identical frames")
+    ok = False
+if whole and len(capture) < len(data):
+    print("  FAIL: the capture ends before the rendered stream")
+    ok = False
+if ok and any(rest):
+    print(f"  FAIL: {len(rest)} bytes after the stream are not all silence")
+    ok = False
+if ok and rest:
+    print(f"  then {len(rest)} bytes of silence")
+sys.exit(0 if ok else 1)
+PY
+}
+
+# Plays one set and compares. Arguments: name, mode (a number of milliseconds, or "sweep" to
+# let the sweep end the playback), settings...
+play_case() {
+    local name=$1 mode=$2
+    shift 2
+    local capture="$work/$name.raw" out="$work/$name.out" status=0
+    local limit=(--ms "$mode") whole=prefix minimum=72000
+    if [ "$mode" = sweep ]; then
+        limit=() whole=whole minimum=0
+    fi
+    echo "$name:"
+    # A fresh capture file for each run; the guard only keeps a hung run from hanging the test.
+    QV_AUDIO_CAPTURE="$capture" timeout 300 "$QV_WINE_RUN" "$QVRENDER_EXE" --play \
+        "${limit[@]}" "$@" </dev/null >"$out" 2>&1 || status=$?
+    if [ $status -ne 0 ] || [ -s "$out" ]; then
+        echo "  FAIL: qvrender.exe --play exited with $status"
+        sed 's/^/    /' "$out"
+        fail=1
+        return
+    fi
+    if [ ! -s "$capture" ]; then
+        echo "  FAIL: nothing was captured"
+        fail=1
+        return
+    fi
+    # The render covers the captured length (a sweep's set is rendered as it stands).
+    local render=("$@")
+    if [ "$mode" != sweep ]; then
+        # Frame size and rate from a short render of the same set.
+        "$QV_NATIVE_QVRENDER" "$work/$name.probe.wav" "$@" --set File.Length=0.01 >/dev/null
+        local length
+        length=$(python3 -c '
+import math, struct, sys
+wav = open(sys.argv[1], "rb").read()
+fmt = wav.find(b"fmt ") + 8
+rate = struct.unpack("<I", wav[fmt + 4:fmt + 8])[0]
+align = struct.unpack("<H", wav[fmt + 12:fmt + 14])[0]
+print(math.ceil(int(sys.argv[2]) / align / rate * 1000) / 1000)
+' "$work/$name.probe.wav" "$(stat -c %s "$capture")")
+        render+=(--set "File.Length=$length")
+    fi
+    "$QV_NATIVE_QVRENDER" "$work/$name.wav" "${render[@]}" >/dev/null
+    compare "$capture" "$work/$name.wav" "$minimum" "$whole" || fail=1
+    rm -f "$capture" "$work/$name.wav"
+}
+
+# File.Length=1 in the played set: playback is not limited by it, only a sweep's length is.
+sine=(--set Misc.SamplingFreq=48000 --set Wave1.Freq=1000 --set File.Length=1)
+play_case sine_16_stereo 2000 "${sine[@]}" --set Misc.BitLen=16 --set Misc.Ch=Stereo
+play_case sine_24_stereo 2000 "${sine[@]}" --set Misc.BitLen=24 --set Misc.Ch=Stereo
+play_case sine_f32_stereo 2000 "${sine[@]}" --set Misc.BitLen=F32 --set Misc.Ch=Stereo
+# Six channels go to the device in the extensible form.
+play_case sine_16_6ch 2000 "${sine[@]}" --set Misc.BitLen=16 --set Misc.Ch=6ch \
+    --set Wave1.OutCh=ALL
+# A 1.3 s sweep ends the playback by itself; its last buffer is padded with silence.
+play_case sweep_16_stereo sweep --set Misc.SamplingFreq=48000 --set Misc.BitLen=16 \
+    --set Wave1.Freq=100 --set Wave1.Sweep=1 --set Wave2.Freq=4000 --set Wave2.Amp=-20 \
+    --set File.Length=1.3
+
+exit $fail
