@@ -112,10 +112,17 @@ int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
     }
     const EnterWatch enter;
     const auto start = std::chrono::steady_clock::now();
+    bool restarted = false;
     while (engine.PlaybackRunning()) { // false once a sweep has ended the playback
-        if (options.ms >= 0 &&
-            std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(options.ms))
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        if (options.ms >= 0 && elapsed >= std::chrono::milliseconds(options.ms))
             break;
+        if (!restarted && options.restartAfterMs >= 0 &&
+            elapsed >= std::chrono::milliseconds(options.restartAfterMs) &&
+            engine.PlayState() == 1) {
+            engine.Restart();
+            restarted = true;
+        }
         if (enter.Pressed())
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -18,8 +18,10 @@ inline constexpr bool kPlaybackBuilt = false;
 
 struct PlayOptions {
     std::string driver = "MME";
-    int deviceIndex = 0; // the device dialog's list entry: 0 is the MME mapper
-    int64_t ms = -1;     // stop after this many milliseconds; -1: no limit
+    int deviceIndex = 0;         // the device dialog's list entry: 0 is the MME mapper
+    int64_t ms = -1;             // stop after this many milliseconds; -1: no limit
+    int64_t restartAfterMs = -1; // restart the stream once after this many milliseconds, as an
+                                 // edit while playing does
 };
 
 // The driver names of the device dialog; false for a name that is none of them.

@@ -30,7 +30,8 @@ namespace {
 const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
     "                [--lang en|ja] [--oversampled]\n"
-    "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M] [--set ...]\n"
+    "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
+    "                [--restart-after M] [--set ...]\n"
     "       qvrender --list-devices\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
@@ -55,6 +56,8 @@ const char kUsage[] =
     "                           of a sweep, or when Enter is pressed\n"
     "  --driver MME             the driver type (only MME plays from qvrender)\n"
     "  --device N               the device list entry (default 0, the Wave Mapper)\n"
+    "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
+    "                           an edit while playing does (for test rigs)\n"
     "  --list-devices           print the MME output devices with their entry numbers\n"
     "  --help                   this text\n"
     "\n"
@@ -103,7 +106,8 @@ int main(int argc, char** argv) {
             play = true;
         } else if (arg == "--list-devices") {
             listDevices = true;
-        } else if (arg == "--driver" || arg == "--device" || arg == "--ms") {
+        } else if (arg == "--driver" || arg == "--device" || arg == "--ms" ||
+                   arg == "--restart-after") {
             if (i + 1 >= argc)
                 return UsageError(arg + " needs a value");
             const std::string value = argv[++i];
@@ -120,8 +124,10 @@ int main(int argc, char** argv) {
                     return UsageError(arg + " takes a number of 0 or more");
                 if (arg == "--device")
                     playOptions.deviceIndex = static_cast<int>(number);
-                else
+                else if (arg == "--ms")
                     playOptions.ms = static_cast<int64_t>(number);
+                else
+                    playOptions.restartAfterMs = static_cast<int64_t>(number);
             }
         } else if (arg.rfind("--set=", 0) == 0) {
             sets.push_back(arg.substr(6));
@@ -136,7 +142,7 @@ int main(int argc, char** argv) {
     if (listDevices)
         return qv::ListDevices();
     if (playOption && !play)
-        return UsageError("--driver, --device and --ms go with --play");
+        return UsageError("--driver, --device, --ms and --restart-after go with --play");
     if (play && !qv::kPlaybackBuilt)
         return qv::PlaybackNotBuilt();
     if (play && positional.size() > 1)
