@@ -1,34 +1,18 @@
 // Arbitrary bytes as a filter parameter file, read into an editor at 44100 Hz, N = 4096; the
 // question on a different sample rate is answered Yes, No and Cancel in turn.
 #include "files/filter_file.h"
+#include "fuzz_ui.h"
 #include "platform/ui.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-class AnsweringUi final : public qv::Ui {
-public:
-    explicit AnsweringUi(qv::MsgResult answer) : answer_(answer) {}
-    qv::MsgResult Message(const std::string&, const std::string&, qv::MsgIcon,
-                          qv::MsgButtons buttons, bool) override {
-        return buttons == qv::MsgButtons::YesNoCancel ? answer_ : qv::MsgResult::Ok;
-    }
-    void Beep() override {}
-
-private:
-    qv::MsgResult answer_;
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     for (MsgResult answer : {MsgResult::Yes, MsgResult::No, MsgResult::Cancel}) {
-        AnsweringUi ui(answer);
+        fuzz::CountingUi ui(answer);
         const FilterFileEnvironment env{.ui = ui, .languageIndex = 1, .writerCaption = "Filter"};
         FilterDesign d;
         ResetFilterPoints(d, 4096, 44100);

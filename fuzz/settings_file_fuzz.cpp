@@ -1,30 +1,16 @@
 // Arbitrary bytes as QV.INI: read with every selector, written back and read again.
 #include "files/ini_file.h"
 #include "files/settings_file.h"
+#include "fuzz_ui.h"
 #include "platform/ui.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-class CountingUi final : public qv::Ui {
-public:
-    qv::MsgResult Message(const std::string&, const std::string&, qv::MsgIcon, qv::MsgButtons,
-                          bool) override {
-        ++messages;
-        return qv::MsgResult::Ok;
-    }
-    void Beep() override {}
-    int messages = 0;
-};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
     IniDocument ini(std::string(reinterpret_cast<const char*>(data), size));
-    CountingUi ui;
+    fuzz::CountingUi ui;
     SettingsEnvironment env;
     env.programDirectory = "C:\\Quorvale\\";
     env.canListFiles = [](const std::string& dir) { return dir.size() % 2 == 0; };
@@ -41,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniDocument out("");
     WriteSettings(out, s);
     AppSettings back;
-    CountingUi quiet;
+    fuzz::CountingUi quiet;
     env.ui = &quiet;
     ReadSettings(out, back, 0, env);
     // Written numbers read back as themselves (texts may lose blanks at their ends, as the

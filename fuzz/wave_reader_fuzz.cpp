@@ -3,6 +3,7 @@
 // data); a success must keep every size inside the input and deliver exactly dataSize bytes.
 #include "files/wave_byte_source.h"
 #include "files/wave_reader.h"
+#include "fuzz_ui.h"
 #include "platform/key_state.h"
 #include "platform/ui.h"
 
@@ -14,16 +15,7 @@
 
 namespace {
 
-class SilentUi final : public qv::Ui {
-public:
-    qv::MsgResult Message(const std::string&, const std::string&, qv::MsgIcon, qv::MsgButtons,
-                          bool) override {
-        ++messages;
-        return qv::MsgResult::Ok;
-    }
-    void Beep() override {}
-    int messages = 0;
-};
+using SilentUi = qv::fuzz::CountingUi;
 
 void Check(bool condition) {
     if (!condition)
