@@ -5,6 +5,7 @@
 
 #include "engine/buffer_done_signal.h"
 #include "engine/device.h"
+#include "engine/driver_catalog.h"
 #include "engine/engine_owner.h"
 #include "engine/error_text.h"
 #include "generator/live_change.h"
@@ -54,6 +55,20 @@ public:
 
     // The path of the current driver type; not owned, outlives the engine's use of it.
     void SetDevice(Device* device) { device_ = device; }
+
+    // The platform's driver lists (not owned). Builds the lists of the configured type and, when
+    // that type fails, of MME instead; the device path follows the type.
+    void AttachCatalog(DriverCatalog* catalog);
+    // Rebuilds the lists of the current type; clearFlags empties the error text and the failed
+    // flag first. Returns failed.
+    bool EnumerateDevices(bool clearFlags);
+    int GetDeviceCount(bool input) const;
+    std::string GetDeviceName(int entry, bool input) const;
+    // Switches the driver type; when the new type fails the old one is taken back (its lists
+    // rebuilt, the failure's text kept) and true is returned. The same or a negative type does
+    // nothing. Refused (true, no change) while a playback runs.
+    bool SetDriverType(PlayDriverType type);
+    bool DriverFailed() const { return driverFailed_; }
     PlayDriverType DriverType() const { return settings_.driverType; }
     // The settings the device paths read (latencies, event mode, thread priority, ...).
     const EngineSettings& Settings() const { return settings_; }
@@ -124,6 +139,8 @@ private:
     Ui& ui_;
     FillFunction fill_;
     Device* device_ = nullptr;
+    DriverCatalog* catalog_ = nullptr;
+    bool driverFailed_ = false;
 
     EngineSettings settings_;
     bool fullVolume = false;
