@@ -2,6 +2,7 @@
 
 #include "files/file_messages.h"
 #include "files/text_format.h"
+#include "files/write_report.h"
 #include "platform/key_state.h"
 #include "platform/output_file.h"
 #include "platform/ui.h"
@@ -17,19 +18,6 @@ constexpr int kValuesPerLine = 10;
 // The longest value text: a float near its largest magnitude with seven decimals, a sign and
 // a comma fit easily.
 constexpr size_t kMaxValueText = 64;
-
-void Report(TextWriteJob& job, const Text2& message, const std::string& path) {
-    job.ui.Message(std::string(message(job.languageIndex)) + "\n\n" + path, job.caption,
-                   MsgIcon::Warning);
-}
-
-// The file cannot hold what was asked of it: nothing half-written stays behind.
-int FailWrite(TextWriteJob& job, OutputFile& file, const std::string& path) {
-    file.Close();
-    Report(job, kMsgCannotWrite, path);
-    RemoveFile(path);
-    return -1;
-}
 
 std::string HeaderLine(const char* key, const std::string& value) {
     return std::string("\"") + key + "\"," + value + "\r\n";
@@ -86,8 +74,9 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
 } // namespace
 
 int WriteTextFile(TextWriteJob& job) {
+    const WriteReporter report{job.ui, job.caption, job.languageIndex};
     if (!HasExtension(job.lastTextFile, "QVT")) {
-        Report(job, kMsgNotQvtExtension, job.lastTextFile);
+        report.Report(kMsgNotQvtExtension, job.lastTextFile);
         job.lastTextFile = ReplaceExtension(job.lastTextFile, ".QVT");
         return -1;
     }
@@ -95,12 +84,12 @@ int WriteTextFile(TextWriteJob& job) {
     const std::string path = job.lastTextFile;
     OutputFile file;
     if (!file.Create(path)) {
-        Report(job, kMsgCannotCreate, path);
+        report.Report(kMsgCannotCreate, path);
         return -1;
     }
     const std::string header = BuildHeader(job.format, job.frames);
     if (file.Write(header.data(), header.size()) != header.size())
-        return FailWrite(job, file, path);
+        return report.FailWrite(file, path);
 
     const uint32_t sampleBytes = job.format.bitsPerSample / 8u;
     const uint32_t blockAlign = job.format.blockAlign;
@@ -143,18 +132,13 @@ int WriteTextFile(TextWriteJob& job) {
         for (uint32_t n = chunk / sampleBytes; n > 0; --n, p += sampleBytes) {
             lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
             if (++lineValues == kValuesPerLine && !writeLine())
-                return FailWrite(job, file, path);
+                return report.FailWrite(file, path);
         }
     }
     if (lineValues > 0 && !writeLine())
-        return FailWrite(job, file, path);
+        return report.FailWrite(file, path);
 
-    file.Close();
-    if (cancelled) {
-        job.ui.PumpMessages();
-        Report(job, kMsgWriteStopped, path);
-    }
-    return 0;
+    return report.Finish(file, cancelled, path);
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "files/disk_space.h"
 #include "files/file_messages.h"
 #include "files/wave_header.h"
+#include "files/write_report.h"
 #include "platform/key_state.h"
 #include "platform/output_file.h"
 #include "platform/ui.h"
@@ -13,19 +14,6 @@ namespace {
 
 char Upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-void Report(WaveWriteJob& job, const Text2& message, const std::string& path) {
-    job.ui.Message(std::string(message(job.languageIndex)) + "\n\n" + path, job.caption,
-                   MsgIcon::Warning);
-}
-
-// Closes and deletes a file that could not be written completely: nothing half-written stays.
-int FailWrite(WaveWriteJob& job, OutputFile& file, const std::string& path) {
-    file.Close();
-    RemoveFile(path);
-    Report(job, kMsgCannotWrite, path);
-    return -1;
 }
 
 } // namespace
@@ -52,13 +40,14 @@ std::string ReplaceExtension(std::string_view path, std::string_view dotExtensio
 }
 
 int WriteWaveFile(WaveWriteJob& job) {
+    const WriteReporter report{job.ui, job.caption, job.languageIndex};
     const uint32_t dataBytes =
         static_cast<uint32_t>(job.dataBytes > 0xFFFFFF00u ? 0xFFFFFF00u : job.dataBytes);
     std::vector<uint8_t> header = BuildWaveHeader(job.format, job.rateFactor, dataBytes);
     const size_t headerSize = header.size();
 
     if (!HasExtension(job.lastWaveFile, "WAV")) {
-        Report(job, kMsgNotWavExtension, job.lastWaveFile);
+        report.Report(kMsgNotWavExtension, job.lastWaveFile);
         job.lastWaveFile = ReplaceExtension(job.lastWaveFile, ".WAV");
         return -1;
     }
@@ -69,11 +58,11 @@ int WriteWaveFile(WaveWriteJob& job) {
     const std::string path = job.lastWaveFile;
     OutputFile file;
     if (!file.Create(path)) {
-        Report(job, kMsgCannotCreate, path);
+        report.Report(kMsgCannotCreate, path);
         return -1;
     }
     if (file.Write(header.data(), headerSize) != headerSize)
-        return FailWrite(job, file, path);
+        return report.FailWrite(file, path);
 
     uint64_t written = headerSize;
     uint64_t remaining = dataBytes;
@@ -96,20 +85,15 @@ int WriteWaveFile(WaveWriteJob& job) {
         }
         written += chunk;
         if (file.Write(job.buffer, chunk) != chunk)
-            return FailWrite(job, file, path);
+            return report.FailWrite(file, path);
     }
 
     header =
         BuildWaveHeader(job.format, job.rateFactor, static_cast<uint32_t>(written - headerSize));
     if (!file.SeekToStart() || file.Write(header.data(), headerSize) != headerSize) {
-        return FailWrite(job, file, path);
+        return report.FailWrite(file, path);
     }
-    file.Close();
-    if (cancelled) {
-        job.ui.PumpMessages();
-        Report(job, kMsgWriteStopped, path);
-    }
-    return 0;
+    return report.Finish(file, cancelled, path);
 }
 
 } // namespace qv
