@@ -1,5 +1,6 @@
 #include "filter/filter_design.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -20,7 +21,11 @@ void RescalePoints(FilterDesign& d, int32_t n, double rate, bool skipIfUnchanged
     // A point that lands on (or, after an earlier one was moved up, below) the bin just given
     // goes one bin above it, so the bins keep rising.
     for (int i = 0; i < d.pointCount; ++i) {
-        int32_t bin = static_cast<int32_t>(std::trunc(c * d.points[i].binIndex));
+        // A stored index far beyond the table (a hand-edited file) is held to +-N before the
+        // conversion, so the scaled value always fits and the pull-back below ends it at N/2.
+        const double scaled =
+            std::clamp(std::trunc(c * d.points[i].binIndex), -double(n), double(n));
+        int32_t bin = static_cast<int32_t>(scaled);
         if (i > 0 && bin <= d.points[i - 1].binIndex)
             bin = d.points[i - 1].binIndex + 1;
         place(d.points[i], bin);

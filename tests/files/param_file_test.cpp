@@ -161,6 +161,16 @@ TEST(RescalePointsTest, QuarterSizeDividesIndicesAndSeparatesCollisions) {
     EXPECT_EQ(d.points[1].binIndex, 1);
     EXPECT_EQ(d.points[2].binIndex, 2);
     EXPECT_EQ(d.points[3].binIndex, 512);
+
+    // A huge index ahead of smaller ones (a hand-edited file): bins end rising and within N/2.
+    d.pointCount = 3;
+    d.points[0] = {2147483000, 0, 0};
+    d.points[1] = {64, 0, 0};
+    d.points[2] = {512, 0, 0};
+    RescalePoints(d, 4096, 48000, true);
+    EXPECT_EQ(d.points[2].binIndex, 2048);
+    EXPECT_EQ(d.points[1].binIndex, 2047);
+    EXPECT_EQ(d.points[0].binIndex, 2046);
 }
 
 } // namespace
