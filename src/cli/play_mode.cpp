@@ -6,9 +6,10 @@
 #include "generator/generator.h"
 #include "platform/ui.h"
 
+#include "app/engine_settings.h"
+
 #ifdef _WIN32
-#include "engine/win/mme_device.h"
-#include "engine/win/mme_device_list.h"
+#include "engine/win/win_driver_catalog.h"
 #endif
 
 #include <algorithm>
@@ -58,44 +59,60 @@ int PlaybackNotBuilt() {
     return 2;
 }
 
-bool IsDriverName(const std::string& name) {
+bool DriverTypeFromName(const std::string& name, PlayDriverType& type) {
+    static constexpr struct {
+        const char* name;
+        PlayDriverType type;
+    } kTypes[] = {{"mme", PlayDriverType::Mme},
+                  {"directsound", PlayDriverType::DirectSound},
+                  {"asio", PlayDriverType::Asio},
+                  {"wasapi", PlayDriverType::Wasapi}};
     const std::string n = Lower(name);
-    return n == "mme" || n == "directsound" || n == "asio" || n == "wasapi";
+    for (const auto& t : kTypes)
+        if (n == t.name) {
+            type = t.type;
+            return true;
+        }
+    return false;
 }
 
 #ifdef _WIN32
 
-int ListDevices() {
-    MmeDeviceList devices;
+int ListDevices(Ui& ui, PlayDriverType driver) {
+    WinDriverCatalog catalog(ui);
     ErrorText text;
-    devices.Enumerate(text);
-    if (devices.OutCount() == 0) {
+    const bool failed = catalog.Enumerate(driver, text);
+    const int count = catalog.Count(driver, false);
+    // MME and DirectSound list the mapper or primary driver as entry 0 ahead of the devices.
+    const bool withMapper = driver == PlayDriverType::Mme || driver == PlayDriverType::DirectSound;
+    if (failed || count == 0) {
         std::fprintf(stderr, "qvrender: %s\n", text.Get());
         return 1;
     }
-    std::puts("MME output devices (--play --device N):");
-    for (int i = 0; i <= devices.OutCount(); ++i)
-        std::printf("%3d  %s\n", i, devices.NameUtf8(i, false).c_str());
+    std::printf("%s output devices (--play --driver %s --device N):\n", DriverTypeName(driver),
+                DriverTypeName(driver));
+    for (int i = 0; i < count + (withMapper ? 1 : 0); ++i)
+        std::printf("%3d  %s\n", i, catalog.Name(driver, i, false).c_str());
     return 0;
 }
 
 int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
-    if (Lower(options.driver) != "mme") {
-        std::fprintf(stderr, "qvrender: the %s driver is not available here; only MME plays\n",
-                     options.driver.c_str());
-        return 2;
-    }
-    MmeDeviceList devices;
-    ErrorText enumerationText; // with no output device the open reports it
-    devices.Enumerate(enumerationText);
-    MmeDevice device(devices);
+    WinDriverCatalog catalog(ui);
     HeadlessOwner owner;
     auto fill = [&generator](uint8_t* buffer, uint32_t bytes, uint32_t blockIndex) {
         return generator.FillOutputBuffer(buffer, bytes, blockIndex);
     };
-    WavePlayRec engine(owner, ui, fill, EngineSettings{});
+    // The program's default settings, with MME to start from: the switch to another type
+    // then reports why that type cannot play, as the device dialog does.
+    AppSettings defaults;
+    defaults.languageIndex = kEnglish;
+    WavePlayRec engine(owner, ui, fill, EngineSettingsFrom(defaults));
+    engine.AttachCatalog(&catalog);
+    if (options.driver != PlayDriverType::Mme && engine.SetDriverType(options.driver)) {
+        std::fprintf(stderr, "qvrender: %s\n", engine.GetErrorText().c_str());
+        return 2;
+    }
     generator.engine = &engine;
-    engine.SetDevice(&device);
     // As the Play button does: blocks of the render size covering the play-buffer time.
     engine.SetPlayBuffers(generator.DeviceBuffers(), int(generator.BlockBytes()), 0, 0, 0);
     engine.SetSource(ToFormatRecord(generator.format));
@@ -134,7 +151,7 @@ int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
 
 #else
 
-int ListDevices() {
+int ListDevices(Ui&, PlayDriverType) {
     return PlaybackNotBuilt();
 }
 

@@ -2,6 +2,8 @@
 // Play button plays it, with no window. Only the Windows build has a device path.
 #pragma once
 
+#include "engine/device.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,26 +19,27 @@ inline constexpr bool kPlaybackBuilt = false;
 #endif
 
 struct PlayOptions {
-    std::string driver = "MME";
+    PlayDriverType driver = PlayDriverType::Mme;
     int deviceIndex = 0;         // the device dialog's list entry: 0 is the MME mapper
     int64_t ms = -1;             // stop after this many milliseconds; -1: no limit
     int64_t restartAfterMs = -1; // restart the stream once after this many milliseconds, as an
                                  // edit while playing does
 };
 
-// The driver names of the device dialog; false for a name that is none of them.
-bool IsDriverName(const std::string& name);
+// The driver type of a driver combo box text (any letter case); false for none of them.
+bool DriverTypeFromName(const std::string& name, PlayDriverType& type);
 
 // Says that this build cannot play; exit status 2.
 int PlaybackNotBuilt();
 
-// Prints the MME output devices as the device dialog lists them. Exit status: 0, 1 when there
-// is no output device, 2 in a build without playback.
-int ListDevices();
+// Prints the output devices of a driver type as the device dialog lists them. Exit status: 0,
+// 1 when the type has no output device or cannot play here (its message is printed), 2 in a
+// build without playback.
+int ListDevices(Ui& ui, PlayDriverType driver);
 
 // Plays the prepared parameter set until the time is up, the sweep ends or Enter is pressed.
 // Exit status: 0 for a clean end, 1 when playback could not start or stopped on an error (the
-// message is printed), 2 for a driver this build cannot play through.
+// message is printed), 2 for a driver type that cannot play here (its message is printed).
 int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options);
 
 } // namespace qv

@@ -32,7 +32,7 @@ const char kUsage[] =
     "                [--lang en|ja] [--oversampled]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
     "                [--restart-after M] [--set ...]\n"
-    "       qvrender --list-devices\n"
+    "       qvrender --list-devices [--driver MME]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
     "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
@@ -54,11 +54,13 @@ const char kUsage[] =
     "                           as the Play button does: File.Length sets only a sweep's\n"
     "                           length; playback ends after --ms M milliseconds, at the end\n"
     "                           of a sweep, or when Enter is pressed\n"
-    "  --driver MME             the driver type (only MME plays from qvrender)\n"
+    "  --driver MME             the driver type: MME, DirectSound, ASIO or WASAPI (this\n"
+    "                           version plays through MME; the others say why they cannot)\n"
     "  --device N               the device list entry (default 0, the Wave Mapper)\n"
     "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
     "                           an edit while playing does (for test rigs)\n"
-    "  --list-devices           print the MME output devices with their entry numbers\n"
+    "  --list-devices           print the output devices of the driver type (default MME)\n"
+    "                           with their device list entry numbers\n"
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
@@ -81,7 +83,8 @@ int main(int argc, char** argv) {
     bool oversampled = false;
     bool play = false;
     bool listDevices = false;
-    bool playOption = false; // --driver, --device or --ms given
+    bool playOption = false; // --device, --ms or --restart-after given
+    bool driverOption = false;
     qv::PlayOptions playOptions;
     int lang = qv::kEnglish;
     for (int i = 1; i < argc; ++i) {
@@ -111,11 +114,13 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc)
                 return UsageError(arg + " needs a value");
             const std::string value = argv[++i];
-            playOption = true;
+            if (arg == "--driver")
+                driverOption = true;
+            else
+                playOption = true;
             if (arg == "--driver") {
-                if (!qv::IsDriverName(value))
+                if (!qv::DriverTypeFromName(value, playOptions.driver))
                     return UsageError("--driver takes MME, DirectSound, ASIO or WASAPI");
-                playOptions.driver = value;
             } else {
                 char* end = nullptr;
                 const long long number = std::strtoll(value.c_str(), &end, 10);
@@ -139,9 +144,13 @@ int main(int argc, char** argv) {
             return UsageError("unexpected argument " + arg);
         }
     }
-    if (listDevices)
-        return qv::ListDevices();
-    if (playOption && !play)
+    if (listDevices && (play || playOption || !positional.empty() || !sets.empty()))
+        return UsageError("--list-devices takes only --driver");
+    if (listDevices) {
+        qv::ConsoleUi listUi;
+        return qv::ListDevices(listUi, playOptions.driver);
+    }
+    if ((playOption || driverOption) && !play)
         return UsageError("--driver, --device, --ms and --restart-after go with --play");
     if (play && !qv::kPlaybackBuilt)
         return qv::PlaybackNotBuilt();

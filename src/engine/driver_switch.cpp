@@ -38,6 +38,7 @@ bool WavePlayRec::SetDriverType(PlayDriverType type) {
     if (PlaybackRunning() || catalog_ == nullptr)
         return true;
     catalog_->Release(settings_.driverType);
+    ringBlock_.reset(); // the next preparation sizes it for the new type's device
     const PlayDriverType old = settings_.driverType;
     settings_.driverType = type;
     if (!EnumerateDevices(true))

@@ -1,10 +1,12 @@
 // PlaySubThread: turns every buffer-done signal into one count of doneCount, which the
 // playback thread takes one at a time.
 #include "engine/wave_play_rec.h"
+#include "platform/thread_priority.h"
 
 namespace qv {
 
 void WavePlayRec::PlaySubThread() {
+    SetCurrentThreadPriority(settings_.playPriority);
     for (;;) {
         bufferDone_.Wait();
         if (subThreadTerminate_.load(std::memory_order_acquire))

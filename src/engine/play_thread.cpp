@@ -3,6 +3,7 @@
 // and ends at the end of the signal, on Stop or on a device error. From the start of the pass
 // on it allocates nothing, takes no lock and makes no call but the device path's and sleeps.
 #include "engine/wave_play_rec.h"
+#include "platform/thread_priority.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,6 +19,7 @@ constexpr auto kPositionWaitLimit = std::chrono::milliseconds(400);
 } // namespace
 
 void WavePlayRec::PlayThread() {
+    SetCurrentThreadPriority(settings_.playPriority);
     owner_.RunOnMainThread(*this, MainStep::Start);
     owner_.PostNotification(kNotifyPlaybackBegins);
 

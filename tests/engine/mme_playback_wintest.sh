@@ -152,4 +152,32 @@ print(f"  {len(before) // 4} frames, the flush, {silence} frames of silence, the
 sys.exit(0 if ok and silence < 4800 else 1)
 PY
 
+# The device lists and the driver types this version cannot play through: each says why, with
+# the engine's own text, and plays nothing.
+echo "driver types:"
+driver_case() { # expected status, expected output pattern, arguments...
+    local want=$1 pattern=$2 status=0
+    shift 2
+    QV_AUDIO_CAPTURE="$work/driver.raw" timeout 120 "$QV_WINE_RUN" "$QVRENDER_EXE" "$@" \
+        </dev/null >"$work/driver.out" 2>&1 || status=$?
+    if [ $status -ne "$want" ] || ! grep -Eq "$pattern" "$work/driver.out"; then
+        echo "  FAIL: qvrender.exe $* exited with $status (expected $want, /$pattern/)"
+        sed 's/^/    /' "$work/driver.out"
+        fail=1
+    elif [ -s "$work/driver.raw" ] && [ "$1" != --list-devices ]; then
+        echo "  FAIL: qvrender.exe $* played something"
+        fail=1
+    else
+        echo "  $*: $(head -n 2 "$work/driver.out" | tr '\n' ' ')"
+    fi
+    rm -f "$work/driver.raw"
+}
+driver_case 0 '^  0  Wave Mapper' --list-devices
+driver_case 0 '^  1  ' --list-devices --driver mme
+driver_case 2 '^qvrender: ASIO output is not available in this version' --play --driver ASIO
+driver_case 2 '^qvrender: (WASAPI output is not available in this version|Windows Vista)' \
+    --play --driver WASAPI --ms 100
+driver_case 1 '^qvrender: (DirectSound output is not available|DirectX 7 or later required)' \
+    --list-devices --driver DirectSound
+
 exit $fail

@@ -1,0 +1,7 @@
+#include "platform/thread_priority.h"
+
+namespace qv {
+
+void SetCurrentThreadPriority(int) {}
+
+} // namespace qv
