@@ -18,14 +18,16 @@ public:
     void Signal() { count_.fetch_add(1, std::memory_order_release); }
     // Waits without time-out for the next signal and takes it.
     void Wait() {
-        for (;;) {
-            uint32_t n = count_.load(std::memory_order_acquire);
-            while (n > 0) {
-                if (count_.compare_exchange_weak(n, n - 1, std::memory_order_acq_rel))
-                    return;
-            }
+        while (!TryTake())
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+    }
+    // Takes one signal if there is one, without waiting.
+    bool TryTake() {
+        uint32_t n = count_.load(std::memory_order_acquire);
+        while (n > 0)
+            if (count_.compare_exchange_weak(n, n - 1, std::memory_order_acq_rel))
+                return true;
+        return false;
     }
     // Drops the signals that nobody has waited for yet.
     void Reset() { count_.store(0, std::memory_order_release); }

@@ -183,6 +183,10 @@ bool ParseColour(const std::string& text, int64_t& value) {
         if (v > 0xFFFFFFFFLL)
             return false; // beyond 32 bits
     }
+    // Hexadecimal text is a 32-bit pattern: 0xFFFFFFFB is -5, as the writer's "0x%08X" puts a
+    // negative value, so that every value written reads back as itself.
+    if (base == 16 && v > 0x7FFFFFFFLL)
+        v -= 0x100000000LL;
     value = negative ? -v : v;
     return true;
 }

@@ -152,6 +152,21 @@ print(f"  {len(before) // 4} frames, the flush, {silence} frames of silence, the
 sys.exit(0 if ok and silence < 4800 else 1)
 PY
 
+# A restart during a sweep, then the sweep's end: the playback still ends by itself, so no
+# completion was lost across the flush (one lost would leave the drain waiting for ever).
+echo "restart, then the sweep's end:"
+status=0
+QV_AUDIO_CAPTURE="$work/sweep_restart.raw" timeout 120 "$QV_WINE_RUN" "$QVRENDER_EXE" --play \
+    --restart-after 200 --set Misc.SamplingFreq=48000 --set Wave1.Freq=100 --set Wave1.Sweep=1 \
+    --set File.Length=10 </dev/null >"$work/sweep_restart.out" 2>&1 || status=$?
+if [ $status -ne 0 ]; then
+    echo "  FAIL: exited with $status (124: it did not end by itself)"
+    cat "$work/sweep_restart.out"
+    fail=1
+else
+    echo "  ended by itself after $(($(stat -c %s "$work/sweep_restart.raw") / 4)) frames"
+fi
+
 # The device lists and the driver types this version cannot play through: each says why, with
 # the engine's own text, and plays nothing.
 echo "driver types:"

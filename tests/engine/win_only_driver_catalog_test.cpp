@@ -54,9 +54,9 @@ TEST(WinDriverCatalogTest, OnlyMmeHasADevicePathAndTheOthersSayWhy) {
     // Entry 0 of the MME list is the mapper, whatever devices the system has.
     catalog.Enumerate(PlayDriverType::Mme, text);
     EXPECT_EQ(catalog.Name(PlayDriverType::Mme, 0, false), "Wave Mapper");
-    EXPECT_EQ(catalog.Name(PlayDriverType::Mme, catalog.Count(PlayDriverType::Mme, false) + 1,
-                           false),
-              "");
+    EXPECT_EQ(
+        catalog.Name(PlayDriverType::Mme, catalog.Count(PlayDriverType::Mme, false) + 1, false),
+        "");
 }
 
 TEST(WinDriverCatalogTest, AnEngineSavedWithAnUnavailableTypeStartsOnMme) {

@@ -51,7 +51,9 @@ TEST(SettingsFileTest, RangesColoursAndTheirMessage) {
     ini.Set("Diagram", "BackColor", "0xFF0000");
     ini.Set("Diagram", "DiagramBackColor", "$FF");
     ini.Set("Diagram", "FrameColor", "red");
-    ini.Set("Diagram", "ScaleColor", "0xFFFFFFFF"); // beyond the range: default, no message
+    ini.Set("Diagram", "ScaleColor", "0x80000000"); // -2^31, beyond the range: default, no message
+    ini.Set("Diagram", "LineColor_L", "4294967291"); // beyond 32-bit decimal: default
+    ini.Set("Diagram", "LineColor_R", "0xFFFFFFFB"); // -5 as a 32-bit pattern
     ini.Set("Diagram", "CharColor", "255");
     ini.Set("Diagram", "WaveXDispMagRate", "21");
     Reading r;
@@ -66,12 +68,28 @@ TEST(SettingsFileTest, RangesColoursAndTheirMessage) {
     EXPECT_EQ(s.diagramBackColor, 0xFFu);
     EXPECT_EQ(s.frameColor, 0x2020D0u);
     EXPECT_EQ(s.scaleColor, 0x202090u);
+    EXPECT_EQ(s.lineColorL, 0xFF00u);
+    EXPECT_EQ(s.lineColorR, 0xFFFFFFFBu);
     EXPECT_EQ(s.charColor, 255u);
     EXPECT_EQ(s.waveXMag, 4);
     ASSERT_EQ(r.ui.messages.size(), 1u);
     EXPECT_EQ(r.ui.messages[0].text,
               "Illegal hex value found in QV.INI.\nIt has processed as default value.\n\n red");
     EXPECT_EQ(r.ui.messages[0].caption, "Quorvale");
+}
+
+TEST(SettingsFileTest, ANegativeColourReadsBackAsWritten) {
+    MemoryIni ini;
+    ini.Set("Diagram", "BackColor", "-5");
+    Reading r;
+    AppSettings s = r.Read(ini);
+    EXPECT_EQ(s.backColor, 0xFFFFFFFBu);
+    MemoryIni out;
+    ASSERT_TRUE(WriteSettings(out, s));
+    EXPECT_EQ(out.Read("Diagram", "BackColor"), "0xFFFFFFFB");
+    Reading again;
+    EXPECT_EQ(again.Read(out).backColor, 0xFFFFFFFBu);
+    EXPECT_TRUE(again.ui.messages.empty());
 }
 
 TEST(SettingsFileTest, VersionDirectoryAndLanguageRules) {

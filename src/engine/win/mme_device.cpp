@@ -28,11 +28,24 @@ struct MmeDeviceState {
     // While set, returned buffers are taken back without a signal: they were not played out.
     std::atomic<bool> absorbing{false};
     std::atomic<uint64_t> absorbed{0};
+    // Between a preparation or flush and the next start, completions are held back and raised
+    // by the start. A paused device hands nothing back, but Wine's can resume by itself after
+    // a reset (its device thread restarts an emptied stream on the next write), and the engine
+    // discards the signals raised before its start point: a completion lost there would leave a
+    // buffer counted as queued for ever. seq_cst on both words: a held-back completion is
+    // raised either by the start or by the callback that sees the start, never by both.
+    std::atomic<bool> started{false};
+    std::atomic<int> heldBack{0};
 };
 
 namespace {
 
 constexpr DWORD kWaitForReturnsMs = 2000;
+
+void RaiseHeldBack(MmeDeviceState& s) {
+    for (int n = s.heldBack.exchange(0); n > 0; --n)
+        s.bufferDone->Signal();
+}
 
 // Runs on a thread of the system. A function rather than an event: the engine's signal counts,
 // and an auto-reset event would merge two completions that come close together. It makes no
@@ -41,10 +54,15 @@ void CALLBACK WaveOutDone(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR,
     if (message != WOM_DONE)
         return; // WOM_OPEN, WOM_CLOSE
     auto* s = reinterpret_cast<MmeDeviceState*>(instance);
-    if (s->absorbing.load(std::memory_order_acquire))
+    if (s->absorbing.load(std::memory_order_acquire)) {
         s->absorbed.fetch_add(1, std::memory_order_relaxed);
-    else
+    } else if (s->started.load()) {
         s->bufferDone->Signal();
+    } else {
+        s->heldBack.fetch_add(1);
+        if (s->started.load())
+            RaiseHeldBack(*s);
+    }
     s->outstanding.fetch_sub(1, std::memory_order_acq_rel);
 }
 
@@ -90,6 +108,8 @@ bool MmeDevice::Open(const DeviceLink& link, int deviceNumber, const StreamSetup
     }
     s.blockAlign = format.blockAlign ? format.blockAlign : 1;
     s.outstanding.store(0);
+    s.started.store(false);
+    s.heldBack.store(0);
     s.absorbing.store(false);
 
     // The 40-byte record has the layout of WAVEFORMATEXTENSIBLE; a plain record has cbSize 0.
@@ -180,6 +200,8 @@ bool MmeDevice::Queue(int ringIndex) {
 
 bool MmeDevice::Start() {
     waveOutRestart(s_->waveOut); // a device that does not restart shows it by its position
+    s_->started.store(true);
+    RaiseHeldBack(*s_);
     return true;
 }
 
@@ -197,6 +219,8 @@ uint64_t MmeDevice::Position() {
 
 bool MmeDevice::Flush() {
     MmeDeviceState& s = *s_;
+    s.started.store(false); // before the reset: what it returns is absorbed, nothing held back
+    s.heldBack.store(0);
     if (ResetAndAbsorb(s) != MMSYSERR_NOERROR) {
         s.errorText->Set(kErrReset);
         return false;
@@ -234,6 +258,10 @@ bool MmeDevice::Close() {
 
 uint32_t MmeDevice::DeviceId() const {
     return s_->deviceId;
+}
+
+int MmeDevice::HeldBackBuffers() const {
+    return s_->heldBack.load();
 }
 
 uint64_t MmeDevice::AbsorbedBuffers() const {

@@ -38,6 +38,8 @@ public:
     uint32_t DeviceId() const;
     // Buffers that a flush or a reset took back, not counted as played.
     uint64_t AbsorbedBuffers() const;
+    // Completions before the start point, waiting to be signalled by Start.
+    int HeldBackBuffers() const;
 
 private:
     const MmeDeviceList& devices_;
