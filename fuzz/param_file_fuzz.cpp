@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,12 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SaveParamFile(saved, captured, std::nullopt);
     ParamSet again(lang);
     LoadParamFile(saved, again);
-    // What was saved loads back as the same texts.
+    // What was saved loads back as the same texts, but for one rule of the private-profile
+    // routines: a value read back loses one pair of quotes (" or ') around it.
     for (const ParamKey& k : ParamTextTable::Keys()) {
         if (k.key == "ResponseRate" || k.key == "Comment" || k.key == "Points")
             continue;
-        if (again.texts.Get(k.section, k.key) !=
-                captured.texts.Get(k.section, k.key).substr(0, 99) &&
+        std::string expected = captured.texts.Get(k.section, k.key);
+        if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
+            expected.back() == expected.front())
+            expected = expected.substr(1, expected.size() - 2);
+        expected = expected.substr(0, 99);
+        if (again.texts.Get(k.section, k.key) != expected &&
             !captured.texts.Get(k.section, k.key).empty()) {
             std::abort();
         }
