@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             expected.back() == expected.front())
             expected = expected.substr(1, expected.size() - 2);
         expected = expected.substr(0, 99);
-        if (again.texts.Get(k.section, k.key) != expected &&
-            !captured.texts.Get(k.section, k.key).empty()) {
+        // (An empty value reads as a missing key, which loads the key's default.)
+        if (again.texts.Get(k.section, k.key) != expected && !expected.empty()) {
             std::abort();
         }
     }
