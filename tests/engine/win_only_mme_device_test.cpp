@@ -26,7 +26,7 @@ WaveFormatRecord Stereo(uint32_t rate, uint16_t bits) {
 }
 
 struct MmeRig {
-    static constexpr int kBuffers = 8;
+    static constexpr int kBuffers = 16;     // 1.6 s: a flush under load still finds some unplayed
     static constexpr int kBytes = 4800 * 4; // 100 ms of 48 kHz 16-bit stereo
 
     MmeRig() {
