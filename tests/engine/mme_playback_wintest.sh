@@ -1,4 +1,5 @@
 #!/bin/bash
+# Opens the audio device.
 # qvrender.exe --play through MME under Wine: the ALSA file device of tools/wine-env captures
 # what waveOut plays. The capture must hold, from its first byte on, exactly the frames that the
 # native renderer writes into a WAV's data chunk for the same set: no gap, no repeat, nothing
