@@ -6,6 +6,7 @@
 #include "generator/generator.h"
 #include "platform/language.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,20 +34,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SaveParamFile(saved, captured, std::nullopt);
     ParamSet again(lang);
     LoadParamFile(saved, again);
-    // What was saved loads back as the same texts, but for one rule of the private-profile
-    // routines: a value read back loses one pair of quotes (" or ') around it.
+    // What was saved loads back as the same texts, but for the rules of the private-profile
+    // routines: a value is a C string, saved cut to 99 characters, read back without blanks
+    // around it and without one pair of quotes (" or ') around that.
     for (const ParamKey& k : ParamTextTable::Keys()) {
         if (k.key == "ResponseRate" || k.key == "Comment" || k.key == "Points")
             continue;
         std::string expected = captured.texts.Get(k.section, k.key);
+        expected = expected.substr(0, std::min(expected.find('\0'), size_t(99)));
+        const auto blank = [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == ' ';
+        };
+        while (!expected.empty() && blank(expected.back()))
+            expected.pop_back();
+        expected.erase(expected.begin(), std::find_if_not(expected.begin(), expected.end(), blank));
         if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
             expected.back() == expected.front())
             expected = expected.substr(1, expected.size() - 2);
-        expected = expected.substr(0, 99);
         // (An empty value reads as a missing key, which loads the key's default.)
-        if (again.texts.Get(k.section, k.key) != expected && !expected.empty()) {
+        if (again.texts.Get(k.section, k.key) != expected && !expected.empty())
             std::abort();
-        }
     }
     return 0;
 }
