@@ -35,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParamSet again(lang);
     LoadParamFile(saved, again);
     // What was saved loads back as the same texts, but for the rules of the private-profile
-    // routines: a value is a C string, saved cut to 99 characters, read back without blanks
-    // around it and without one pair of quotes (" or ') around that.
+    // routines: a value is a C string, saved cut to 99 characters and without the blanks ahead
+    // of it, and read back without one pair of quotes (" or ') around it. (Blanks after it are
+    // kept until the file is read again from disk.)
     for (const ParamKey& k : ParamTextTable::Keys()) {
         if (k.key == "ResponseRate" || k.key == "Comment" || k.key == "Points")
             continue;
@@ -46,8 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const auto u = static_cast<unsigned char>(c);
             return (u >= 0x09 && u <= 0x0D) || u == 0x1A || u == ' ';
         };
-        while (!expected.empty() && blank(expected.back()))
-            expected.pop_back();
         expected.erase(expected.begin(), std::find_if_not(expected.begin(), expected.end(), blank));
         if (expected.size() >= 2 && (expected.front() == '"' || expected.front() == '\'') &&
             expected.back() == expected.front())
