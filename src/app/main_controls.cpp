@@ -303,13 +303,14 @@ void MainControls::ApplyParamTable(const ParamSet& set) {
         g.slots[i].curAmp = g.slots[i].amp;
         UpdateFreqColour(i);
     }
-    // 8. Unit controls and output channels.
+    // 8. Unit controls (their texts re-expressed from the values they produced, so a set saves
+    // back as it plays) and output channels.
     for (int i = 0; i < kSlotCount; ++i) {
-        slot[i].freqPopup = g.slots[i].freqUnit == kHz;
+        OnFreqUnit(i, g.slots[i].freqUnit);
+        OnAmpUnit(i, g.slots[i].ampUnit);
+        OnOffsetUnit(i, g.slots[i].offsetUnit);
         g.slots[i].outChMask = outChItems[slot[i].outChIndex].mask;
     }
-    freqBarButtonEnabled = g.slots[0].freqUnit == kHz;
-    freqBarSyncEnabled = g.slots[4].freqUnit == kHz;
     // 9. Delays and phases (followers have neither).
     for (int i = 0; i < kSlotCount; ++i) {
         if (IsMaster(i)) {

@@ -57,6 +57,7 @@ bool OpenParamFile(const std::string& path, MainControls& controls, const OpenPa
         return false;
     ParamSet set(lang);
     LoadParamFile(*env.openIni(path), set);
+    ReportInvalidFilterPoints(set, path, env.ui, lang, env.appTitle);
     controls.ApplyParamTable(set);
 
     Generator& g = controls.g;

@@ -173,6 +173,7 @@ int main(int argc, char** argv) {
         if (!qv::CheckParamFilePath(paramFile, lang, openEnv))
             return 1;
         qv::LoadParamFile(*qv::OpenIniFile(paramFile), set);
+        qv::ReportInvalidFilterPoints(set, paramFile, ui, lang, "Quorvale");
     }
     for (const std::string& s : sets) {
         std::string error;

@@ -1,4 +1,4 @@
-// Messages of the file writers, in both languages.
+// Messages of the file writers and readers, in both languages.
 #pragma once
 
 #include "platform/language.h"
@@ -10,6 +10,8 @@ inline constexpr Text2 kMsgNotWavExtension{"ファイル拡張子が 'WAV' で�
 inline constexpr Text2 kMsgCannotCreate{"ファイルが作成できません", "Unable to create file."};
 inline constexpr Text2 kMsgCannotWrite{"ファイルが書けません", "Unable to write file."};
 inline constexpr Text2 kMsgWriteStopped{"ファイル作成を中止しました", "Stop file writing."};
+inline constexpr Text2 kMsgBadPoints{"フィルターポイントが正しくありません",
+                                     "Invalid filter points."};
 inline constexpr Text2 kMsgDiskSpaceBefore{"ディスク", "Insufficient disk space on disk"};
 inline constexpr Text2 kMsgDiskSpaceAfter{"の空き容量が足りません", ""};
 

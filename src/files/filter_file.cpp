@@ -26,7 +26,6 @@ constexpr Text2 kMsgNotQvfExtension{"ファイル拡張子が 'QVF' ではあり
 constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open file."};
 constexpr Text2 kMsgNoMemory{"メモリーが足りません", "Insufficient memory."};
 constexpr Text2 kMsgCannotRead{"ファイルが読めません", "Unable to read file."};
-constexpr Text2 kMsgBadPoints{"フィルターポイントが正しくありません", "Invalid filter points."};
 constexpr Text2 kMsgRateDiffers{
     "%s\r\n\nパラメーターファイル中のサンプリング周波数 (%d) が現在の値 (%d) と一致していません。"
     "\r\n処理方法を指定してください。\r\n\n"
@@ -60,20 +59,6 @@ int32_t ToInt(double v) {
 void Message(const FilterFileEnvironment& env, const std::string& text, const std::string& caption,
              bool ownedByMain = false) {
     env.ui.Message(text, caption, MsgIcon::Warning, MsgButtons::Ok, ownedByMain);
-}
-
-// The drawn table must start at bin 0, rise, and end on the Nyquist bin of a size the filter can
-// have at most; anything else cannot be designed.
-bool PointsUsable(const FilterDesign& d) {
-    constexpr int32_t kLargestNyquistBin = 16384 / 2;
-    if (d.pointCount < 2 || d.points[0].binIndex != 0 ||
-        d.points[d.pointCount - 1].binIndex > kLargestNyquistBin)
-        return false;
-    for (int i = 1; i < d.pointCount; ++i) {
-        if (d.points[i].binIndex <= d.points[i - 1].binIndex)
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -214,11 +199,10 @@ bool ReadFilterText(std::string bytes, const std::string& name, FilterDesign& d,
     for (int i = 0; usable && i < count; ++i) {
         double number = 0, bin = 0, frequency = 0, gain = 0;
         usable = reader.ReadFreeNumber(number) && reader.ReadFreeNumber(bin) &&
-                 reader.ReadFreeNumber(frequency) && reader.ReadFreeNumber(gain) &&
-                 std::isfinite(gain);
+                 reader.ReadFreeNumber(frequency) && reader.ReadFreeNumber(gain);
         read.points[i] = {ToInt(bin), 0.0, gain};
     }
-    if (!usable || !PointsUsable(read)) {
+    if (!usable || !FilterPointsUsable(read)) {
         env.ui.Message(std::string(kMsgBadPoints(lang)) + "\n\n" + name, env.appTitle,
                        MsgIcon::Warning, MsgButtons::Ok, false);
         return false;

@@ -1,7 +1,9 @@
 #include "files/param_file.h"
 
+#include "files/file_messages.h"
 #include "files/ini_file.h"
 #include "generator/number_text.h"
+#include "platform/ui.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,7 +89,10 @@ void ReadPoints(const IniFile& ini, ParamSet& set) {
         p.gainDb = *end != '\0' ? std::strtod(end + 1, nullptr) : 0.0;
         p.frequency = p.binIndex * rate / size;
     }
-    if (d.pointCount == 0) {
+    // A table the filter file would refuse (bins not rising from 0, a gain that is no number)
+    // loads as the flat response, as a missing one does, and the loader says so.
+    set.invalidFilterPoints = d.pointCount != 0 && !FilterPointsUsable(d);
+    if (d.pointCount == 0 || set.invalidFilterPoints) {
         const std::string comment = d.comment;
         ResetFilterPoints(d, size, rate);
         d.comment = comment;
@@ -106,6 +111,13 @@ void LoadParamFile(const IniFile& ini, ParamSet& set) {
     }
     ValidateFilterTexts(set);
     ReadPoints(ini, set);
+}
+
+void ReportInvalidFilterPoints(const ParamSet& set, const std::string& path, Ui& ui,
+                               int languageIndex, const std::string& caption) {
+    if (set.invalidFilterPoints)
+        ui.Message(std::string(kMsgBadPoints(languageIndex)) + "\n\n" + path, caption,
+                   MsgIcon::Warning);
 }
 
 std::string FilterPointText(const FilterPoint& p) {

@@ -11,17 +11,21 @@
 namespace qv {
 
 class IniFile;
+class Ui;
 
 struct ParamSet {
     explicit ParamSet(int languageIndex) : texts(languageIndex) {}
     ParamTextTable texts;
     FilterDesign filter; // its numbers; the table keeps their texts as well
+    // The file's point table could not be designed and the flat response took its place.
+    bool invalidFilterPoints = false;
 };
 
 // Reads every key (a missing or empty one gives its default, a value is cut to its key's
 // width), validates the filter numbers, reads the points P1 ... Pn and puts them onto the
-// Size1 grid; a missing point gives the flat two-point response. The defaults of the item
-// keys are the Japanese item texts, whatever the interface language: a file without Wave1's
+// Size1 grid; a missing point gives the flat two-point response, and so does a table that
+// cannot be designed (marked invalidFilterPoints for the caller's message). The defaults of the
+// item keys are the Japanese item texts, whatever the interface language: a file without Wave1's
 // waveform plays a sine under the Japanese interface and nothing under the English one.
 void LoadParamFile(const IniFile& ini, ParamSet& set);
 
@@ -29,6 +33,10 @@ void LoadParamFile(const IniFile& ini, ParamSet& set);
 // texts brought in line); the points stay. LoadParamFile runs it; so does a caller that
 // changed filter texts afterwards.
 void ValidateFilterTexts(ParamSet& set);
+
+// After a load, "Invalid filter points." with the file's path when its point table was refused.
+void ReportInvalidFilterPoints(const ParamSet& set, const std::string& path, Ui& ui,
+                               int languageIndex, const std::string& caption);
 
 // Writes every key in table order, texts cut to 99 characters; ResponseRate is never written,
 // the File comment only when one is given. Stops at the first key that cannot be written and

@@ -34,6 +34,11 @@ struct FilterDesign {
 void RescalePoints(FilterDesign& design, int32_t filterSize, double sampleRate,
                    bool skipIfUnchanged);
 
+// Whether a point table can be designed: 2 ... 100 points, bins rising from 0 to at most the
+// Nyquist bin of the largest filter (8192), every gain a finite number. Filter files and
+// parameter files are checked by this one rule.
+bool FilterPointsUsable(const FilterDesign& design);
+
 // The flat response: 0 dB at 0 Hz and at half the sample rate; the comment is cleared.
 void ResetFilterPoints(FilterDesign& design, int32_t filterSize, double sampleRate);
 

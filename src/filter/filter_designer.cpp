@@ -2,6 +2,7 @@
 
 #include "fftlib/fft_api.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -11,8 +12,10 @@ namespace {
 
 constexpr int kKaiserWindowCode = 7;
 
+// Gains are held to +-1000 dB (as typed levels are), so no drawn value can overflow the
+// transforms.
 double FromDb(double db) {
-    return std::pow(10.0, db / 20.0);
+    return std::pow(10.0, std::clamp(db, -1000.0, 1000.0) / 20.0);
 }
 
 void SwapHalves(double* values, int32_t count, double factor) {
@@ -59,11 +62,12 @@ void FilterDesigner::SampleMagnitude(FilterDesign& d, int32_t n) {
     double* m = mailbox.spectrum.data();
     for (int32_t k = 0; k <= nyquist; ++k)
         m[2 * k] = m[2 * k + 1] = 0.0;
+    magnitudeSteps_ = 0;
     // Bins the table does not reach (a malformed table from a hand-edited file) hold the value
     // before them, so the response never has holes.
     int32_t written = -1;
     auto put = [&](int32_t k, double value) {
-        if (k < 0 || k > nyquist || k <= written)
+        if (k < 0 || k > nyquist || k <= written || !std::isfinite(value))
             return;
         for (int32_t j = written + 1; j < k; ++j)
             m[2 * j] = value;
@@ -77,16 +81,20 @@ void FilterDesigner::SampleMagnitude(FilterDesign& d, int32_t n) {
             break;
         }
         const FilterPoint& next = d.points[i + 1];
-        const int32_t lo = p.binIndex, hi = next.binIndex, span = hi - lo;
+        const int32_t lo = p.binIndex, hi = next.binIndex;
+        const int64_t span = int64_t{hi} - lo;
         if (span == 1) {
             put(lo, FromDb(p.gainDb));
             continue;
         }
-        if (span < 1)
+        if (span < 1 || lo < 0)
             continue;
         const double rho = lo == 0 ? 2.0 * span : static_cast<double>(hi) / lo;
         const double slope = (next.gainDb - p.gainDb) / std::log10(rho);
-        for (int32_t k = lo; k < hi; ++k) {
+        // Only the bins of this filter are visited, however far the table's bins reach.
+        const int32_t end = hi <= nyquist ? hi : nyquist + 1;
+        for (int32_t k = std::max(lo, written + 1); k < end; ++k) {
+            ++magnitudeSteps_;
             const double r = lo == 0 ? (k == 0 ? 1.0 : 2.0 * k) : static_cast<double>(k) / lo;
             put(k, FromDb(slope * std::log10(r) + p.gainDb));
         }

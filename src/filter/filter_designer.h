@@ -39,6 +39,9 @@ public:
     // Bins 0 ... (N/2) x R of the last display response (complex values).
     const std::vector<double>& DisplayResponse() const { return displayResponse_; }
 
+    // Bins the last design interpolated: at most N/2 + 1, whatever the table holds.
+    int64_t MagnitudeSteps() const { return magnitudeSteps_; }
+
     KernelMailbox mailbox;
 
 private:
@@ -50,6 +53,7 @@ private:
     const FftApi* api_ = nullptr;
     std::vector<double> displayResponse_;
     int32_t baseSize_ = 0, displaySize_ = 0, kernelSize_ = 0;
+    int64_t magnitudeSteps_ = 0;
 };
 
 } // namespace qv

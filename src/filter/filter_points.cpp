@@ -38,6 +38,19 @@ void RescalePoints(FilterDesign& d, int32_t n, double rate, bool skipIfUnchanged
     }
 }
 
+bool FilterPointsUsable(const FilterDesign& d) {
+    constexpr int32_t kLargestNyquistBin = 16384 / 2;
+    if (d.pointCount < 2 || d.pointCount > kMaxFilterPoints || d.points[0].binIndex != 0 ||
+        d.points[d.pointCount - 1].binIndex > kLargestNyquistBin)
+        return false;
+    for (int i = 0; i < d.pointCount; ++i) {
+        if (!std::isfinite(d.points[i].gainDb) ||
+            (i > 0 && d.points[i].binIndex <= d.points[i - 1].binIndex))
+            return false;
+    }
+    return true;
+}
+
 void ResetFilterPoints(FilterDesign& d, int32_t n, double rate) {
     d.points[0] = {0, 0.0, 0.0};
     d.points[1] = {n / 2, (n / 2) * rate / n, 0.0};

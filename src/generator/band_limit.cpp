@@ -11,9 +11,10 @@ namespace qv {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-}
+constexpr double kLongestHalfPeriod = 0x1p40; // samples; 2^41 + 1 harmonics are still exact
+} // namespace
 
-double BlitKernel(int32_t m, double x) {
+double BlitKernel(double m, double x) {
     const double b = kPi * std::fmod(x, 1.0);
     if (b == 0.0)
         return 1.0;
@@ -21,7 +22,15 @@ double BlitKernel(int32_t m, double x) {
     return v > 1.0 ? 1.0 : v;
 }
 
-double BlitStartAverage(double r, int32_t m, double x0, double period) {
+double BlitStartAverage(double r, double m, double x0, double period) {
+    if (period > kExactStartPeriod) {
+        // The kernel is then one narrow peak of area period x r, at the fraction q of the period
+        // where g + x0 reaches a whole number: the running sum steps up there and falls by r a
+        // sample, so its mean is period x r x (1/2 - q), less half a sample's r.
+        const double f = x0 - std::floor(x0);
+        const double q = f == 0.0 ? 0.0 : 1.0 - f;
+        return period * r * (0.5 - q) - 0.5 * r;
+    }
     double running = 0.0, total = 0.0;
     long long count = 0;
     for (long long j = 0;; ++j) {
@@ -113,7 +122,7 @@ double AdditiveSample(int32_t waveform, double effectiveRate, double freq, doubl
 namespace {
 
 // One leaky integrator with its DC blocker; started at the first sample of a run.
-double Integrate(double impulse, double gain, double e1, double d1, int32_t m, double& integ,
+double Integrate(double impulse, double gain, double e1, double d1, double m, double& integ,
                  double& hp) {
     double i1 = impulse * gain + integ * e1;
     double o1;
@@ -132,10 +141,17 @@ double Integrate(double impulse, double gain, double e1, double d1, int32_t m, d
 
 double BlitSample(WaveSlot& s, double effectiveRate, double D, double A, double I) {
     const double f = s.curFreq;
-    const double P = effectiveRate / f;
-    const double h = 0.5 * P - 1.0 / f;
-    const int32_t m = static_cast<int32_t>(std::floor(h));
-    const int32_t M = 2 * m + 1;
+    double P = effectiveRate / f;
+    double h = 0.5 * P - 1.0 / f;
+    // Far below 1 Hz the period outgrows every integer (and below about 1e-300 Hz even a
+    // double): such a tone is constant over any run, so it is shaped with the longest period
+    // whose harmonic count stays exact.
+    if (!(h <= kLongestHalfPeriod)) {
+        h = kLongestHalfPeriod;
+        P = 2.0 * kLongestHalfPeriod;
+    }
+    const double m = std::floor(h);
+    const double M = 2.0 * m + 1.0;
     const double r = 1.0 / M;
     const bool first = s.sampleCount == 0;
     const double b1 = BlitKernel(M, I) - r;
@@ -149,7 +165,7 @@ double BlitSample(WaveSlot& s, double effectiveRate, double D, double A, double 
     if (s.waveform == kPulsePm) {
         if (m == 0)
             return 0.0;
-        return A * (b1 - b2) * (m % 2 ? 1.0 / (1.0 + r) : 1.0 / (1.0 - r));
+        return A * (b1 - b2) * (std::fmod(m, 2.0) != 0.0 ? 1.0 / (1.0 + r) : 1.0 / (1.0 - r));
     }
 
     const double c = -2.0 * kPi / P;

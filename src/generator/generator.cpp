@@ -43,9 +43,14 @@ void Generator::ApplyOutputFormat() {
         rate = 1000;
         texts.sampleRate = "1000";
     }
-    // Keeps every byte rate (8 channels x 4 bytes, x16 when oversampled) within 32 bits.
-    if (rate > kMaxSampleRate)
+    // Keeps every byte rate (8 channels x 4 bytes, x16 when oversampled) within 32 bits; the
+    // text takes the limit too, so the saved set, the generator and the header agree.
+    if (rate > kMaxSampleRate) {
+        if (ui)
+            ui->Beep();
         rate = kMaxSampleRate;
+        texts.sampleRate = std::to_string(kMaxSampleRate);
+    }
     format =
         MakeOutputFormat(static_cast<uint32_t>(rate), bitCode, static_cast<uint16_t>(channels));
 

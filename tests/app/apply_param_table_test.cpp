@@ -1,5 +1,7 @@
 #include "app/apply_param_table.h"
+#include "app/main_controls.h"
 #include "cli/set_option.h"
+#include "files/param_file.h"
 #include "files/param_text_table.h"
 #include "generator/generator.h"
 #include "platform/language.h"
@@ -85,6 +87,48 @@ TEST(ApplyParamTableTest, FormatUnitsAndChannels) {
     EXPECT_EQ(g.slots[0].sweepStepRate, 3u);
     EXPECT_EQ(g.slots[4].sweepStepRate, kSmoothSweep);
     EXPECT_EQ(g.slots[0].modulatingSignal, 4);
+}
+
+TEST(ApplyParamTableTest, TypedTextsComeBackReExpressedInTheirUnits) {
+    struct Case {
+        const char *key, *unitKey, *unit, *typed, *saved;
+    };
+    const Case cases[] = {
+        {"Freq", "FreqUnit", "Hz", "1e3", "1000"},
+        {"Freq", "FreqUnit", "Hz", "-1000", "1000"},
+        {"Freq", "FreqUnit", "Samples", "0", "1"},
+        {"Freq", "FreqUnit", "Samples", "96.0", "96"},
+        {"Amp", "AmpUnit", "value", "0x3FFF", "16383"},
+        {"Amp", "AmpUnit", "dB", "-6.000", "-6"},
+        {"Amp", "AmpUnit", "dB", "2000", "1000"},
+        {"Offset", "OffsetUnit", "percent", "+50%", "50"},
+        {"Offset", "OffsetUnit", "value", "abc", "0"},
+    };
+    for (const Case& c : cases) {
+        ParamSet set(kEnglish);
+        set.texts.Set("Misc", "SamplingFreq", "48000");
+        set.texts.Set("Wave2", c.unitKey, c.unit);
+        set.texts.Set("Wave2", c.key, c.typed);
+        Generator g;
+        MainControls controls(g, kEnglish);
+        controls.ApplyParamTable(set);
+        ParamSet saved(kEnglish);
+        controls.CaptureParamTable(saved);
+        EXPECT_EQ(saved.texts.Get("Wave2", c.key), c.saved) << c.key << " " << c.typed;
+    }
+}
+
+TEST(ApplyParamTableTest, ARateBeyondTheLimitIsLoweredInTheTextToo) {
+    for (const auto& [typed, rate, shown] :
+         {std::tuple{"9000000", 8388607u, "8388607"}, std::tuple{"8388607", 8388607u, "8388607"},
+          std::tuple{"999", 1000u, "1000"}}) {
+        ParamTextTable t(kEnglish);
+        t.Set("Misc", "SamplingFreq", typed);
+        Generator g;
+        ApplyParamTable(t, g, kEnglish);
+        EXPECT_EQ(g.format.sampleRate, rate);
+        EXPECT_EQ(g.texts.sampleRate, shown);
+    }
 }
 
 TEST(ApplyParamTableTest, UnknownItemsFallBackToTheFirstItem) {

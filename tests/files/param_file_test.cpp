@@ -1,3 +1,4 @@
+#include "fake_ui.h"
 #include "files/param_file.h"
 #include "memory_ini.h"
 #include "platform/language.h"
@@ -86,6 +87,26 @@ TEST(ParamFileTest, PointsLoadOntoTheGridAndAMissingOneGivesTheFlatResponse) {
     EXPECT_EQ(flat.filter.points[1].gainDb, 0.0);
     EXPECT_EQ(flat.filter.comment, "kept");
     EXPECT_EQ(flat.texts.Get("Filter", "Points"), "2");
+}
+
+TEST(ParamFileTest, ATableTheFilterFileWouldRefuseLoadsFlatWithOneMessage) {
+    for (const char* p2 : {"2000000000,-6", "-5,-6", "  64,nan", "  64,inf", "   0,-6"}) {
+        MemoryIni ini;
+        ini.Set("Filter", "Points", "3");
+        ini.Set("Filter", "P1", "   0,-20");
+        ini.Set("Filter", "P2", p2);
+        ini.Set("Filter", "P3", "2048,0");
+        ParamSet set(kEnglish);
+        LoadParamFile(ini, set);
+        EXPECT_TRUE(set.invalidFilterPoints) << p2;
+        ASSERT_EQ(set.filter.pointCount, 2) << p2;
+        EXPECT_EQ(set.filter.points[1].binIndex, 2048);
+        EXPECT_EQ(set.filter.points[1].gainDb, 0.0);
+        test::RecordingUi ui;
+        ReportInvalidFilterPoints(set, "a.QV", ui, kEnglish, "Quorvale");
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Invalid filter points.\n\na.QV");
+    }
 }
 
 TEST(ParamFileTest, SaveWritesEveryKeyInOrderAndReadsBackTheSame) {

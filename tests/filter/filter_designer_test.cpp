@@ -83,5 +83,18 @@ TEST(FilterDesignerTest, AWaitingKernelIsNotOverwrittenAndTheTableIsCutAtNyquist
     EXPECT_NE(t.designer.mailbox.spectrum, first);
 }
 
+TEST(FilterDesignerTest, AMalformedTableCostsNoMoreThanItsBinsAndGivesFiniteTaps) {
+    Designer t;
+    FilterDesign d = Points({{0, 0, 0},
+                             {-7, 0, -6},
+                             {5, 0, std::nan("")},
+                             {2000000000, 0, 1e300},
+                             {-2000000000, 0, -3}});
+    t.designer.Design(d, 1024, 4, false, false);
+    EXPECT_LE(t.designer.MagnitudeSteps(), 513);
+    for (double v : t.designer.mailbox.spectrum)
+        ASSERT_TRUE(std::isfinite(v));
+}
+
 } // namespace
 } // namespace qv

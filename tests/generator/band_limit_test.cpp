@@ -201,5 +201,37 @@ TEST(BlitTest, NearHalfTheRateEveryShapeStaysFinite) {
     }
 }
 
+TEST(BlitTest, LongPeriodsStartFromTheLimitOfTheRunningSum) {
+    // The definition, sample by sample, just past the length where the limit takes over.
+    const double period = 1.2 * kExactStartPeriod, h = 0.5 * period - period / 48000;
+    const double m = 2 * std::floor(h) + 1, r = 1 / m;
+    for (double x0 : {0.1, 0.5, 0.73, 0.999, 0.9999, 1.3}) {
+        double running = 0, total = 0;
+        for (long j = 0; j < static_cast<long>(std::ceil(period)); ++j) {
+            running += BlitKernel(m, j / period + x0) - r;
+            total += running;
+        }
+        EXPECT_NEAR(BlitStartAverage(r, m, x0, period), total / std::ceil(period), 1e-3) << x0;
+    }
+}
+
+TEST(BlitTest, VeryLowTonesWithAStartPhaseOrANegativeDelayStartAtOnce) {
+    for (const char* freq : {"0.001", "0.00001", "1e-9", "1e-310"}) {
+        for (int shape : {kSquare, kTriangle, kSawtooth, kPulsePm}) {
+            Generator g;
+            test::SetFormat(g, 48000, "16", 1);
+            test::SetSlot(g, 0, shape, freq, "10000", kValue, 1);
+            g.slots[0].bandLimitType = 2;
+            g.slots[0].phase = kPi / 2;
+            g.slots[0].delay = shape == kSawtooth ? -1000 : 0;
+            g.PrepareGenerator();
+            for (double x : test::RenderMixed(g, 480)) {
+                ASSERT_TRUE(std::isfinite(x)) << freq << " " << shape;
+                ASSERT_LT(std::fabs(x), 40000.0) << freq << " " << shape;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace qv
