@@ -1,6 +1,7 @@
 #include "app/main_controls.h"
 
 #include "app/live_settings_params.h"
+#include "app/user_wave_loader.h"
 #include "generator/frequency_shortcuts.h"
 #include "generator/generator.h"
 #include "generator/item_lists.h"
@@ -13,8 +14,6 @@
 namespace qv {
 
 namespace {
-
-constexpr Text2 kUserWaveNotRegistered{"ユーザー波形 未登録", "User wave not registered"};
 
 bool Periodic(int waveform) {
     return waveform >= kSine && waveform <= kPulsePm;

@@ -4,6 +4,7 @@
 
 #include "generator/output_format.h"
 #include "generator/user_wave_set.h"
+#include "platform/language.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,9 @@ namespace qv {
 
 class KeyState;
 class Ui;
+
+// The hint of a user-wave slot with no file registered.
+inline constexpr Text2 kUserWaveNotRegistered{"ユーザー波形 未登録", "User wave not registered"};
 
 struct UserWaveLoadEnvironment {
     Ui& ui;

@@ -61,8 +61,13 @@ bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env) 
         ReadTextFormat(path, std::move(bytes), env.ui, lang, env.appTitle, data);
     if (env.progress)
         env.progress(200, 200);
-    if (status != TextReadStatus::Ok)
+    if (status != TextReadStatus::Ok) {
+        // A key line's own problem has been reported by the reader; a missing key, a header
+        // out of range or a file shorter than its header says is reported here.
+        if (status != TextReadStatus::KeyLineError)
+            Warn(env, std::string(kMsgCannotRead(lang)) + "\n\n" + path);
         return false;
+    }
     if (data.frames * data.channels > kMaxUserWaveValues) {
         Warn(env, kMsgNoMemory(lang));
         return false;

@@ -5,6 +5,7 @@
 #include "app/user_wave_loader.h"
 #include "app/write_command.h"
 #include "cli/console_ui.h"
+#include "cli/interrupt.h"
 #include "cli/play_mode.h"
 #include "cli/progress_bar.h"
 #include "cli/set_option.h"
@@ -29,7 +30,7 @@ namespace {
 
 const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
-    "                [--lang en|ja] [--oversampled]\n"
+    "                [--lang en|ja] [--oversampled] [--allow-missing-waves]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
     "                [--restart-after M] [--set ...]\n"
     "       qvrender --list-devices [--driver MME]\n"
@@ -50,6 +51,8 @@ const char kUsage[] =
     "                           items are Shift-JIS bytes)\n"
     "  --oversampled            with the filter on and OverSampleRate above 1, write the WAV\n"
     "                           at the oversampled rate (the Write command with Ctrl held)\n"
+    "  --allow-missing-waves    render a user wave that cannot be loaded as silence (after\n"
+    "                           its message) instead of failing\n"
     "  --play                   play the set through a sound device instead (Windows build),\n"
     "                           as the Play button does: File.Length sets only a sweep's\n"
     "                           length; playback ends after --ms M milliseconds, at the end\n"
@@ -64,7 +67,9 @@ const char kUsage[] =
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
-    "playback failed (the message is printed), 2 bad arguments or playback not available.\n";
+    "playback failed or a user wave could not be loaded (the message is printed), 2 bad\n"
+    "arguments or playback not available, 128 + N when signal N (Ctrl-C: 2) stopped the\n"
+    "write: the file then holds what was written, with a header that says so.\n";
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "qvrender: %s\n\n%s", message.c_str(), kUsage);
@@ -81,6 +86,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> sets;
     std::vector<std::string> positional;
     bool oversampled = false;
+    bool allowMissingWaves = false;
     bool play = false;
     bool listDevices = false;
     bool playOption = false; // --device, --ms or --restart-after given
@@ -105,6 +111,8 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--oversampled") {
             oversampled = true;
+        } else if (arg == "--allow-missing-waves") {
+            allowMissingWaves = true;
         } else if (arg == "--play") {
             play = true;
         } else if (arg == "--list-devices") {
@@ -194,20 +202,34 @@ int main(int argc, char** argv) {
     // The user waves named in the set are registered as opening the file in the program does.
     const qv::UserWaveLoadEnvironment waveEnv{
         .ui = ui, .keys = noKeys, .languageIndex = lang, .appTitle = "Quorvale", .progress = {}};
+    bool wavesMissing = false;
     for (int m : {0, 4}) {
         qv::UserWaveSet& wave = generator.userWaves[m / 4];
-        if (generator.slots[m].waveform == qv::kUserWave && !wave.userWavePath.empty())
-            qv::RegisterUserWave(wave, m == 4, -1, waveEnv);
-        else
+        if (generator.slots[m].waveform != qv::kUserWave) {
             qv::ClearUserWave(wave);
+        } else if (wave.userWavePath.empty()) {
+            qv::ClearUserWave(wave);
+            ui.Message(std::string("Wave") + (m == 0 ? "1" : "5") + ": " +
+                           qv::kUserWaveNotRegistered(lang),
+                       "Quorvale", qv::MsgIcon::Warning, qv::MsgButtons::Ok, true);
+            wavesMissing = true;
+        } else if (!qv::RegisterUserWave(wave, m == 4, -1, waveEnv)) {
+            wavesMissing = true;
+        }
     }
+    // A user wave that did not load would play as silence: a script gets a failure instead,
+    // unless it asked for the silence.
+    if (wavesMissing && !allowMissingWaves)
+        return 1;
     // A --set of the filter size or rate moves the file's points onto the new grid.
     qv::RescalePoints(generator.filterDesign, static_cast<int32_t>(generator.filterSize),
                       generator.format.sampleRate, true);
     if (play)
         return qv::PlayGenerator(generator, ui, playOptions);
     const qv::CtrlHeld ctrlHeld;
-    const qv::KeyState& keys = oversampled ? static_cast<const qv::KeyState&>(ctrlHeld) : noKeys;
+    const qv::InterruptibleKeys keys(oversampled ? static_cast<const qv::KeyState&>(ctrlHeld)
+                                                 : noKeys);
+    qv::CatchInterrupts();
 
     const qv::WriteEnvironment env{
         .ui = ui,
@@ -222,5 +244,7 @@ int main(int argc, char** argv) {
                            ? qv::RunTextWrite(generator, remembered, env)
                            : qv::RunWaveWrite(generator, remembered, env);
     progress.Finish();
+    if (result == 0 && qv::InterruptSignal() != 0)
+        return 128 + qv::InterruptSignal();
     return result == 0 ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 // section's ']' do not survive it (ini_file_portable.cpp gives the rules in full).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,8 +28,11 @@ public:
 // elsewhere.
 std::unique_ptr<IniFile> OpenIniFile(const std::string& path);
 
-// The portable backend, on every platform (it follows the same rules as the Windows one).
+// The portable backend, on every platform (it follows the same rules as the Windows one). A
+// handle parses its file once and again only after the file's time or size changed.
 std::unique_ptr<IniFile> OpenPortableIniFile(const std::string& path);
+// How many times the portable backend has parsed a file in this process.
+uint64_t PortableIniParses();
 
 // The portable backend's rules applied to a file's bytes held in memory ("" stands for a missing
 // file). WriteIniText gives the file's new bytes, or nothing when the key already holds the value

@@ -18,6 +18,7 @@
 #include "files/ini_file.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -198,49 +199,6 @@ bool IsReadOnly(std::filesystem::perms mode) {
     return (mode & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
 
-class PortableIniFile final : public IniFile {
-public:
-    explicit PortableIniFile(std::string path) : path_(std::move(path)) {}
-
-    std::string Read(std::string_view section, std::string_view key) const override {
-        std::error_code error;
-        std::fstream file;
-        if (std::filesystem::is_regular_file(path_, error))
-            file.open(path_, std::ios::in | std::ios::binary);
-        std::string text;
-        if (!file || !ReadWholeFile(file, text))
-            return {};
-        return ReadIniText(text, section, key);
-    }
-
-    bool Write(std::string_view section, std::string_view key, std::string_view value) override {
-        namespace fs = std::filesystem;
-        std::error_code error;
-        const fs::file_status status = fs::status(path_, error);
-        std::string text;
-        if (fs::exists(status)) {
-            // Opened for writing as the Windows routines do, so an unchanged value in a file
-            // that cannot be written fails too.
-            if (!fs::is_regular_file(status) || IsReadOnly(status.permissions()))
-                return false;
-            std::fstream file(path_, std::ios::in | std::ios::out | std::ios::binary);
-            if (!file)
-                return false;
-            if (!ReadWholeFile(file, text))
-                return false;
-        }
-        const std::optional<std::string> updated = WriteIniText(text, section, key, value);
-        return !updated || WriteWholeFile(path_, *updated);
-    }
-
-private:
-    std::string path_;
-};
-
-} // namespace
-
-namespace {
-
 std::string ReadProfile(Profile& profile, std::string_view section, std::string_view key) {
     Section* found = FindSection(profile, Trim(UpToNul(section)));
     if (!found)
@@ -309,8 +267,78 @@ std::string IniDocument::Text() const {
     return Serialize(parsed_->profile);
 }
 
+namespace {
+
+// The file's time and size when it was last parsed: the Windows routines likewise keep the
+// last file parsed and parse it again only when it has changed, so a whole parameter set is read
+// from one parse instead of one per key.
+struct FileStamp {
+    std::filesystem::file_time_type time;
+    uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::atomic<uint64_t> parseCount{0};
+
+class PortableIniFile final : public IniFile {
+public:
+    explicit PortableIniFile(std::string path) : path_(std::move(path)) {}
+
+    std::string Read(std::string_view section, std::string_view key) const override {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        if (!fs::is_regular_file(path_, error))
+            return {};
+        const FileStamp stamp{fs::last_write_time(path_, error), fs::file_size(path_, error)};
+        if (error)
+            return {};
+        if (!cached_ || cachedStamp_ != stamp) {
+            std::fstream file(path_, std::ios::in | std::ios::binary);
+            std::string text;
+            if (!file || !ReadWholeFile(file, text))
+                return {};
+            cached_ = Parse(text);
+            cachedStamp_ = stamp;
+            parseCount.fetch_add(1, std::memory_order_relaxed);
+        }
+        return ReadProfile(*cached_, section, key);
+    }
+
+    bool Write(std::string_view section, std::string_view key, std::string_view value) override {
+        cached_.reset();
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::file_status status = fs::status(path_, error);
+        std::string text;
+        if (fs::exists(status)) {
+            // Opened for writing as the Windows routines do, so an unchanged value in a file
+            // that cannot be written fails too.
+            if (!fs::is_regular_file(status) || IsReadOnly(status.permissions()))
+                return false;
+            std::fstream file(path_, std::ios::in | std::ios::out | std::ios::binary);
+            if (!file)
+                return false;
+            if (!ReadWholeFile(file, text))
+                return false;
+        }
+        const std::optional<std::string> updated = WriteIniText(text, section, key, value);
+        return !updated || WriteWholeFile(path_, *updated);
+    }
+
+private:
+    std::string path_;
+    mutable std::optional<Profile> cached_;
+    mutable FileStamp cachedStamp_;
+};
+
+} // namespace
+
 std::unique_ptr<IniFile> OpenPortableIniFile(const std::string& path) {
     return std::make_unique<PortableIniFile>(path);
+}
+
+uint64_t PortableIniParses() {
+    return parseCount.load(std::memory_order_relaxed);
 }
 
 } // namespace qv

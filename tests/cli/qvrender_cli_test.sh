@@ -1,6 +1,6 @@
 #!/bin/bash
 # qvrender as a user runs it: defaults, arguments, and every failure with its message and exit
-# status, never a half-written file.
+# status, never a half-written file or a header that disagrees with its data.
 set -uo pipefail
 : "${QVRENDER:?path of qvrender}"
 work=$(mktemp -d)
@@ -55,6 +55,27 @@ expect "japanese message" 1 "ファイルが作成できません" "$QVRENDER" "
 expect "full disk" 1 "Unable to write file." bash -c "ulimit -f 64; exec \"\$0\" \"\$1\" --set File.Length=5" \
     "$QVRENDER" "$work/full.wav"
 [ ! -e "$work/full.wav" ] || { echo "FAIL full disk left a file"; fail=1; }
+
+# Interrupted (Ctrl-C, a termination request): the file ends after the block being written,
+# with a header that matches its data, and the exit status names the signal.
+for sig in INT TERM; do
+    rm -f "$work/long.wav"
+    "$QVRENDER" "$work/long.wav" --set File.Length=3600 >"$work/stdout" 2>"$work/stderr" &
+    pid=$!
+    for _ in $(seq 400); do
+        [ "$(stat -c %s "$work/long.wav" 2>/dev/null || echo 0)" -gt 100000 ] && break
+        sleep 0.05
+    done
+    kill -s "$sig" "$pid"
+    wait "$pid"
+    got=$?
+    [ "$got" = $((128 + $(kill -l "$sig"))) ] || { echo "FAIL $sig: exit $got"; fail=1; }
+    frames=$(sox --i -s "$work/long.wav")
+    [ $((44 + frames * 4)) = "$(stat -c %s "$work/long.wav")" ] ||
+        { echo "FAIL $sig: header says $frames frames"; fail=1; }
+    [ "$frames" -gt 0 ] && [ "$frames" -lt 158760000 ] || { echo "FAIL $sig: $frames frames"; fail=1; }
+    grep -qF "Stop file writing." "$work/stderr" || { echo "FAIL $sig: no message"; fail=1; }
+done
 
 [ $fail -eq 0 ] && echo "qvrender behaves"
 exit $fail

@@ -2,7 +2,7 @@
 # User waves named in a parameter file, registered by qvrender as opening the file does: a
 # 16-bit stereo WAV made by sox plays back sample for sample at the value 32768; the selection
 # "uL + uR" puts L+R on both channels; "u2ch" of a 3-channel wave goes to every selected output;
-# a text-format file works too; a missing file leaves the slot silent.
+# a text-format file works too; a wave that cannot be loaded fails the render.
 set -uo pipefail
 source "$(dirname "$0")/script_checks.sh"
 dat() { sox "$1" -t dat - | awk '!/^;/ { $1 = ""; print }'; }
@@ -54,11 +54,20 @@ import sys, struct
 a = sys.stdin.buffer.read(); print(struct.unpack("<%dh" % (len(a) // 2), a)[:10])')" \
     "(16384, 16384, -8192, -8192, 32767, 32767, 0, 0, 16384, 16384)"
 
-# A missing file: the message, and silence.
-setfile missing "$work/none.wav" ALL
-"$QVRENDER" "$work/missing.QV" "$work/missing.wav" >"$work/out" 2>&1 || fail=1
-grep -qF "File Extent is not 'QVT'." "$work/out" || { echo "FAIL no message for a missing wave"; cat "$work/out"; fail=1; }
-check "silent slot" "$(sox "$work/missing.wav" -n stat 2>&1 | awk '/Maximum amplitude/ { print $3 }')" 0.000000
+# A wave that cannot be loaded (missing, a text file claiming more samples than it holds, no
+# file named at all): the message and exit 1, or silence when the script allows it.
+printf '"Channels",1\r\n"Samples",1000000000000\r\n"Max",1\r\n"Data",1\r\n0\r\n' >"$work/huge.QVT"
+for c in "none.wav|File Extent is not 'QVT'." "huge.QVT|Unable to read file." "|User wave not registered"; do
+    wave=${c%%|*} message=${c#*|}
+    setfile bad "${wave:+$work/$wave}" ALL
+    "$QVRENDER" "$work/bad.QV" "$work/bad.wav" >"$work/out" 2>&1
+    check "exit for '$wave'" "$?" 1
+    grep -qF "$message" "$work/out" || { echo "FAIL no message for '$wave'"; cat "$work/out"; fail=1; }
+    [ ! -e "$work/bad.wav" ] || { echo "FAIL '$wave' wrote a file"; fail=1; }
+    "$QVRENDER" "$work/bad.QV" "$work/bad.wav" --allow-missing-waves >/dev/null 2>&1 || fail=1
+    check "silent slot for '$wave'" "$(sox "$work/bad.wav" -n stat 2>&1 | awk '/Maximum amplitude/ { print $3 }')" 0.000000
+    rm -f "$work/bad.wav"
+done
 
 [ $fail -eq 0 ] && echo "user waves register and play as the program plays them"
 exit $fail

@@ -363,5 +363,23 @@ TYPED_TEST(IniFileTest, AFolderIsNotWrittenAsAFile) {
     EXPECT_EQ(ini->Read("A", "x"), "");
 }
 
+TYPED_TEST(IniFileTest, AHandleReadsAFileOnceAndAgainWhenItChanges) {
+    std::string text = "[Wave1]\r\n";
+    for (int i = 0; i < 200; ++i)
+        text += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    this->Put("a.ini", text);
+    auto ini = this->Open("a.ini");
+    const uint64_t parses = PortableIniParses();
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(ini->Read("wave1", "key" + std::to_string(i)), std::to_string(i));
+    if (std::string(TypeParam::kName) == "Portable") {
+        EXPECT_EQ(PortableIniParses(), parses + 1);
+    }
+    this->Put("a.ini", "[Wave1]\r\nKey0=changed\r\n");
+    EXPECT_EQ(ini->Read("Wave1", "Key0"), "changed");
+    ASSERT_TRUE(ini->Write("Wave1", "Key0", "written"));
+    EXPECT_EQ(ini->Read("Wave1", "Key0"), "written");
+}
+
 } // namespace
 } // namespace qv
