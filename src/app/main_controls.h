@@ -1,9 +1,11 @@
 // The main window's wave and format controls without the window: what each control shows
-// (texts, selected items, unit labels, item lists, hints), when it is enabled or shown, and
-// what its change does to the generator. The Win32 window mirrors this state; tests, qvrender
-// and the parameter files use it directly.
+// (texts, selected items, unit labels, item lists, hints, colours), when it is enabled or shown,
+// and what its change does to the generator. The Win32 window forwards every control event to
+// one handler here and then shows the state it reads back; tests, qvrender and the parameter
+// files use the same interface.
 #pragma once
 
+#include "app/control_changes.h"
 #include "files/param_file.h"
 #include "filter/filter_design.h"
 #include "generator/live_controls.h"
@@ -11,58 +13,59 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
 class Generator;
 
-struct SlotControls {
-    int outChIndex = 0;
-    int bandLimitIndex = 0;
-    std::string delayText = "0";
-    std::string gateOnText = "0", gateOffText = "0";
-    // Enabling and visibility.
-    bool freqEnabled = true;
-    bool phaseEnabled = true;
-    bool modulationEnabled = true;
-    bool sweepEnabled = true;
-    bool sweepFreqMenuEnabled = true; // the sweep menu's frequency and phase items
-    bool delayEnabled = true;
-    bool bandLimitVisible = true; // otherwise the user-wave button is shown
-    bool followerGateEnabled = false;
-    bool freqPopup = true; // the frequency menu (FFT fit, multiples): only in Hz
-    bool freqRed = false;  // the frequency lies above half the sample rate
-    std::string waveformHint;
-};
-
 class MainControls {
 public:
     MainControls(Generator& generator, int languageIndex);
 
-    // Change handlers, one per kind of control; i is the slot (its tag).
+    int Language() const { return language_; }
+
+    // --- Handlers: what the control delivers. i is the slot (the control's tag); m a master.
     void OnWaveform(int i, int itemIndex);
-    void OnFrequency(int i);
-    void OnAmplitude(int i);
-    void OnOffset(int i);
+    void OnFrequencyText(int i, std::string_view text);
+    void OnAmplitudeText(int i, std::string_view text);
+    void OnOffsetText(int i, std::string_view text);
     void OnOutCh(int i, int itemIndex);
-    void OnBandLimit(int master, int itemIndex);
-    void OnDelay(int master);
-    void OnPhase(int master);
+    void OnBandLimit(int m, int itemIndex);
+    void OnDelayText(int m, std::string_view text);
+    void OnPhaseText(int m, std::string_view text);
     void OnFreqUnit(int i, int unit);
     void OnAmpUnit(int i, int unit);
     void OnOffsetUnit(int i, int unit);
-    void OnGatePeriods(int master);
+    void OnGateOnText(int m, std::string_view text);
+    void OnGateOffText(int m, std::string_view text);
     void OnFollowerGate(int i, bool on);
-    void OnModulation(int master, bool on, int type, int signalSlot);
-    void OnSweep(int master, bool on);
+    void OnModulation(int m, bool on, int type, int signalSlot);
+    void OnSweep(int m, bool on);
+    void OnSweepMenu(int m, bool freqLog, bool ampLog, int phaseMode, uint32_t stepRate);
+    // The frequency menu (unit Hz only): the FFT sample count, FFT fit, and a follower at k
+    // times its master.
     void SetFitSampleCount(int32_t count);
-    // The frequency menu (unit Hz only): FFT fit, and a follower at k times its master.
     void OnFitToFft(int i);
     void OnMultipleOfMaster(int follower, int k);
     // Double-clicks on the unit labels: Hz -> samples -> Hz; dB -> value -> percent -> dB.
     void CycleFreqUnit(int i);
     void CycleAmpUnit(int i);
     void CycleOffsetUnit(int i);
+    // Up/down buttons and the mouse wheel on a master's frequency or amplitude: delta > 0 up,
+    // |delta| / 120 notches; the value glides (a transition) while playing.
+    void OnFreqStep(int m, int delta);
+    void OnAmpStep(int m, int delta);
+    // The tool bar's format and file controls.
+    void OnSampleRateText(std::string_view text);
+    void OnBitLen(int itemIndex);
+    void OnChannels(int itemIndex);
+    void OnFileLengthText(std::string_view text);
+    void OnCommentText(std::string_view text);
+    void OnFilterOn(bool on);
+    // The step and sync settings windows, and the frequency bar's Wave5 sync box.
+    void SetLiveSettings(const LiveSettings& settings);
+    void SetFreqBarSync(bool on);
     // Disables (false) or re-enables (true) what must not change during Play or Write.
     void SetControlsForRun(bool enabled);
 
@@ -71,29 +74,81 @@ public:
     // The current controls as a parameter set's texts (for saving).
     void CaptureParamTable(ParamSet& set) const;
 
-    // Item lists as the controls offer them now.
-    std::span<const char* const> WaveformList(int i) const;
-    std::span<const char* const> FreqList(int i) const;
-    std::span<const char* const> AmpList(int i) const;
-    std::span<const char* const> OffsetList(int i) const;
-    std::string FreqLabel(int i) const;
-    std::string AmpLabel(int i) const;
-    std::string OffsetLabel(int i) const;
+    // --- What a window shows, per control.
+    std::string Text(int i, SlotControl c) const;
+    std::span<const char* const> Items(int i, SlotControl c) const;
+    int Selected(int i, SlotControl c) const; // -1 for a control without an item choice
+    bool Checked(int i, SlotControl c) const;
+    bool Enabled(int i, SlotControl c) const;
+    bool Visible(int i, SlotControl c) const;
+    bool Red(int i, SlotControl c) const; // the frequency above half the sample rate
+    std::string Hint(int i, SlotControl c) const;
+    std::string UnitLabel(int i, SlotControl c) const; // Freq, Amp, Offset: "Hz", "dB", ...
 
-    Generator& g;
-    int language;
-    LiveSettings live;
-    std::string comment;          // the comment box (80 characters)
-    std::string fitItem = "4096"; // the ticked FFT sample count item
-    bool running = false;         // Play or Write in progress
-    bool controlsForRunEnabled = true;
-    bool freqBarButtonEnabled = true; // Wave1's frequency bar button: only in Hz
-    bool freqBarSyncEnabled = true;   // the bar's Wave5 sync box: only while Wave5 is in Hz
-    std::array<SlotControls, 8> slot;
+    std::string ToolbarText(ToolbarControl c) const;
+    std::span<const char* const> ToolbarItems(ToolbarControl c) const;
+    int ToolbarSelected(ToolbarControl c) const;
+    bool ToolbarEnabled(ToolbarControl c) const;
+    bool ToolbarChecked(ToolbarControl c) const;
+
+    // The frequency menu (FFT fit, multiples) is attached only in unit Hz.
+    bool HasFreqMenu(int i) const;
+    // The sweep menu's frequency and phase items.
+    bool SweepFreqItemsEnabled(int m) const { return slot_[m].sweepFreqMenuEnabled; }
+
+    const LiveSettings& Live() const { return live_; }
+    const std::string& FitItem() const { return fitItem_; } // the ticked FFT sample count item
+    bool Running() const { return running_; }
+
+    // What changed since the last call (handlers and loads mark it); the record starts empty.
+    ControlChanges TakeChanges();
+
+    // The item lists as the slot's controls offer them now (shortcuts of Items).
+    std::span<const char* const> WaveformList(int i) const {
+        return Items(i, SlotControl::Waveform);
+    }
+    std::span<const char* const> FreqList(int i) const { return Items(i, SlotControl::Freq); }
+    std::span<const char* const> AmpList(int i) const { return Items(i, SlotControl::Amp); }
+    std::string FreqLabel(int i) const { return UnitLabel(i, SlotControl::Freq); }
+    std::string AmpLabel(int i) const { return UnitLabel(i, SlotControl::Amp); }
 
 private:
-    void UpdateMasterEnabling(int master);
+    struct SlotState {
+        int outChIndex = 0;
+        int bandLimitIndex = 0;
+        std::string delayText = "0";
+        std::string gateOnText = "0", gateOffText = "0";
+        bool freqEnabled = true;
+        bool phaseEnabled = true;
+        bool modulationEnabled = true;
+        bool sweepEnabled = true;
+        bool sweepFreqMenuEnabled = true; // the sweep menu's frequency and phase items
+        bool delayEnabled = true;
+        bool bandLimitVisible = true; // otherwise the user-wave button is shown
+        bool followerGateEnabled = false;
+        bool freqRed = false; // the frequency lies above half the sample rate
+        std::string waveformHint;
+    };
+
+    void UpdateMasterEnabling(int m);
+    void UpdateFollowerEnabling(int i);
     void UpdateFreqColour(int i);
+    void ApplyFrequencyText(int i);
+    void ApplyGatePeriods(int m);
+    void ApplyDelay(int m);
+    void SelectOutChannels(bool keepIndexes);
+    void FormatChanged();
+    void Mark(int i, std::initializer_list<SlotControl> controls);
+    void Mark(ToolbarControl c);
+
+    Generator& g_;
+    int language_;
+    LiveSettings live_;
+    std::string comment_;          // the comment box (80 characters)
+    std::string fitItem_ = "4096"; // the ticked FFT sample count item
+    bool running_ = false;         // Play or Write in progress
+    std::array<SlotState, 8> slot_;
+    ControlChanges changes_;
 };
 
 } // namespace qv

@@ -50,9 +50,9 @@ bool CheckParamFilePath(const std::string& path, int lang, const OpenParamEnviro
     return true;
 }
 
-bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
-                   OpenedNames& names) {
-    const int lang = controls.language;
+bool OpenParamFile(const std::string& path, Generator& g, MainControls& controls,
+                   const OpenParamEnvironment& env, OpenedNames& names) {
+    const int lang = controls.Language();
     if (!CheckParamFilePath(path, lang, env))
         return false;
     ParamSet set(lang);
@@ -60,7 +60,6 @@ bool OpenParamFile(const std::string& path, MainControls& controls, const OpenPa
     ReportInvalidFilterPoints(set, path, env.ui, lang, env.appTitle);
     controls.ApplyParamTable(set);
 
-    Generator& g = controls.g;
     for (int m : {0, 4}) {
         UserWaveSet& u = g.userWaves[m / 4];
         if (g.slots[m].waveform == kUserWave && !u.userWavePath.empty()) {
@@ -83,10 +82,10 @@ bool CreateInitParamFile(const std::string& programDirectory, MainControls& cont
     const std::string path = programDirectory + "INIT.QV";
     if (env.fileExists(path))
         return false;
-    ParamSet set(controls.language);
+    ParamSet set(controls.Language());
     controls.CaptureParamTable(set);
-    SaveParamFile(*env.openIni(path), set, std::string(kInitComment(controls.language)));
-    controls.comment = kInitCreated(controls.language);
+    SaveParamFile(*env.openIni(path), set, std::string(kInitComment(controls.Language())));
+    controls.OnCommentText(kInitCreated(controls.Language()));
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 namespace qv {
 
+class Generator;
 class IniFile;
 class MainControls;
 class Ui;
@@ -34,8 +35,8 @@ bool CheckParamFilePath(const std::string& path, int languageIndex,
 
 // CheckParamFilePath, then the file loaded and applied, the user waves re-registered or
 // released, and the names derived from the file's.
-bool OpenParamFile(const std::string& path, MainControls& controls, const OpenParamEnvironment& env,
-                   OpenedNames& names);
+bool OpenParamFile(const std::string& path, Generator& generator, MainControls& controls,
+                   const OpenParamEnvironment& env, OpenedNames& names);
 
 // At start: when programDirectory holds no INIT.QV, saves the current set-up there as the
 // factory set-up and puts the notice into the comment box; true when it did.

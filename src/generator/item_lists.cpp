@@ -2,6 +2,8 @@
 
 #include "platform/language.h"
 
+#include <array>
+
 namespace qv {
 
 namespace {
@@ -67,6 +69,16 @@ std::span<const char* const> BitLenItems() {
 }
 std::span<const char* const> ChannelCountItems() {
     return kChannelCount;
+}
+std::span<const char* const> SampleRateItems() {
+    static const char* const items[] = {"11025", "22050",  "32000",  "44100",  "48000", "88200",
+                                        "96000", "176400", "192000", "352800", "384000"};
+    return items;
+}
+std::span<const char* const> FileLengthItems() {
+    static const char* const items[] = {"0.1", "0.5", "1",  "2",   "5",   "10",
+                                        "20",  "30",  "60", "120", "300", "600"};
+    return items;
 }
 std::span<const char* const> FreqUnitKeywords() {
     return kFreqUnits;
@@ -135,6 +147,26 @@ int FindItem(std::span<const char* const> items, std::string_view text) {
             return static_cast<int>(i);
     }
     return 0;
+}
+
+std::span<const char* const> OutChTexts(int channels) {
+    constexpr int kMaxOutChannels = 8;
+    static const auto tables = [] {
+        struct Table {
+            std::vector<std::string> texts;
+            std::vector<const char*> pointers;
+        };
+        std::array<Table, kMaxOutChannels + 1> t;
+        for (int c = 1; c <= kMaxOutChannels; ++c) {
+            for (const OutChItem& item : OutChItems(c))
+                t[c].texts.push_back(item.text);
+            for (const std::string& text : t[c].texts)
+                t[c].pointers.push_back(text.c_str());
+        }
+        return t;
+    }();
+    const int c = channels < 1 ? 1 : channels > kMaxOutChannels ? kMaxOutChannels : channels;
+    return tables[c].pointers;
 }
 
 } // namespace qv

@@ -15,6 +15,8 @@ std::span<const char* const> WaveformItems(int languageIndex);
 std::span<const char* const> BandLimitItems(int languageIndex);
 std::span<const char* const> BitLenItems();       // "8" "16" "24" "32" "F32"
 std::span<const char* const> ChannelCountItems(); // "Mono" "Stereo" "3ch" … "8ch"
+std::span<const char* const> SampleRateItems();   // "11025" … "384000"
+std::span<const char* const> FileLengthItems();   // seconds
 
 struct OutChItem {
     std::string text;
@@ -22,6 +24,8 @@ struct OutChItem {
 };
 // "OFF" "L+R" "L" "R" for one or two channels; "OFF" "ALL" "1ch" … "Nch" above.
 std::vector<OutChItem> OutChItems(int channels);
+// The texts of OutChItems, kept for the life of the program.
+std::span<const char* const> OutChTexts(int channels);
 
 std::span<const char* const> FreqUnitKeywords();  // "Hz" "Samples"
 std::span<const char* const> LevelUnitKeywords(); // "dB" "value" "percent"

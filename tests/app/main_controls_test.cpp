@@ -1,12 +1,15 @@
 #include "app/main_controls.h"
-#include "files/memory_ini.h"
 #include "files/param_file.h"
 #include "generator/generator.h"
 #include "platform/language.h"
+#include "support/fake_engine.h"
+#include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -24,7 +27,7 @@ TEST(MainControlsTest, AJapaneseFileUnderTheEnglishInterfaceSelectsOffAndNone) {
         c.ApplyParamTable(set);
         EXPECT_EQ(g.slots[0].waveform, lang == kJapanese ? kSine : kOff);
         EXPECT_EQ(g.slots[4].waveform, lang == kJapanese ? kSquare : kOff);
-        EXPECT_EQ(c.slot[4].bandLimitIndex, lang == kJapanese ? 1 : 0);
+        EXPECT_EQ(c.Selected(4, SlotControl::BandLimit), lang == kJapanese ? 1 : 0);
         EXPECT_EQ(g.slots[4].freq, 440.0); // everything else loads unchanged
     }
 }
@@ -69,12 +72,12 @@ TEST(MainControlsTest, ItemsKeywordsAndNumbersOfTheEdgeCases) {
     EXPECT_EQ(g.slots[0].modulationType, 0);
     EXPECT_EQ(g.slots[4].gateOnHalfWaves, 9u);
     EXPECT_TRUE(g.slots[4].gate);
-    EXPECT_TRUE(c.slot[5].followerGateEnabled);
-    EXPECT_FALSE(c.slot[1].followerGateEnabled);
+    EXPECT_TRUE(c.Enabled(5, SlotControl::FollowerGate));
+    EXPECT_FALSE(c.Enabled(1, SlotControl::FollowerGate));
     EXPECT_TRUE(g.slots[5].gate);
     EXPECT_EQ(g.slots[0].delay, -12);
     EXPECT_DOUBLE_EQ(g.slots[0].phase, std::acos(0.0) / 2); // 45 degrees
-    EXPECT_EQ(c.fitItem, " 2048");
+    EXPECT_EQ(c.FitItem(), " 2048");
 
     t.Set("Wave1", "SweepStep", "3");
     t.Set("Wave1", "ModulatingSignal", "5");
@@ -126,45 +129,45 @@ TEST(MainControlsTest, UnitChangesReExpressTheSameLevel) {
 
     c.OnFreqUnit(0, kSamplesPerPeriod);
     EXPECT_EQ(g.texts.slot[0].freq, "44.1");
-    EXPECT_FALSE(c.slot[0].freqPopup);
-    EXPECT_FALSE(c.freqBarButtonEnabled);
+    EXPECT_FALSE(c.HasFreqMenu(0));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::FreqBarButton));
     EXPECT_EQ(c.FreqList(0).size(), 27u);
     c.OnFreqUnit(0, kHz);
     EXPECT_EQ(g.texts.slot[0].freq, "1000");
     EXPECT_EQ(c.FreqList(0).size(), 41u);
-    EXPECT_TRUE(c.freqBarButtonEnabled);
+    EXPECT_TRUE(c.Enabled(0, SlotControl::FreqBarButton));
 }
 
 TEST(MainControlsTest, WaveformHandlersEnableAndHideTheirControls) {
     Generator g;
     MainControls c(g, kEnglish);
     c.OnWaveform(0, kUserWave);
-    EXPECT_FALSE(c.slot[0].bandLimitVisible);
-    EXPECT_FALSE(c.slot[0].freqEnabled);
-    EXPECT_FALSE(c.slot[0].phaseEnabled);
-    EXPECT_TRUE(c.slot[0].modulationEnabled);
-    EXPECT_FALSE(c.slot[0].sweepEnabled);
-    EXPECT_EQ(c.slot[0].waveformHint, "User wave not registered");
+    EXPECT_FALSE(c.Visible(0, SlotControl::BandLimit));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Freq));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Phase));
+    EXPECT_TRUE(c.Enabled(0, SlotControl::Modulation));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Sweep));
+    EXPECT_EQ(c.Hint(0, SlotControl::Waveform), "User wave not registered");
     c.OnWaveform(0, kWhiteNoise);
-    EXPECT_TRUE(c.slot[0].bandLimitVisible);
-    EXPECT_FALSE(c.slot[0].freqEnabled);
-    EXPECT_FALSE(c.slot[0].modulationEnabled);
-    EXPECT_TRUE(c.slot[0].sweepEnabled);
-    EXPECT_FALSE(c.slot[0].sweepFreqMenuEnabled);
+    EXPECT_TRUE(c.Visible(0, SlotControl::BandLimit));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Freq));
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Modulation));
+    EXPECT_TRUE(c.Enabled(0, SlotControl::Sweep));
+    EXPECT_FALSE(c.SweepFreqItemsEnabled(0));
     c.OnWaveform(0, kTriangle);
-    EXPECT_TRUE(c.slot[0].freqEnabled && c.slot[0].phaseEnabled && c.slot[0].delayEnabled);
+    EXPECT_TRUE(c.Enabled(0, SlotControl::Freq) && c.Enabled(0, SlotControl::Phase) &&
+                c.Enabled(0, SlotControl::Delay));
     c.SetControlsForRun(false);
-    EXPECT_FALSE(c.slot[0].sweepEnabled || c.slot[0].delayEnabled);
+    EXPECT_FALSE(c.Enabled(0, SlotControl::Sweep) || c.Enabled(0, SlotControl::Delay));
     c.SetControlsForRun(true);
-    EXPECT_TRUE(c.slot[0].sweepEnabled);
+    EXPECT_TRUE(c.Enabled(0, SlotControl::Sweep));
     c.OnWaveform(1, 10); // followers offer ten items
     EXPECT_EQ(g.slots[1].waveform, kMlsNoise);
-    EXPECT_FALSE(c.slot[1].freqEnabled);
+    EXPECT_FALSE(c.Enabled(1, SlotControl::Freq));
 
     // A frequency above half the sample rate shows red.
-    g.texts.slot[0].freq = "30000";
-    c.OnFrequency(0);
-    EXPECT_TRUE(c.slot[0].freqRed);
+    c.OnFrequencyText(0, "30000");
+    EXPECT_TRUE(c.Red(0, SlotControl::Freq));
     EXPECT_EQ(c.WaveformList(1).size(), 10u);
     EXPECT_EQ(std::string(c.WaveformList(4)[1]), "sine");
     // The frequency menu: FFT fit and multiples, applied like typed frequencies.
@@ -192,6 +195,54 @@ TEST(MainControlsTest, WaveformHandlersEnableAndHideTheirControls) {
     Generator j;
     MainControls cj(j, kJapanese);
     EXPECT_EQ(std::string(cj.WaveformList(0)[1]), kSineJa);
+}
+
+TEST(MainControlsTest, AFrequencyTypedWhilePlayingWaitsForTheRestartItAsksFor) {
+    Generator g;
+    test::FakeEngine engine;
+    g.engine = &engine;
+    MainControls c(g, kEnglish);
+    g.PrepareGenerator();
+    c.OnFrequencyText(0, "440");
+    EXPECT_EQ(engine.restarts, 1);
+    EXPECT_EQ(g.slots[0].freq, 1000.0); // recorded, not yet playing
+    EXPECT_EQ(c.Text(0, SlotControl::Freq), "440");
+    std::vector<uint8_t> block(g.BlockBytes());
+    g.FillOutputBuffer(block.data(), static_cast<uint32_t>(block.size()), 0);
+    EXPECT_EQ(g.slots[0].freq, 440.0);
+}
+
+TEST(MainControlsTest, TheChangeRecordNamesExactlyWhatAUnitSwitchTouched) {
+    using C = SlotControl;
+    struct Case {
+        int slot;
+        void (MainControls::*handler)(int, int);
+        int unit;
+        std::vector<C> touched;
+        bool barSync;
+    };
+    const Case cases[] = {
+        {2, &MainControls::OnAmpUnit, kPercent, {C::Amp}, false},
+        {6, &MainControls::OnOffsetUnit, kValue, {C::Offset}, false},
+        {0, &MainControls::OnFreqUnit, kSamplesPerPeriod, {C::Freq, C::FreqBarButton}, false},
+        {4, &MainControls::OnFreqUnit, kSamplesPerPeriod, {C::Freq}, true},
+    };
+    for (const Case& k : cases) {
+        Generator g;
+        MainControls c(g, kEnglish);
+        EXPECT_FALSE(c.TakeChanges().Any());
+        (c.*k.handler)(k.slot, k.unit);
+        const ControlChanges changes = c.TakeChanges();
+        for (int i = 0; i < kSlotCount; ++i) {
+            for (int n = 0; n < static_cast<int>(C::Count); ++n) {
+                const bool expected = i == k.slot && std::find(k.touched.begin(), k.touched.end(),
+                                                               C(n)) != k.touched.end();
+                EXPECT_EQ(changes.Has(i, C(n)), expected) << k.slot << " " << i << " " << n;
+            }
+        }
+        EXPECT_EQ(changes.toolbar, k.barSync ? 1u << int(ToolbarControl::FreqBarSync) : 0u);
+        EXPECT_FALSE(c.TakeChanges().Any());
+    }
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "app/main_controls.h"
 #include "app/open_param_file.h"
-#include "files/fake_ui.h"
-#include "files/memory_ini.h"
 #include "generator/generator.h"
 #include "platform/language.h"
+#include "support/fake_ui.h"
+#include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,8 @@ TEST(OpenParamFileTest, ChecksLoadsAppliesAndNamesTheFile) {
     MainControls c(g, kEnglish);
     OpenedNames names;
 
-    EXPECT_FALSE(OpenParamFile("C:\\sets\\a.txt", c, env, names));
-    EXPECT_FALSE(OpenParamFile("C:\\sets\\b.qv", c, env, names));
+    EXPECT_FALSE(OpenParamFile("C:\\sets\\a.txt", g, c, env, names));
+    EXPECT_FALSE(OpenParamFile("C:\\sets\\b.qv", g, c, env, names));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "File Extent is not 'QV'.\n\nC:\\sets\\a.txt");
     EXPECT_EQ(ui.messages[1].text, "Unable to open file.\n\nC:\\sets\\b.qv");
@@ -65,7 +65,7 @@ TEST(OpenParamFileTest, ChecksLoadsAppliesAndNamesTheFile) {
     ini.Set("Wave5", "UserWave", "C:\\waves\\old.wav");
     ini.Set("Wave2", "Waveform", "triangle");
     g.userWaves[1].userWaveFrames = 10;
-    ASSERT_TRUE(OpenParamFile("C:\\sets\\tone.v2.QV", c, env, names));
+    ASSERT_TRUE(OpenParamFile("C:\\sets\\tone.v2.QV", g, c, env, names));
     EXPECT_EQ(g.slots[1].waveform, kTriangle);
     EXPECT_EQ(f.reregistered, std::vector<std::string>{"0:C:\\waves\\burst.wav"});
     EXPECT_EQ(g.userWaves[1].userWavePath, ""); // Wave5 plays no user wave: released
@@ -89,9 +89,10 @@ TEST(OpenParamFileTest, InitFileIsCreatedOnceWithItsComment) {
                   lang == kEnglish ? "All parameters are reset to initial value."
                                    : "\x91S\xCA\xDF\xD7\xD2\xB0\xC0\x82\xF0\x8F\x89\x8A\xFA\x92l"
                                      "\x82\xC9\x96\xDF\x82\xB5\x82\xDC\x82\xB5\x82\xBD");
-        EXPECT_EQ(c.comment, lang == kEnglish ? "INIT.QV has made for initialize."
-                                              : "\x8F\x89\x8A\xFA\x89\xBB\x97p INIT.QV \x82\xF0"
-                                                "\x8D\xEC\x90\xAC\x82\xB5\x82\xDC\x82\xB5\x82\xBD");
+        EXPECT_EQ(c.ToolbarText(ToolbarControl::Comment),
+                  lang == kEnglish ? "INIT.QV has made for initialize."
+                                   : "\x8F\x89\x8A\xFA\x89\xBB\x97p INIT.QV \x82\xF0"
+                                     "\x8D\xEC\x90\xAC\x82\xB5\x82\xDC\x82\xB5\x82\xBD");
         EXPECT_EQ(init.Read("Wave1", "Freq"), "1000");
         EXPECT_FALSE(CreateInitParamFile("C:\\Quorvale\\", c, env));
     }

@@ -1,10 +1,10 @@
 #include "app/user_wave_loader.h"
-#include "files/fake_ui.h"
 #include "files/text_file_helpers.h"
 #include "files/wave_bytes.h"
 #include "generator/user_wave_lists.h"
 #include "platform/key_state.h"
 #include "platform/language.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The buffer plan: 2 to 170 ring buffers, the prefill target and the ring size.
 #include "engine/headless_owner.h"
 #include "engine/wave_play_rec.h"
-#include "files/fake_ui.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

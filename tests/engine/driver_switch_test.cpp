@@ -1,8 +1,8 @@
 // The driver types' lists and the switch between them, with a scripted catalog.
 #include "engine/headless_owner.h"
 #include "engine/wave_play_rec.h"
-#include "fake_device.h"
-#include "files/fake_ui.h"
+#include "support/fake_device.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

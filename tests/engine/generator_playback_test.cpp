@@ -3,12 +3,12 @@
 // ring is prepared.
 #include "engine/wave_play_rec.h"
 #include "engine_fixture.h"
-#include "fake_device.h"
-#include "fake_owners.h"
-#include "files/fake_ui.h"
 #include "generator/allocation_counter.h"
 #include "generator/generator.h"
 #include "generator/generator_fixture.h"
+#include "support/fake_device.h"
+#include "support/fake_owners.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // restart, stop and errors, and what the device is given.
 #include "engine/wave_play_rec.h"
 #include "engine_fixture.h"
-#include "fake_device.h"
-#include "fake_owners.h"
-#include "files/fake_ui.h"
+#include "support/fake_device.h"
+#include "support/fake_owners.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

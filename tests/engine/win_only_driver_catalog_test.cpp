@@ -3,7 +3,7 @@
 #include "engine/wave_play_rec.h"
 #include "engine/win/platform_probe.h"
 #include "engine/win/win_driver_catalog.h"
-#include "files/fake_ui.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // ignored, so writes past the limit fail instead of killing it) writes path and reports.
 #pragma once
 
-#include "fake_ui.h"
+#include "support/fake_ui.h"
 
 #include <csignal>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "fake_ui.h"
 #include "files/filter_file.h"
 #include "filter/filter_edits.h"
 #include "platform/language.h"
+#include "support/fake_ui.h"
 #include "text_file_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A text write that runs out of space: a child process gets a small file-size limit and writes;
 // the failure must be reported and leave no file behind.
-#include "fake_ui.h"
 #include "file_size_limit.h"
 #include "files/text_writer.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

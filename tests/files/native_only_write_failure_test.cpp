@@ -1,9 +1,9 @@
 // Running out of space in the middle of a file: a child process gets a small file-size limit
 // and writes; the write must be reported and leave no file behind.
-#include "fake_ui.h"
 #include "file_size_limit.h"
 #include "files/disk_space.h"
 #include "files/wave_writer.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

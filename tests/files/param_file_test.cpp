@@ -1,7 +1,7 @@
-#include "fake_ui.h"
 #include "files/param_file.h"
-#include "memory_ini.h"
 #include "platform/language.h"
+#include "support/fake_ui.h"
+#include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
 

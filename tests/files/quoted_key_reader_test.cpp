@@ -1,5 +1,5 @@
-#include "fake_ui.h"
 #include "files/quoted_key_reader.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

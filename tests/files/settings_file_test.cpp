@@ -1,7 +1,7 @@
-#include "fake_ui.h"
 #include "files/settings_file.h"
-#include "memory_ini.h"
 #include "platform/language.h"
+#include "support/fake_ui.h"
+#include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ TEST(SettingsFileTest, RangesColoursAndTheirMessage) {
     ini.Set("Diagram", "BackColor", "0xFF0000");
     ini.Set("Diagram", "DiagramBackColor", "$FF");
     ini.Set("Diagram", "FrameColor", "red");
-    ini.Set("Diagram", "ScaleColor", "0x80000000"); // -2^31, beyond the range: default, no message
+    ini.Set("Diagram", "ScaleColor", "0x80000000");  // -2^31, beyond the range: default, no message
     ini.Set("Diagram", "LineColor_L", "4294967291"); // beyond 32-bit decimal: default
     ini.Set("Diagram", "LineColor_R", "0xFFFFFFFB"); // -5 as a 32-bit pattern
     ini.Set("Diagram", "CharColor", "255");

@@ -1,6 +1,6 @@
-#include "fake_ui.h"
 #include "files/text_format_reader.h"
 #include "files/text_writer.h"
+#include "support/fake_ui.h"
 #include "text_file_helpers.h"
 
 #include <gtest/gtest.h>

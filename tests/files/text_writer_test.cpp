@@ -1,7 +1,7 @@
 #include "app/write_command.h"
-#include "fake_ui.h"
 #include "files/text_writer.h"
 #include "generator/generator.h"
+#include "support/fake_ui.h"
 #include "text_file_helpers.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // reader from memory.
 #pragma once
 
-#include "fake_ui.h"
 #include "files/wave_byte_source.h"
 #include "files/wave_reader.h"
 #include "generator/output_format.h"
 #include "platform/key_state.h"
+#include "support/fake_ui.h"
 
 #include <cstdint>
 #include <cstring>

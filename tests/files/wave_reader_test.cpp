@@ -1,9 +1,9 @@
 // The WAV/RF64 reader on files built byte by byte: formats, data sizes and their limits, the
 // chunk walk with its levels and its record, cue labels, and every error text.
-#include "fake_ui.h"
 #include "files/wave_header.h"
 #include "files/wave_reader.h"
 #include "files/wave_reader_messages.h"
+#include "support/fake_ui.h"
 #include "text_file_helpers.h"
 #include "wave_bytes.h"
 

@@ -1,9 +1,9 @@
 #include "app/write_command.h"
-#include "fake_ui.h"
 #include "files/wave_header.h"
 #include "files/wave_writer.h"
 #include "files/write_length.h"
 #include "generator/generator.h"
+#include "support/fake_ui.h"
 #include "text_file_helpers.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Windows path rules of the free-space check: the current drive is prefixed to a path without
 // one, and the message names the drive.
-#include "fake_ui.h"
 #include "files/disk_space.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "fake_engine.h"
 #include "generator/generator.h"
 #include "generator/live_controls.h"
 #include "generator_fixture.h"
+#include "support/fake_engine.h"
 
 #include <gtest/gtest.h>
 

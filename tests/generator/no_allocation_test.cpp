@@ -1,10 +1,10 @@
 // The render path must never allocate: it runs on the playback thread, where an allocation can
 // block behind another thread's lock and glitch the output.
 #include "allocation_counter.h"
-#include "fake_engine.h"
 #include "fftlib/fft_api.h"
 #include "generator/generator.h"
 #include "generator_fixture.h"
+#include "support/fake_engine.h"
 
 #include <gtest/gtest.h>
 
