@@ -9,42 +9,52 @@ namespace qv {
 
 namespace {
 
-void ReadUpDown(const ParamTextTable& t, const char* prefix, UpDownSettings& u) {
-    const std::string p = prefix;
-    u.percentMode = EqualsNoCase(t.Get("Misc", p + "Type"), "percent");
-    u.value = StepValue(t.Get("Misc", p + "Value"));
-    u.percent = StepValue(t.Get("Misc", p + "Percent"));
-    u.transition = ClampTransitionTime(ReadDecimal(t.Get("Misc", p + "Transition")));
-    u.resetBuffer = ReadInteger(t.Get("Misc", p + "ResetBuffer")) != 0;
-    u.log = ReadInteger(t.Get("Misc", p + "Log")) != 0;
+// The six keys of one button pair, in the order of the key table.
+struct UpDownFields {
+    ParamField type, value, percent, transition, resetBuffer, log;
+};
+constexpr UpDownFields kFreqFields{
+    ParamField::FreqUpDownType,        ParamField::FreqUpDownValue,
+    ParamField::FreqUpDownPercent,     ParamField::FreqUpDownTransition,
+    ParamField::FreqUpDownResetBuffer, ParamField::FreqUpDownLog};
+constexpr UpDownFields kAmpFields{ParamField::AmpUpDownType,        ParamField::AmpUpDownValue,
+                                  ParamField::AmpUpDownPercent,     ParamField::AmpUpDownTransition,
+                                  ParamField::AmpUpDownResetBuffer, ParamField::AmpUpDownLog};
+
+void ReadUpDown(const ParamTextTable& t, const UpDownFields& f, UpDownSettings& u) {
+    u.percentMode = EqualsNoCase(t.Get(f.type), "percent");
+    u.value = StepValue(t.Get(f.value));
+    u.percent = StepValue(t.Get(f.percent));
+    u.transition = ClampTransitionTime(ReadDecimal(t.Get(f.transition)));
+    u.resetBuffer = ReadInteger(t.Get(f.resetBuffer)) != 0;
+    u.log = ReadInteger(t.Get(f.log)) != 0;
 }
 
-void WriteUpDown(const UpDownSettings& u, const char* prefix, ParamTextTable& t) {
-    const std::string p = prefix;
-    t.Set("Misc", p + "Type", u.percentMode ? "percent" : "value");
-    t.Set("Misc", p + "Value", FormatNumber15(u.value));
-    t.Set("Misc", p + "Percent", FormatNumber15(u.percent));
-    t.Set("Misc", p + "Transition", TransitionTimeText(u.transition));
-    t.Set("Misc", p + "ResetBuffer", u.resetBuffer ? "1" : "0");
-    t.Set("Misc", p + "Log", u.log ? "1" : "0");
+void WriteUpDown(const UpDownSettings& u, const UpDownFields& f, ParamTextTable& t) {
+    t.Set(f.type, u.percentMode ? "percent" : "value");
+    t.Set(f.value, FormatNumber15(u.value));
+    t.Set(f.percent, FormatNumber15(u.percent));
+    t.Set(f.transition, TransitionTimeText(u.transition));
+    t.Set(f.resetBuffer, u.resetBuffer ? "1" : "0");
+    t.Set(f.log, u.log ? "1" : "0");
 }
 
 } // namespace
 
 void ReadLiveSettings(const ParamTextTable& t, LiveSettings& s) {
-    ReadUpDown(t, "FreqUpDown", s.freq);
-    ReadUpDown(t, "AmpUpDown", s.amp);
-    s.sync.ratioMode = !EqualsNoCase(t.Get("Misc", "Wave5SyncType"), "diff");
-    s.sync.diff = ReadDecimal(t.Get("Misc", "Wave5SyncDiff"));
-    s.sync.ratio = SyncRatio(ReadDecimal(t.Get("Misc", "Wave5SyncRatio")));
+    ReadUpDown(t, kFreqFields, s.freq);
+    ReadUpDown(t, kAmpFields, s.amp);
+    s.sync.ratioMode = !EqualsNoCase(t.Get(ParamField::Wave5SyncType), "diff");
+    s.sync.diff = ReadDecimal(t.Get(ParamField::Wave5SyncDiff));
+    s.sync.ratio = SyncRatio(ReadDecimal(t.Get(ParamField::Wave5SyncRatio)));
 }
 
 void WriteLiveSettings(const LiveSettings& s, ParamTextTable& t) {
-    WriteUpDown(s.freq, "FreqUpDown", t);
-    WriteUpDown(s.amp, "AmpUpDown", t);
-    t.Set("Misc", "Wave5SyncType", s.sync.ratioMode ? "ratio" : "diff");
-    t.Set("Misc", "Wave5SyncDiff", FormatNumber15(s.sync.diff));
-    t.Set("Misc", "Wave5SyncRatio", FormatNumber15(s.sync.ratio));
+    WriteUpDown(s.freq, kFreqFields, t);
+    WriteUpDown(s.amp, kAmpFields, t);
+    t.Set(ParamField::Wave5SyncType, s.sync.ratioMode ? "ratio" : "diff");
+    t.Set(ParamField::Wave5SyncDiff, FormatNumber15(s.sync.diff));
+    t.Set(ParamField::Wave5SyncRatio, FormatNumber15(s.sync.ratio));
 }
 
 } // namespace qv

@@ -9,6 +9,7 @@
 #include "generator/unit_conversion.h"
 #include "platform/language.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -21,7 +22,7 @@ bool Periodic(int waveform) {
 }
 
 int Clamp(int v, int lo, int hi) {
-    return v < lo ? lo : v > hi ? hi : v;
+    return std::clamp(v, lo, hi);
 }
 
 uint32_t HalfWaves(const std::string& text) {
@@ -30,13 +31,6 @@ uint32_t HalfWaves(const std::string& text) {
         return 0;
     return h >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(h);
 }
-
-bool Flag(const std::string& text) {
-    return ReadInteger(text) != 0;
-}
-
-const char* const kSweepPhaseWords[] = {"Off", "Up", "Down"};
-const char* const kModulationWords[] = {"AM", "DSB", "FM", "PM", "PWM"};
 
 } // namespace
 
@@ -391,182 +385,6 @@ void MainControls::SetControlsForRun(bool enabled) {
         Mark(c);
     for (int m : {0, 4})
         Mark(m, {SlotControl::GateOn, SlotControl::GateOff});
-}
-
-void MainControls::ApplyParamTable(const ParamSet& set) {
-    const ParamTextTable& t = set.texts;
-    ControlTexts& texts = g_.texts;
-    // 1. Lengths, comment, format; output-channel lists for the channel count.
-    texts.fileLength = t.Get("File", "Length");
-    comment_ = t.Get("File", "Comment").substr(0, 80);
-    texts.sampleRate = t.Get("Misc", "SamplingFreq");
-    texts.bitLen = BitLenItems()[FindItem(BitLenItems(), t.Get("Misc", "BitLen"))];
-    texts.channelIndex = FindItem(ChannelCountItems(), t.Get("Misc", "Ch"));
-    g_.ApplyOutputFormat();
-    const auto outChItems = OutChItems(g_.format.channels);
-    // 2. Filter switch and the FFT fit.
-    g_.filterOn = t.Get("Filter", "FilterOn") == "On";
-    g_.overSampleRate = static_cast<uint32_t>(ReadInteger(t.Get("Filter", "OverSampleRate")));
-    g_.filterSize = static_cast<uint32_t>(ReadInteger(t.Get("Filter", "Size1")));
-    g_.filterDesign = set.filter;
-    SetFitSampleCount(static_cast<int32_t>(ReadInteger(t.Get("Misc", "SampleNforFit"))));
-    // 3. Up/down and Wave5 sync settings.
-    ReadLiveSettings(t, live_);
-    // 4. Per slot: items and texts.
-    for (int i = 0; i < kSlotCount; ++i) {
-        const std::string sec = "Wave" + std::to_string(i + 1);
-        WaveSlot& s = g_.slots[i];
-        s.waveform = FindItem(WaveformList(i), t.Get(sec, "Waveform"));
-        texts.slot[i].freq = t.Get(sec, "Freq");
-        texts.slot[i].amp = t.Get(sec, "Amp");
-        texts.slot[i].offset = t.Get(sec, "Offset");
-        slot_[i].outChIndex = 0;
-        for (size_t k = 0; k < outChItems.size(); ++k) {
-            if (outChItems[k].text == t.Get(sec, "OutCh"))
-                slot_[i].outChIndex = static_cast<int>(k);
-        }
-        if (IsMaster(i)) {
-            slot_[i].bandLimitIndex =
-                FindItem(BandLimitItems(language_), t.Get(sec, "BandLimitType"));
-            slot_[i].delayText = t.Get(sec, "Delay");
-            texts.slot[i].phase = t.Get(sec, "Phase");
-        }
-    }
-    // 5. Waveform and band-limit handlers (nothing plays while a set is applied).
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (IsMaster(i))
-            UpdateMasterEnabling(i);
-        else
-            UpdateFollowerEnabling(i);
-    }
-    for (int m : {0, 4})
-        g_.slots[m].bandLimitType = slot_[m].bandLimitIndex;
-    // 6. Units.
-    for (int i = 0; i < kSlotCount; ++i) {
-        const std::string sec = "Wave" + std::to_string(i + 1);
-        g_.slots[i].freqUnit = FindItem(FreqUnitKeywords(), t.Get(sec, "FreqUnit"));
-        g_.slots[i].ampUnit = FindItem(LevelUnitKeywords(), t.Get(sec, "AmpUnit"));
-        g_.slots[i].offsetUnit = FindItem(LevelUnitKeywords(), t.Get(sec, "OffsetUnit"));
-    }
-    // 7. The format again (levels and frequencies in their units); frequency colours.
-    g_.ApplyOutputFormat();
-    for (int i = 0; i < kSlotCount; ++i) {
-        g_.slots[i].curFreq = g_.slots[i].freq;
-        g_.slots[i].curAmp = g_.slots[i].amp;
-        UpdateFreqColour(i);
-    }
-    // 8. Unit controls (their texts re-expressed from the values they produced, so a set saves
-    // back as it plays) and output channels.
-    for (int i = 0; i < kSlotCount; ++i) {
-        OnFreqUnit(i, g_.slots[i].freqUnit);
-        OnAmpUnit(i, g_.slots[i].ampUnit);
-        OnOffsetUnit(i, g_.slots[i].offsetUnit);
-        g_.slots[i].outChMask = outChItems[slot_[i].outChIndex].mask;
-    }
-    // 9. Delays and phases (followers have neither).
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (IsMaster(i)) {
-            ApplyDelay(i);
-            g_.slots[i].phase = g_.slots[i].curPhase = PhaseTextToRadians(texts.slot[i].phase);
-        } else {
-            g_.slots[i].delay = 0;
-            g_.slots[i].phase = g_.slots[i].curPhase = 0.0;
-        }
-    }
-    // 10. - 12. Sweep, modulation, gate.
-    for (int m : {0, 4}) {
-        const std::string sec = "Wave" + std::to_string(m + 1);
-        WaveSlot& s = g_.slots[m];
-        s.sweep = Flag(t.Get(sec, "Sweep"));
-        s.sweepFreqLog = Flag(t.Get(sec, "SweepFreqLog"));
-        s.sweepAmpLog = Flag(t.Get(sec, "SweepAmpLog"));
-        s.sweepPhase = FindItem(kSweepPhaseWords, t.Get(sec, "SweepPhase"));
-        const long long step = ReadInteger(t.Get(sec, "SweepStep"));
-        s.sweepStepRate = step >= 1 && step <= 4 ? static_cast<uint32_t>(step) : kSmoothSweep;
-        s.modulation = Flag(t.Get(sec, "Modulation"));
-        s.modulationType = FindItem(kModulationWords, t.Get(sec, "ModulationType"));
-        s.modulatingSignal = m == 0 && t.Get(sec, "ModulatingSignal") == "5" ? 4 : 2;
-        UserWaveSet& u = g_.userWaves[m / 4];
-        u.userWavePath = t.Get(sec, "UserWave");
-        u.channelSelectionText = t.Get(sec, "UserWaveChSel");
-        if (m == 4)
-            u.modSignalSelectionText = t.Get(sec, "UserWaveModSig");
-        slot_[m].gateOnText = t.Get(sec, "GateOnPeriod");
-        slot_[m].gateOffText = t.Get(sec, "GateOffPeriod");
-        ApplyGatePeriods(m);
-    }
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (!IsMaster(i))
-            g_.slots[i].gate = Flag(t.Get("Wave" + std::to_string(i + 1), "Gate"));
-    }
-    // 13. Level data.
-    g_.peakMax.fill(0);
-    g_.peakMin.fill(0);
-    g_.clipped.fill(false);
-    changes_.SetAll();
-}
-
-void MainControls::CaptureParamTable(ParamSet& set) const {
-    ParamTextTable& t = set.texts;
-    const ControlTexts& texts = g_.texts;
-    t.Set("File", "Length", texts.fileLength);
-    t.Set("File", "Comment", comment_);
-    t.Set("Misc", "SamplingFreq", texts.sampleRate);
-    t.Set("Misc", "BitLen", texts.bitLen);
-    t.Set("Misc", "Ch", ChannelCountItems()[Clamp(texts.channelIndex, 0, 7)]);
-    t.Set("Misc", "SampleNforFit", std::to_string(g_.fitSampleCount));
-    WriteLiveSettings(live_, t);
-    const auto outChItems = OutChItems(g_.format.channels);
-    for (int i = 0; i < kSlotCount; ++i) {
-        const std::string sec = "Wave" + std::to_string(i + 1);
-        const WaveSlot& s = g_.slots[i];
-        t.Set(sec, "Waveform", WaveformList(i)[Clamp(s.waveform, 0, 10)]);
-        t.Set(sec, "Freq", texts.slot[i].freq);
-        t.Set(sec, "FreqUnit", FreqUnitKeywords()[Clamp(s.freqUnit, 0, 1)]);
-        t.Set(sec, "Amp", texts.slot[i].amp);
-        t.Set(sec, "AmpUnit", LevelUnitKeywords()[Clamp(s.ampUnit, 0, 2)]);
-        t.Set(sec, "Offset", texts.slot[i].offset);
-        t.Set(sec, "OffsetUnit", LevelUnitKeywords()[Clamp(s.offsetUnit, 0, 2)]);
-        t.Set(sec, "OutCh",
-              outChItems[Clamp(slot_[i].outChIndex, 0, static_cast<int>(outChItems.size()) - 1)]
-                  .text);
-        if (!IsMaster(i)) {
-            t.Set(sec, "Gate", s.gate ? "1" : "0");
-            continue;
-        }
-        t.Set(sec, "BandLimitType",
-              BandLimitItems(language_)[Clamp(slot_[i].bandLimitIndex, 0, 2)]);
-        t.Set(sec, "Delay", slot_[i].delayText);
-        t.Set(sec, "Phase", texts.slot[i].phase);
-        t.Set(sec, "Sweep", s.sweep ? "1" : "0");
-        t.Set(sec, "SweepFreqLog", s.sweepFreqLog ? "1" : "0");
-        t.Set(sec, "SweepAmpLog", s.sweepAmpLog ? "1" : "0");
-        t.Set(sec, "SweepPhase", kSweepPhaseWords[Clamp(s.sweepPhase, 0, 2)]);
-        t.Set(sec, "SweepStep",
-              s.sweepStepRate == kSmoothSweep ? std::string("Smooth")
-                                              : std::to_string(s.sweepStepRate));
-        t.Set(sec, "Modulation", s.modulation ? "1" : "0");
-        t.Set(sec, "ModulationType", kModulationWords[Clamp(s.modulationType, 0, 4)]);
-        if (i == 0)
-            t.Set(sec, "ModulatingSignal", s.modulatingSignal == 4 ? "5" : "3");
-        t.Set(sec, "GateOnPeriod", FormatNumber15(s.gateOnHalfWaves / 2.0));
-        t.Set(sec, "GateOffPeriod", FormatNumber15(s.gateOffHalfWaves / 2.0));
-        const UserWaveSet& u = g_.userWaves[i / 4];
-        t.Set(sec, "UserWave", u.userWavePath);
-        t.Set(sec, "UserWaveChSel", u.channelSelectionText);
-        if (i == 4)
-            t.Set(sec, "UserWaveModSig", u.modSignalSelectionText);
-    }
-    t.Set("Filter", "FilterOn", g_.filterOn ? "On" : "Off");
-    t.Set("Filter", "Comment", g_.filterDesign.comment);
-    t.Set("Filter", "OverSampleRate", std::to_string(g_.overSampleRate));
-    t.Set("Filter", "Size1", std::to_string(g_.filterSize));
-    t.Set("Filter", "ResponseRate", std::to_string(g_.filterDesign.responseRate));
-    t.Set("Filter", "AmpScale_dB_Max", std::to_string(g_.filterDesign.ampScaleMaxDb));
-    t.Set("Filter", "AmpScale_dB_Min", std::to_string(g_.filterDesign.ampScaleMinDb));
-    t.Set("Filter", "KaiserAlpha", FormatNumber15(g_.filterDesign.kaiserAlpha));
-    t.Set("Filter", "Points", std::to_string(g_.filterDesign.pointCount));
-    set.filter = g_.filterDesign;
 }
 
 } // namespace qv

@@ -11,6 +11,7 @@
 #include "generator/live_controls.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -138,6 +139,23 @@ private:
     void ApplyDelay(int m);
     void SelectOutChannels(bool keepIndexes);
     void FormatChanged();
+    // The steps of ApplyParamTable, in their order.
+    void ApplyFormatTexts(const ParamTextTable& t);
+    void ApplyFilterAndFit(const ParamSet& set);
+    void ApplyLiveTexts(const ParamTextTable& t);
+    void ApplySlotTexts(const ParamTextTable& t);
+    void RunWaveformHandlers();
+    void ApplyUnits(const ParamTextTable& t);
+    void ReapplyFormat();
+    void ForceUnitControls();
+    void ApplyDelaysAndPhases();
+    void ApplySweeps(const ParamTextTable& t);
+    void ApplyModulations(const ParamTextTable& t);
+    void ApplyGates(const ParamTextTable& t);
+    void ClearLevels();
+    // The text a key takes from the controls; nothing for the keys of the live settings.
+    std::optional<std::string> CapturedText(const ParamKey& key) const;
+
     void Mark(int i, std::initializer_list<SlotControl> controls);
     void Mark(ToolbarControl c);
 

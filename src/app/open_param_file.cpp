@@ -1,6 +1,7 @@
 #include "app/open_param_file.h"
 
 #include "app/main_controls.h"
+#include "files/file_messages.h"
 #include "files/ini_file.h"
 #include "files/param_file.h"
 #include "files/wave_writer.h"
@@ -50,31 +51,64 @@ bool CheckParamFilePath(const std::string& path, int lang, const OpenParamEnviro
     return true;
 }
 
-bool OpenParamFile(const std::string& path, Generator& g, MainControls& controls,
-                   const OpenParamEnvironment& env, OpenedNames& names) {
-    const int lang = controls.Language();
+bool LoadParamSet(const std::string& path, ParamSet& set, const OpenParamEnvironment& env) {
+    const int lang = set.texts.Language();
     if (!CheckParamFilePath(path, lang, env))
         return false;
-    ParamSet set(lang);
     LoadParamFile(*env.openIni(path), set);
     ReportInvalidFilterPoints(set, path, env.ui, lang, env.appTitle);
-    controls.ApplyParamTable(set);
+    return true;
+}
 
+std::array<UserWaveStatus, 2>
+RegisterUserWaves(Generator& g, const std::function<bool(int, const std::string&)>& reg) {
+    std::array<UserWaveStatus, 2> status{};
     for (int m : {0, 4}) {
         UserWaveSet& u = g.userWaves[m / 4];
-        if (g.slots[m].waveform == kUserWave && !u.userWavePath.empty()) {
-            if (env.reregisterUserWave)
-                env.reregisterUserWave(m, u.userWavePath);
-        } else {
+        UserWaveStatus& result = status[m / 4];
+        if (g.slots[m].waveform != kUserWave) {
             ClearUserWave(u);
             u.userWavePath.clear();
+            result = UserWaveStatus::NotUsed;
+        } else if (u.userWavePath.empty()) {
+            ClearUserWave(u); // nothing registered plays nothing
+            result = UserWaveStatus::NoFile;
+        } else {
+            result =
+                reg && reg(m, u.userWavePath) ? UserWaveStatus::Registered : UserWaveStatus::Failed;
         }
     }
+    return status;
+}
+
+void NameAfterFile(const std::string& path, const std::string& appTitle, OpenedNames& names) {
     const std::string base = BaseName(path);
-    names.caption = env.appTitle + " - " + base;
+    names.caption = appTitle + " - " + base;
     names.lastWaveFile = base + ".WAV";
     names.lastTextFile = base + ".QVT";
+}
+
+bool OpenParamFile(const std::string& path, Generator& g, MainControls& controls,
+                   const OpenParamEnvironment& env, OpenedNames& names) {
+    ParamSet set(controls.Language());
+    if (!LoadParamSet(path, set, env))
+        return false;
+    controls.ApplyParamTable(set);
+    (void)RegisterUserWaves(g, env.reregisterUserWave);
+    NameAfterFile(path, env.appTitle, names);
     return true;
+}
+
+bool SaveParamSet(const std::string& path, const MainControls& controls,
+                  const OpenParamEnvironment& env, OpenedNames& names) {
+    ParamSet set(controls.Language());
+    controls.CaptureParamTable(set);
+    NameAfterFile(path, env.appTitle, names);
+    if (SaveParamFile(*env.openIni(path), set, controls.ToolbarText(ToolbarControl::Comment)))
+        return true;
+    env.ui.Message(std::string(kMsgCannotWrite(controls.Language())) + "\n\n" + path, env.appTitle,
+                   MsgIcon::Warning);
+    return false;
 }
 
 bool CreateInitParamFile(const std::string& programDirectory, MainControls& controls,

@@ -7,6 +7,7 @@
 #include "platform/ui.h"
 
 #include "app/engine_settings.h"
+#include "app/play_command.h"
 
 #ifdef _WIN32
 #include "engine/win/win_driver_catalog.h"
@@ -96,7 +97,8 @@ int ListDevices(Ui& ui, PlayDriverType driver) {
     return 0;
 }
 
-int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
+int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
+                  const PlayOptions& options) {
     WinDriverCatalog catalog(ui);
     HeadlessOwner owner;
     auto fill = [&generator](uint8_t* buffer, uint32_t bytes, uint32_t blockIndex) {
@@ -112,19 +114,13 @@ int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
         std::fprintf(stderr, "qvrender: %s\n", engine.GetErrorText().c_str());
         return 2;
     }
-    generator.engine = &engine;
-    // As the Play button does: blocks of the render size covering the play-buffer time.
-    engine.SetPlayBuffers(generator.DeviceBuffers(), int(generator.BlockBytes()), 0, 0, 0);
-    engine.SetSource(ToFormatRecord(generator.format));
-    generator.PrepareGenerator();
-    if (!engine.Play(options.deviceIndex, false, 0, true)) {
-        generator.engine = nullptr;
-        const std::string text = engine.GetErrorText();
-        if (text.empty())
-            std::fputs(kMsgUnableToPlay(kEnglish), stderr);
-        else
-            std::fprintf(stderr, kUnableToPlayFormat, kMsgUnableToPlay(kEnglish), text.c_str());
-        std::fputs("\n", stderr);
+    PlayCommand command(generator, controls, engine);
+    (void)command.OfferFormat();
+    const PlayEnvironment env{
+        .ui = ui, .languageIndex = kEnglish, .deviceIndex = options.deviceIndex};
+    if (command.Play(env) != PlayResult::Started) {
+        if (engine.GetErrorText().empty()) // nothing was said: say it here
+            std::fprintf(stderr, "%s\n", kMsgUnableToPlay(kEnglish));
         return 1;
     }
     const EnterWatch enter;
@@ -144,8 +140,8 @@ int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options) {
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    engine.Stop(); // an error has been shown as "Stopped! ..." by then
-    generator.engine = nullptr;
+    command.Stop(); // an error has been shown as "Stopped! ..." by then
+    (void)command.Stopped();
     return engine.GetErrorText().empty() ? 0 : 1;
 }
 
@@ -155,7 +151,7 @@ int ListDevices(Ui&, PlayDriverType) {
     return PlaybackNotBuilt();
 }
 
-int PlayGenerator(Generator&, Ui&, const PlayOptions&) {
+int PlayGenerator(Generator&, MainControls&, Ui&, const PlayOptions&) {
     return PlaybackNotBuilt();
 }
 

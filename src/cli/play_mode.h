@@ -10,6 +10,7 @@
 namespace qv {
 
 class Generator;
+class MainControls;
 class Ui;
 
 #ifdef _WIN32
@@ -40,6 +41,6 @@ int ListDevices(Ui& ui, PlayDriverType driver);
 // Plays the prepared parameter set until the time is up, the sweep ends or Enter is pressed.
 // Exit status: 0 for a clean end, 1 when playback could not start or stopped on an error (the
 // message is printed), 2 for a driver type that cannot play here (its message is printed).
-int PlayGenerator(Generator& generator, Ui& ui, const PlayOptions& options);
+int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui, const PlayOptions& options);
 
 } // namespace qv

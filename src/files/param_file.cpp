@@ -46,30 +46,30 @@ void ValidateFilterTexts(ParamSet& set) {
     ParamTextTable& t = set.texts;
     FilterDesign& d = set.filter;
     const int32_t over =
-        OneOf(RangedInt(t.Get("Filter", "OverSampleRate"), 1, 16, 1), {1, 2, 4, 8, 16}, 1);
-    const int32_t size = OneOf(RangedInt(t.Get("Filter", "Size1"), 1024, 16384, 4096),
+        OneOf(RangedInt(t.Get(ParamField::OverSampleRate), 1, 16, 1), {1, 2, 4, 8, 16}, 1);
+    const int32_t size = OneOf(RangedInt(t.Get(ParamField::Size1), 1024, 16384, 4096),
                                {1024, 2048, 4096, 8192, 16384}, 4096);
-    d.responseRate = OneOf(RangedInt(t.Get("Filter", "ResponseRate"), 4, 16, 8), {4, 16}, 8);
-    d.ampScaleMaxDb = RangedInt(t.Get("Filter", "AmpScale_dB_Max"), 0, 40, 20);
-    d.ampScaleMinDb = RangedInt(t.Get("Filter", "AmpScale_dB_Min"), -160, -20, -100);
-    const std::optional<double> alpha = LeadingNumber(t.Get("Filter", "KaiserAlpha"));
+    d.responseRate = OneOf(RangedInt(t.Get(ParamField::ResponseRate), 4, 16, 8), {4, 16}, 8);
+    d.ampScaleMaxDb = RangedInt(t.Get(ParamField::AmpScaleDbMax), 0, 40, 20);
+    d.ampScaleMinDb = RangedInt(t.Get(ParamField::AmpScaleDbMin), -160, -20, -100);
+    const std::optional<double> alpha = LeadingNumber(t.Get(ParamField::KaiserAlpha));
     d.kaiserAlpha = alpha && *alpha >= 0 && *alpha <= 10 ? *alpha : 6.0;
-    d.pointCount = RangedInt(t.Get("Filter", "Points"), 2, kMaxFilterPoints, 0);
-    d.comment = t.Get("Filter", "Comment");
-    t.Set("Filter", "OverSampleRate", std::to_string(over));
-    t.Set("Filter", "Size1", std::to_string(size));
-    t.Set("Filter", "ResponseRate", std::to_string(d.responseRate));
-    t.Set("Filter", "AmpScale_dB_Max", std::to_string(d.ampScaleMaxDb));
-    t.Set("Filter", "AmpScale_dB_Min", std::to_string(d.ampScaleMinDb));
-    t.Set("Filter", "KaiserAlpha", FormatNumber15(d.kaiserAlpha));
+    d.pointCount = RangedInt(t.Get(ParamField::Points), 2, kMaxFilterPoints, 0);
+    d.comment = t.Get(ParamField::FilterComment);
+    t.Set(ParamField::OverSampleRate, std::to_string(over));
+    t.Set(ParamField::Size1, std::to_string(size));
+    t.Set(ParamField::ResponseRate, std::to_string(d.responseRate));
+    t.Set(ParamField::AmpScaleDbMax, std::to_string(d.ampScaleMaxDb));
+    t.Set(ParamField::AmpScaleDbMin, std::to_string(d.ampScaleMinDb));
+    t.Set(ParamField::KaiserAlpha, FormatNumber15(d.kaiserAlpha));
 }
 
 namespace {
 
 void ReadPoints(const IniFile& ini, ParamSet& set) {
     FilterDesign& d = set.filter;
-    const int32_t size = static_cast<int32_t>(ReadInteger(set.texts.Get("Filter", "Size1")));
-    long long rateValue = ReadInteger(set.texts.Get("Misc", "SamplingFreq"));
+    const int32_t size = static_cast<int32_t>(ReadInteger(set.texts.Get(ParamField::Size1)));
+    long long rateValue = ReadInteger(set.texts.Get(ParamField::SamplingFreq));
     const double rate = static_cast<double>(rateValue < 0 ? -rateValue : rateValue);
     for (int i = 0; i < d.pointCount; ++i) {
         const std::string text = ini.Read("Filter", "P" + std::to_string(i + 1));
@@ -99,7 +99,7 @@ void ReadPoints(const IniFile& ini, ParamSet& set) {
     } else {
         RescalePoints(d, size, rate, true);
     }
-    set.texts.Set("Filter", "Points", std::to_string(d.pointCount));
+    set.texts.Set(ParamField::Points, std::to_string(d.pointCount));
 }
 
 } // namespace
@@ -107,7 +107,7 @@ void ReadPoints(const IniFile& ini, ParamSet& set) {
 void LoadParamFile(const IniFile& ini, ParamSet& set) {
     for (const ParamKey& k : ParamTextTable::Keys()) {
         const std::string value = ini.Read(k.section, k.key);
-        set.texts.Set(k.section, k.key, value.empty() ? k.defaultText : value);
+        set.texts.Set(k.field, k.slot, value.empty() ? k.defaultText : value);
     }
     ValidateFilterTexts(set);
     ReadPoints(ini, set);
@@ -128,26 +128,32 @@ std::string FilterPointText(const FilterPoint& p) {
 
 bool SaveParamFile(IniFile& ini, const ParamSet& set, std::optional<std::string> comment) {
     for (const ParamKey& k : ParamTextTable::Keys()) {
-        if (k.section == "File" && k.key == "Comment") {
-            if (comment && !ini.Write(k.section, k.key, comment->substr(0, kSavedWidth)))
-                return false;
+        std::string value = set.texts.Get(k.field, k.slot);
+        switch (k.field) {
+        case ParamField::Comment:
+            if (!comment)
+                continue;
+            value = *comment;
+            break;
+        case ParamField::ResponseRate:
             continue;
-        }
-        if (k.section == "Filter" && k.key == "ResponseRate")
-            continue;
-        std::string value = set.texts.Get(k.section, k.key);
-        if (k.section == "Filter" && k.key == "Points")
+        case ParamField::Points:
             value = std::to_string(set.filter.pointCount);
-        if (k.section == "Filter" && k.key == "Comment")
+            break;
+        case ParamField::FilterComment:
             value = set.filter.comment;
+            break;
+        default:
+            break;
+        }
         if (!ini.Write(k.section, k.key, std::string_view(value).substr(0, kSavedWidth)))
             return false;
-        if (k.section == "Filter" && k.key == "Points") {
-            for (int i = 0; i < set.filter.pointCount; ++i) {
-                if (!ini.Write("Filter", "P" + std::to_string(i + 1),
-                               FilterPointText(set.filter.points[i]))) {
-                    return false;
-                }
+        if (k.field != ParamField::Points)
+            continue;
+        for (int i = 0; i < set.filter.pointCount; ++i) {
+            if (!ini.Write("Filter", "P" + std::to_string(i + 1),
+                           FilterPointText(set.filter.points[i]))) {
+                return false;
             }
         }
     }

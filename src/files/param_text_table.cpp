@@ -17,78 +17,104 @@ const char* const kSineJa = "\xBB\xB2\xDD\x94g"; // ｻｲﾝ波
 const char* const kNoneJa = "\x82\xC8\x82\xB5";  // なし
 
 std::vector<ParamKey> BuildKeys() {
+    using F = ParamField;
     std::vector<ParamKey> k;
-    auto add = [&](const std::string& s, const char* key, const char* def, size_t w = kValueWidth) {
-        k.push_back({s, key, def, w});
+    auto add = [&](const std::string& s, const char* key, const char* def, F field, int slot = -1,
+                   size_t w = kValueWidth) {
+        k.push_back({s, key, def, w, field, slot});
     };
-    add("File", "Length", "10");
-    add("File", "Comment", "", kCommentWidth);
-    const char* misc[][2] = {
-        {"SamplingFreq", "44100"},
-        {"BitLen", "16"},
-        {"Ch", "Stereo"},
-        {"SampleNforFit", "4096"},
-        {"FreqUpDownType", "value"},
-        {"FreqUpDownValue", "10"},
-        {"FreqUpDownPercent", "5"},
-        {"FreqUpDownTransition", "0.2"},
-        {"FreqUpDownResetBuffer", "0"},
-        {"FreqUpDownLog", "1"},
-        {"AmpUpDownType", "value"},
-        {"AmpUpDownValue", "1"},
-        {"AmpUpDownPercent", "5"},
-        {"AmpUpDownTransition", "0.2"},
-        {"AmpUpDownResetBuffer", "0"},
-        {"AmpUpDownLog", "1"},
-        {"Wave5SyncType", "ratio"},
-        {"Wave5SyncDiff", "0"},
-        {"Wave5SyncRatio", "1"},
+    add("File", "Length", "10", F::Length);
+    add("File", "Comment", "", F::Comment, -1, kCommentWidth);
+    const struct {
+        const char* key;
+        const char* def;
+        F field;
+    } misc[] = {
+        {"SamplingFreq", "44100", F::SamplingFreq},
+        {"BitLen", "16", F::BitLen},
+        {"Ch", "Stereo", F::Ch},
+        {"SampleNforFit", "4096", F::SampleNforFit},
+        {"FreqUpDownType", "value", F::FreqUpDownType},
+        {"FreqUpDownValue", "10", F::FreqUpDownValue},
+        {"FreqUpDownPercent", "5", F::FreqUpDownPercent},
+        {"FreqUpDownTransition", "0.2", F::FreqUpDownTransition},
+        {"FreqUpDownResetBuffer", "0", F::FreqUpDownResetBuffer},
+        {"FreqUpDownLog", "1", F::FreqUpDownLog},
+        {"AmpUpDownType", "value", F::AmpUpDownType},
+        {"AmpUpDownValue", "1", F::AmpUpDownValue},
+        {"AmpUpDownPercent", "5", F::AmpUpDownPercent},
+        {"AmpUpDownTransition", "0.2", F::AmpUpDownTransition},
+        {"AmpUpDownResetBuffer", "0", F::AmpUpDownResetBuffer},
+        {"AmpUpDownLog", "1", F::AmpUpDownLog},
+        {"Wave5SyncType", "ratio", F::Wave5SyncType},
+        {"Wave5SyncDiff", "0", F::Wave5SyncDiff},
+        {"Wave5SyncRatio", "1", F::Wave5SyncRatio},
     };
     for (auto& m : misc)
-        add("Misc", m[0], m[1]);
-    for (int w = 1; w <= 8; ++w) {
-        const std::string s = "Wave" + std::to_string(w);
-        add(s, "Waveform", w == 1 ? kSineJa : "OFF");
-        add(s, "Freq", "1000");
-        add(s, "FreqUnit", "Hz");
-        add(s, "Amp", "-10");
-        add(s, "AmpUnit", "dB");
-        add(s, "Offset", "0");
-        add(s, "OffsetUnit", "percent");
-        add(s, "OutCh", w == 1 ? "L+R" : "OFF");
-        if (w != 1 && w != 5) {
-            add(s, "Gate", "0");
+        add("Misc", m.key, m.def, m.field);
+    for (int i = 0; i < 8; ++i) {
+        const std::string s = "Wave" + std::to_string(i + 1);
+        add(s, "Waveform", i == 0 ? kSineJa : "OFF", F::Waveform, i);
+        add(s, "Freq", "1000", F::Freq, i);
+        add(s, "FreqUnit", "Hz", F::FreqUnit, i);
+        add(s, "Amp", "-10", F::Amp, i);
+        add(s, "AmpUnit", "dB", F::AmpUnit, i);
+        add(s, "Offset", "0", F::Offset, i);
+        add(s, "OffsetUnit", "percent", F::OffsetUnit, i);
+        add(s, "OutCh", i == 0 ? "L+R" : "OFF", F::OutCh, i);
+        if (i != 0 && i != 4) {
+            add(s, "Gate", "0", F::Gate, i);
             continue;
         }
-        add(s, "BandLimitType", kNoneJa);
-        add(s, "Delay", "0");
-        add(s, "Phase", "0");
-        add(s, "Sweep", "0");
-        add(s, "SweepFreqLog", "1");
-        add(s, "SweepAmpLog", "1");
-        add(s, "SweepPhase", "Off");
-        add(s, "SweepStep", "Smooth");
-        add(s, "Modulation", "0");
-        add(s, "ModulationType", "AM");
-        if (w == 1)
-            add(s, "ModulatingSignal", "3");
-        add(s, "GateOnPeriod", "0");
-        add(s, "GateOffPeriod", "0");
-        add(s, "UserWave", "", kPathWidth);
-        add(s, "UserWaveChSel", "ALL");
-        if (w == 5)
-            add(s, "UserWaveModSig", "uL");
+        add(s, "BandLimitType", kNoneJa, F::BandLimitType, i);
+        add(s, "Delay", "0", F::Delay, i);
+        add(s, "Phase", "0", F::Phase, i);
+        add(s, "Sweep", "0", F::Sweep, i);
+        add(s, "SweepFreqLog", "1", F::SweepFreqLog, i);
+        add(s, "SweepAmpLog", "1", F::SweepAmpLog, i);
+        add(s, "SweepPhase", "Off", F::SweepPhase, i);
+        add(s, "SweepStep", "Smooth", F::SweepStep, i);
+        add(s, "Modulation", "0", F::Modulation, i);
+        add(s, "ModulationType", "AM", F::ModulationType, i);
+        if (i == 0)
+            add(s, "ModulatingSignal", "3", F::ModulatingSignal, i);
+        add(s, "GateOnPeriod", "0", F::GateOnPeriod, i);
+        add(s, "GateOffPeriod", "0", F::GateOffPeriod, i);
+        add(s, "UserWave", "", F::UserWave, i, kPathWidth);
+        add(s, "UserWaveChSel", "ALL", F::UserWaveChSel, i);
+        if (i == 4)
+            add(s, "UserWaveModSig", "uL", F::UserWaveModSig, i);
     }
-    const char* filter[][2] = {
-        {"OverSampleRate", "1"},   {"Size1", "4096"},           {"ResponseRate", "8"},
-        {"AmpScale_dB_Max", "20"}, {"AmpScale_dB_Min", "-100"}, {"KaiserAlpha", "6"},
-        {"Points", "0"},
-    };
-    add("Filter", "FilterOn", "Off");
-    add("Filter", "Comment", "", 100);
-    for (auto& f : filter)
-        add("Filter", f[0], f[1]);
+    add("Filter", "FilterOn", "Off", F::FilterOn);
+    add("Filter", "Comment", "", F::FilterComment, -1, 100);
+    add("Filter", "OverSampleRate", "1", F::OverSampleRate);
+    add("Filter", "Size1", "4096", F::Size1);
+    add("Filter", "ResponseRate", "8", F::ResponseRate);
+    add("Filter", "AmpScale_dB_Max", "20", F::AmpScaleDbMax);
+    add("Filter", "AmpScale_dB_Min", "-100", F::AmpScaleDbMin);
+    add("Filter", "KaiserAlpha", "6", F::KaiserAlpha);
+    add("Filter", "Points", "0", F::Points);
     return k;
+}
+
+// Key index by field and slot (slot -1 stored at 8); -1 where the slot has no such key.
+const std::vector<int>& FieldIndex() {
+    static const std::vector<int> index = [] {
+        std::vector<int> v(static_cast<size_t>(ParamField::Count) * 9, -1);
+        const auto keys = ParamTextTable::Keys();
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const int slot = keys[i].slot < 0 ? 8 : keys[i].slot;
+            v[static_cast<size_t>(keys[i].field) * 9 + slot] = static_cast<int>(i);
+        }
+        return v;
+    }();
+    return index;
+}
+
+int IndexOfField(ParamField field, int slot) {
+    if (slot < -1 || slot > 7)
+        return -1;
+    return FieldIndex()[static_cast<size_t>(field) * 9 + (slot < 0 ? 8 : slot)];
 }
 
 } // namespace
@@ -113,12 +139,26 @@ std::span<const ParamKey> ParamTextTable::Keys() {
     return keys;
 }
 
-ParamTextTable::ParamTextTable(int languageIndex) {
+ParamTextTable::ParamTextTable(int languageIndex) : language_(languageIndex) {
     for (const ParamKey& k : Keys())
         values_.push_back(k.defaultText);
-    Set("Wave1", "Waveform", WaveformItems(languageIndex)[1]);
-    Set("Wave1", "BandLimitType", BandLimitItems(languageIndex)[0]);
-    Set("Wave5", "BandLimitType", BandLimitItems(languageIndex)[0]);
+    Set(ParamField::Waveform, 0, WaveformItems(languageIndex)[1]);
+    Set(ParamField::BandLimitType, 0, BandLimitItems(languageIndex)[0]);
+    Set(ParamField::BandLimitType, 4, BandLimitItems(languageIndex)[0]);
+}
+
+const std::string& ParamTextTable::Get(ParamField field, int slot) const {
+    static const std::string empty;
+    const int i = IndexOfField(field, slot);
+    return i < 0 ? empty : values_[i];
+}
+
+bool ParamTextTable::Set(ParamField field, int slot, std::string_view value) {
+    const int i = IndexOfField(field, slot);
+    if (i < 0)
+        return false;
+    values_[i] = std::string(value.substr(0, Keys()[i].width));
+    return true;
 }
 
 namespace {

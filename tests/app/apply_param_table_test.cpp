@@ -5,10 +5,12 @@
 #include "files/param_text_table.h"
 #include "generator/generator.h"
 #include "platform/language.h"
+#include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <numbers>
 
 namespace qv {
@@ -129,6 +131,85 @@ TEST(ApplyParamTableTest, ARateBeyondTheLimitIsLoweredInTheTextToo) {
         EXPECT_EQ(g.format.sampleRate, rate);
         EXPECT_EQ(g.texts.sampleRate, shown);
     }
+}
+
+TEST(ApplyParamTableTest, EveryKeyOfAFullFileComesBackFromTheControlsAsLoaded) {
+    using F = ParamField;
+    const std::map<F, std::string> texts = {{F::Length, "2.5"},
+                                            {F::Comment, "a comment"},
+                                            {F::SamplingFreq, "48000"},
+                                            {F::BitLen, "24"},
+                                            {F::Ch, "4ch"},
+                                            {F::SampleNforFit, "8192"},
+                                            {F::FreqUpDownType, "percent"},
+                                            {F::FreqUpDownValue, "20"},
+                                            {F::FreqUpDownPercent, "7"},
+                                            {F::FreqUpDownTransition, "0.5"},
+                                            {F::FreqUpDownResetBuffer, "1"},
+                                            {F::FreqUpDownLog, "0"},
+                                            {F::AmpUpDownType, "percent"},
+                                            {F::AmpUpDownValue, "3"},
+                                            {F::AmpUpDownPercent, "9"},
+                                            {F::AmpUpDownTransition, "1.5"},
+                                            {F::AmpUpDownResetBuffer, "1"},
+                                            {F::AmpUpDownLog, "0"},
+                                            {F::Wave5SyncType, "diff"},
+                                            {F::Wave5SyncDiff, "3"},
+                                            {F::Wave5SyncRatio, "2"},
+                                            {F::Waveform, "square"},
+                                            {F::Freq, "96"},
+                                            {F::FreqUnit, "Samples"},
+                                            {F::Amp, "-6"},
+                                            {F::AmpUnit, "dB"},
+                                            {F::Offset, "25"},
+                                            {F::OffsetUnit, "value"},
+                                            {F::OutCh, "ALL"},
+                                            {F::Gate, "1"},
+                                            {F::BandLimitType, "BLIT"},
+                                            {F::Delay, "5"},
+                                            {F::Phase, "90"},
+                                            {F::Sweep, "1"},
+                                            {F::SweepFreqLog, "0"},
+                                            {F::SweepAmpLog, "0"},
+                                            {F::SweepPhase, "Up"},
+                                            {F::SweepStep, "2"},
+                                            {F::Modulation, "1"},
+                                            {F::ModulationType, "FM"},
+                                            {F::ModulatingSignal, "5"},
+                                            {F::GateOnPeriod, "2"},
+                                            {F::GateOffPeriod, "4.5"},
+                                            {F::UserWave, "tone.wav"},
+                                            {F::UserWaveChSel, "uL"},
+                                            {F::UserWaveModSig, "uR"},
+                                            {F::FilterOn, "On"},
+                                            {F::FilterComment, "lowpass"},
+                                            {F::OverSampleRate, "4"},
+                                            {F::Size1, "2048"},
+                                            {F::ResponseRate, "16"},
+                                            {F::AmpScaleDbMax, "40"},
+                                            {F::AmpScaleDbMin, "-120"},
+                                            {F::KaiserAlpha, "2.5"},
+                                            {F::Points, "2"}};
+    test::MemoryIni file;
+    for (const ParamKey& k : ParamTextTable::Keys())
+        file.Set(k.section, k.key, texts.at(k.field));
+    file.Set("Filter", "P1", "   0,-3");
+    file.Set("Filter", "P2", "1024,0");
+    ParamSet loaded(kEnglish);
+    LoadParamFile(file, loaded);
+    Generator g;
+    MainControls controls(g, kEnglish);
+    controls.ApplyParamTable(loaded);
+    ParamSet captured(kEnglish);
+    controls.CaptureParamTable(captured);
+    test::MemoryIni saved;
+    ASSERT_TRUE(SaveParamFile(saved, captured, captured.texts.Get(F::Comment)));
+    for (const auto& e : file.entries) {
+        if (e.key != "ResponseRate") { // never written
+            EXPECT_EQ(saved.Read(e.section, e.key), e.value) << e.section << "." << e.key;
+        }
+    }
+    EXPECT_EQ(saved.written.size(), file.entries.size() - 1);
 }
 
 TEST(ApplyParamTableTest, UnknownItemsFallBackToTheFirstItem) {

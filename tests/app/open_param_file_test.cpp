@@ -36,6 +36,7 @@ struct Files {
             .reregisterUserWave =
                 [this](int m, const std::string& p) {
                     reregistered.push_back(std::to_string(m) + ":" + p);
+                    return true;
                 }};
         return env;
     }

@@ -1,5 +1,5 @@
 // The real KT54DLL.DLL, loaded by name the way the program loads it, with every export used.
-#include "../files/fake_ui.h"
+#include "support/fake_ui.h"
 #include "fftlib/fft_library.h"
 
 #include <gtest/gtest.h>
