@@ -1,6 +1,6 @@
 // The real KT54DLL.DLL, loaded by name the way the program loads it, with every export used.
-#include "support/fake_ui.h"
 #include "fftlib/fft_library.h"
+#include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
 
