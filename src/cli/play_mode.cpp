@@ -132,7 +132,7 @@ int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
             break;
         if (!restarted && options.restartAfterMs >= 0 &&
             elapsed >= std::chrono::milliseconds(options.restartAfterMs) &&
-            engine.PlayState() == 1) {
+            engine.State() == PlayState::Playing) {
             engine.Restart();
             restarted = true;
         }

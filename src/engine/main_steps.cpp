@@ -42,7 +42,7 @@ void WavePlayRec::EndOfPlayback() {
     }
     owner_.EnablePlayButton(true);
     owner_.EnableStopButton(false);
-    playState_.store(0, std::memory_order_release);
+    playState_.store(PlayState::Idle, std::memory_order_release);
     if (!errorText.Empty()) {
         const char* format = kMsgPlaybackStopped(settings_.languageIndex);
         const int size = std::snprintf(nullptr, 0, format, errorText.Get());

@@ -83,7 +83,7 @@ int WavePlayRec::FillStep(int r) {
         if (deviceActive && !device_->Flush())
             return 0;
         if (startPaused)
-            playState_.store(2, std::memory_order_release);
+            playState_.store(PlayState::Held, std::memory_order_release);
         r = 1;
     }
 
@@ -122,9 +122,9 @@ int WavePlayRec::FillStep(int r) {
                 return -1;
             WaitForPositionToMove(before);
             startTime = std::chrono::steady_clock::now();
-            playState_.store(1, std::memory_order_release);
+            playState_.store(PlayState::Playing, std::memory_order_release);
         } else {
-            playState_.store(1, std::memory_order_release);
+            playState_.store(PlayState::Playing, std::memory_order_release);
         }
     }
     if (fillCount < startTarget)

@@ -79,7 +79,7 @@ bool WavePlayRec::SetSource(const WaveFormatRecord& source) {
     restartStream = false;
     formatSet = true;
     owner_.EnablePlayButton(true);
-    playState_.store(0, std::memory_order_release);
+    playState_.store(PlayState::Idle, std::memory_order_release);
     return false;
 }
 
@@ -145,7 +145,7 @@ bool WavePlayRec::PrepareStream() {
 }
 
 void WavePlayRec::Restart() {
-    if (PlayState() == 1)
+    if (State() == PlayState::Playing)
         restartPending.store(true, std::memory_order_release);
 }
 

@@ -101,7 +101,7 @@ public:
     // While playing: flush the device and refill from block 0.
     void Restart() override;
     // 0 idle (also while the ring is first filled), 1 playing, 2 held at start.
-    int PlayState() const override { return playState_.load(std::memory_order_acquire); }
+    PlayState State() const override { return playState_.load(std::memory_order_acquire); }
     // 1 from Play to Stop.
     int Mode() const { return mode_.load(std::memory_order_acquire); }
     // A playback thread runs (from Play until after its end notification).
@@ -173,7 +173,7 @@ private:
     std::atomic<bool> stopRequest{false};
     std::atomic<bool> restartPending{false};
     std::atomic<int> doneCount{0};
-    std::atomic<int> playState_{0};
+    std::atomic<PlayState> playState_{PlayState::Idle};
     std::atomic<int> mode_{0};
 
     // The source.

@@ -8,12 +8,18 @@
 
 namespace qv {
 
+// The device engine's play state, written by the engine and read by the generator and the window.
+enum class PlayState : int {
+    Idle = 0,
+    Playing = 1,
+    Held = 2, // the stream is prepared but held at its start
+};
+
 // What the generator needs of the device engine.
 class PlaybackControl {
 public:
     virtual ~PlaybackControl() = default;
-    // 1 while playing (the engine's play state).
-    virtual int PlayState() const = 0;
+    virtual PlayState State() const = 0;
     // Asks for the stream to be flushed and refilled from block 0; ignored unless playing.
     virtual void Restart() = 0;
 };

@@ -49,7 +49,7 @@ void BeginTransition(WaveSlot& m, int kind, double target, int32_t steps, bool l
 } // namespace
 
 bool Generator::Playing() const {
-    return engine != nullptr && engine->PlayState() == 1;
+    return engine != nullptr && engine->State() == PlayState::Playing;
 }
 
 void Generator::SetFrequency(int i, double hz, bool bySync) {

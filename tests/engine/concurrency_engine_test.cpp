@@ -78,7 +78,7 @@ TEST(ConcurrencyTest, EnginePlaysWhileTheMainThreadRestartsAndStops) {
         }
         engine.Stop();
         ASSERT_FALSE(engine.PlaybackRunning());
-        ASSERT_EQ(engine.PlayState(), 0);
+        ASSERT_EQ(engine.State(), PlayState::Idle);
         ASSERT_EQ(engine.Mode(), 0);
         ASSERT_TRUE(ui.messages.empty());
         ASSERT_EQ(engine.GetErrorText(), "");

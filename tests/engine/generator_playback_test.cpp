@@ -83,7 +83,8 @@ TEST(GeneratorPlaybackTest, ThePlaybackThreadAllocatesNothingOnceTheRingIsPrepar
     test::allocationCount = 0;
     ASSERT_TRUE(engine.Play(1, false, 0, true));
     // No assertion inside the counted stretch: a failure message would allocate.
-    const bool started = WaitUntil([&] { return engine.PlayState() == 1 && calls >= 12; });
+    const bool started =
+        WaitUntil([&] { return engine.State() == PlayState::Playing && calls >= 12; });
     engine.Restart();
     const bool refilled = WaitUntil([&] { return calls >= 30; });
     engine.Stop();

@@ -53,7 +53,7 @@ TEST(PlaybackTest, ASignalShorterThanTheRingIsPaddedAndDrained) {
     EXPECT_EQ(rig.device.closes.load(), 1);
     EXPECT_EQ(rig.device.releases.load(), 1);
     EXPECT_TRUE(rig.ui.messages.empty());
-    EXPECT_EQ(rig.engine.PlayState(), 0);
+    EXPECT_EQ(rig.engine.State(), PlayState::Idle);
     EXPECT_EQ(rig.owner.begins.load(), 1);
     EXPECT_EQ(rig.owner.ends.load(), 1);
     EXPECT_TRUE(rig.owner.playEnabled);
@@ -94,7 +94,8 @@ TEST(PlaybackTest, TheDeviceGetsEveryWordOnceAndInOrder) {
 TEST(PlaybackTest, RestartFlushesAndRefillsFromBlockZero) {
     Rig rig(4, 64);
     ASSERT_TRUE(rig.engine.Play(1, false, 0, true));
-    ASSERT_TRUE(WaitUntil([&] { return rig.engine.PlayState() == 1 && rig.fill.calls >= 12; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return rig.engine.State() == PlayState::Playing && rig.fill.calls >= 12; }));
     rig.engine.Restart();
     ASSERT_TRUE(WaitUntil([&] { return rig.fill.zeroBlocks.load() == 2; }));
     ASSERT_TRUE(WaitUntil([&] { return rig.device.played.load() >= 12 + 8; }));
@@ -152,7 +153,7 @@ TEST(PlaybackTest, StopDuringThePrefillTakesEffectAtTheFirstCompletionWait) {
     EXPECT_EQ(rig.device.starts.load(), 1);
     EXPECT_EQ(rig.device.resets.load(), 1);
     EXPECT_TRUE(rig.ui.messages.empty());
-    EXPECT_EQ(rig.engine.PlayState(), 0);
+    EXPECT_EQ(rig.engine.State(), PlayState::Idle);
     EXPECT_EQ(rig.engine.Mode(), 0);
 }
 
@@ -168,7 +169,7 @@ TEST(PlaybackTest, ADeviceErrorEndsWithTheStoppedMessage) {
     EXPECT_EQ(rig.ui.messages[0].icon, MsgIcon::Warning);
     EXPECT_EQ(rig.device.resets.load(), 1);
     EXPECT_EQ(rig.device.closes.load(), 1);
-    EXPECT_EQ(rig.engine.PlayState(), 0);
+    EXPECT_EQ(rig.engine.State(), PlayState::Idle);
     EXPECT_EQ(rig.owner.ends.load(), 1);
 }
 

@@ -24,7 +24,7 @@ namespace {
 // turns into block index 0.
 class StressEngine : public PlaybackControl {
 public:
-    int PlayState() const override { return 1; }
+    PlayState State() const override { return PlayState::Playing; }
     void Restart() override {
         requests.fetch_add(1, std::memory_order_release);
         restartFlag.store(true, std::memory_order_release);

@@ -71,7 +71,7 @@ TEST(TransitionTest, OneClickUpGlidesGeometricallyWithoutAPhaseJump) {
 
 TEST(TransitionTest, StartsWithTheStatedStepsAndTargets) {
     Playing p;
-    p.engine.state = 0; // stopped: written into the slot at once
+    p.engine.state = PlayState::Idle; // stopped: written into the slot at once
     StepFrequency(p.g, p.settings, 0, 120);
     WaveSlot& s = p.g.slots[0];
     EXPECT_EQ(s.freq, 1010.0);
@@ -218,7 +218,7 @@ TEST(PendingChangeTest, EditsWhilePlayingWaitForTheRestartedStream) {
     EXPECT_NEAR(RenderMixed(p.g, 1)[0], 10130.0, 1e-9);
 
     // Not playing: written at once, nothing to restart.
-    p.engine.state = 0;
+    p.engine.state = PlayState::Idle;
     p.g.texts.slot[0].freq = "250";
     EditFrequencyText(p.g, p.settings, 0);
     EXPECT_EQ(p.g.slots[0].curFreq, 250.0);

@@ -9,13 +9,13 @@ namespace qv::test {
 
 class FakeEngine : public PlaybackControl {
 public:
-    explicit FakeEngine(int state = 1) : state(state) {}
-    int PlayState() const override { return state.load(); }
+    explicit FakeEngine(PlayState state = PlayState::Playing) : state(state) {}
+    PlayState State() const override { return state.load(); }
     void Restart() override {
-        if (state.load() == 1)
+        if (state.load() == PlayState::Playing)
             restarts.fetch_add(1);
     }
-    std::atomic<int> state;
+    std::atomic<PlayState> state;
     std::atomic<int> restarts{0};
 };
 
