@@ -2,8 +2,10 @@
 // text-format path, the info line.
 #include "app/user_wave_loader.h"
 
+#include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/text_format_reader.h"
+#include "files/wave_format_info.h"
 #include "files/wave_writer.h"
 #include "platform/language.h"
 #include "platform/ui.h"
@@ -80,10 +82,6 @@ bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env) 
     return true;
 }
 
-bool IsFloatFormat(const WaveFormatRecord& f) {
-    return f.formatTag == 3 || (f.formatTag == 0xFFFE && f.subFormat == kSubFormatFloat);
-}
-
 void ConvertUserWaveFrames(const uint8_t* b, size_t frames, const WaveFormatRecord& f,
                            double* out) {
     const size_t count = frames * f.channels;
@@ -94,18 +92,16 @@ void ConvertUserWaveFrames(const uint8_t* b, size_t frames, const WaveFormatReco
             out[i] = (b[i] - 128) * (1.0 / 128);
             break;
         case 16:
-            out[i] = static_cast<int16_t>(b[2 * i] | b[2 * i + 1] << 8) * (1.0 / 32768);
+            out[i] = static_cast<int16_t>(ReadLe16(b + 2 * i)) * (1.0 / 32768);
             break;
         case 24: {
-            const uint32_t u = static_cast<uint32_t>(b[3 * i]) << 8 |
-                               static_cast<uint32_t>(b[3 * i + 1]) << 16 |
-                               static_cast<uint32_t>(b[3 * i + 2]) << 24;
+            // In the top three bytes, so the sign comes with the shift.
+            const uint32_t u = ReadLe24(b + 3 * i) << 8;
             out[i] = static_cast<int32_t>(u) * (1.0 / 2147483648.0);
             break;
         }
         case 32: {
-            uint32_t u;
-            std::memcpy(&u, b + 4 * i, 4);
+            const uint32_t u = ReadLe32(b + 4 * i);
             if (isFloat) {
                 float v;
                 std::memcpy(&v, &u, 4);

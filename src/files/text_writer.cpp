@@ -1,6 +1,7 @@
 #include "files/text_writer.h"
 
 #include "files/file_messages.h"
+#include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/write_report.h"
 #include "platform/key_state.h"
@@ -46,19 +47,17 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
         r = std::to_chars(out, end, int{p[0]} - 128);
         break;
     case 16:
-        r = std::to_chars(out, end, static_cast<int16_t>(p[0] | p[1] << 8));
+        r = std::to_chars(out, end, static_cast<int16_t>(ReadLe16(p)));
         break;
     case 24: {
-        int32_t v = p[0] | p[1] << 8 | p[2] << 16;
+        int32_t v = static_cast<int32_t>(ReadLe24(p));
         if (v & 0x800000)
             v -= 0x1000000;
         r = std::to_chars(out, end, v);
         break;
     }
     case 32:
-        r = std::to_chars(out, end,
-                          static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                               static_cast<uint32_t>(p[3]) << 24));
+        r = std::to_chars(out, end, static_cast<int32_t>(ReadLe32(p)));
         break;
     default: {
         float f;
