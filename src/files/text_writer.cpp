@@ -4,7 +4,6 @@
 #include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/write_report.h"
-#include "platform/key_state.h"
 #include "platform/output_file.h"
 #include "platform/ui.h"
 
@@ -73,7 +72,8 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
 } // namespace
 
 int WriteTextFile(TextWriteJob& job) {
-    const WriteReporter report{job.ui, job.caption, job.languageIndex};
+    const BlockWriteJob& blocks = job.blocks;
+    const WriteReporter report{blocks.ui, blocks.caption, blocks.languageIndex};
     if (!HasExtension(job.lastTextFile, "QVT")) {
         report.Report(kMsgNotQvtExtension, job.lastTextFile);
         job.lastTextFile = ReplaceExtension(job.lastTextFile, ".QVT");
@@ -93,9 +93,6 @@ int WriteTextFile(TextWriteJob& job) {
     const uint32_t sampleBytes = job.format.bitsPerSample / 8u;
     const uint32_t blockAlign = job.format.blockAlign;
     uint64_t framesWritten = 0;
-    uint64_t remaining = job.frames * blockAlign;
-    uint32_t blockIndex = 0;
-    bool cancelled = false;
     char line[kValuesPerLine * kMaxValueText + 1];
     char* lineEnd = line;
     int lineValues = 0;
@@ -109,35 +106,24 @@ int WriteTextFile(TextWriteJob& job) {
         return file.Write(line, size) == size;
     };
 
-    if (job.progress)
-        job.progress(0, job.frames);
-    while (remaining > 0) {
-        uint32_t chunk = static_cast<uint32_t>(
-            remaining < job.writeBlockBytes ? remaining : job.writeBlockBytes);
-        remaining -= chunk;
-        job.ui.PumpMessages();
-        const uint32_t produced = job.fill(job.buffer, chunk, blockIndex++);
-        if (job.afterBlock)
-            job.afterBlock();
-        cancelled = job.keys.EscapeDown();
-        if (produced != chunk || cancelled) {
-            chunk = produced < chunk ? produced : chunk;
-            remaining = 0;
-        }
-        framesWritten += chunk / blockAlign;
-        if (job.progress)
-            job.progress(framesWritten, job.frames);
-        const uint8_t* p = job.buffer;
-        for (uint32_t n = chunk / sampleBytes; n > 0; --n, p += sampleBytes) {
-            lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
-            if (++lineValues == kValuesPerLine && !writeLine())
-                return report.FailWrite(file, path);
-        }
-    }
-    if (lineValues > 0 && !writeLine())
+    if (blocks.progress)
+        blocks.progress(0, job.frames);
+    const BlocksEnd end =
+        WriteBlocks(blocks, job.frames * blockAlign, {}, [&](const uint8_t* p, uint32_t size) {
+            framesWritten += size / blockAlign;
+            if (blocks.progress)
+                blocks.progress(framesWritten, job.frames);
+            for (uint32_t n = size / sampleBytes; n > 0; --n, p += sampleBytes) {
+                lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
+                if (++lineValues == kValuesPerLine && !writeLine())
+                    return false;
+            }
+            return true;
+        });
+    if (end == BlocksEnd::WriteFailed || (lineValues > 0 && !writeLine()))
         return report.FailWrite(file, path);
 
-    return report.Finish(file, cancelled, path);
+    return report.Finish(file, end == BlocksEnd::Cancelled, path);
 }
 
 } // namespace qv
