@@ -307,11 +307,7 @@ private:
     void Finish() {
         out_.formatPlayable = fmtSeen_ && dataSeen_ && IsPlayableFormat(out_.format);
         out_.silenceByte = out_.format.bitsPerSample == 8 ? 0x80 : 0;
-        ChunkRecord& record = out_.record;
-        record.format = out_.format;
-        record.formatPlayable = out_.formatPlayable;
-        record.isRf64 = out_.isRf64;
-        record.hasBext = out_.hasBext;
+        static_cast<WaveFileSummary&>(out_.record) = out_;
     }
 
     WaveByteSource& source_;
