@@ -2,6 +2,8 @@
 // text-format path, the info line.
 #include "app/user_wave_loader.h"
 
+#include "files/file_bytes.h"
+#include "files/file_messages.h"
 #include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/text_format_reader.h"
@@ -12,18 +14,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <new>
 
 namespace qv {
 
 namespace {
 
 constexpr Text2 kSamplesLabel{"ｻﾝﾌﾟﾙ数：", "Samples:"};
-constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open file."};
-constexpr Text2 kMsgNoMemory{"メモリーが足りません", "Insufficient memory."};
-constexpr Text2 kMsgCannotRead{"ファイルが読めません", "Unable to read file."};
 
 void Warn(const UserWaveLoadEnvironment& env, const std::string& text) {
     env.ui.Message(text, env.appTitle, MsgIcon::Warning);
@@ -38,22 +34,9 @@ bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env) 
         Warn(env, std::string(kMsgNotQvtExtension(lang)) + "\n\n" + path);
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Warn(env, std::string(kMsgCannotOpen(lang)) + "\n\n" + path);
-        return false;
-    }
     std::string bytes;
-    try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        Warn(env, kMsgNoMemory(lang));
-        return false;
-    } catch (const std::exception&) {
-        in.setstate(std::ios::badbit);
-    }
-    if (in.bad()) {
-        Warn(env, std::string(kMsgCannotRead(lang)) + "\n\n" + path);
+    if (const std::string error = ReadWholeFile(path, lang, bytes); !error.empty()) {
+        Warn(env, error);
         return false;
     }
     TextFormatData data;
