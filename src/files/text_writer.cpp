@@ -74,18 +74,13 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
 int WriteTextFile(TextWriteJob& job) {
     const BlockWriteJob& blocks = job.blocks;
     const WriteReporter report{blocks.ui, blocks.caption, blocks.languageIndex};
-    if (!HasExtension(job.lastTextFile, "QVT")) {
-        report.Report(kMsgNotQvtExtension, job.lastTextFile);
-        job.lastTextFile = ReplaceExtension(job.lastTextFile, ".QVT");
+    if (!report.ExtensionFits(job.lastTextFile, "QVT", kMsgNotQvtExtension))
         return -1;
-    }
     // Text files get no disk-space check: their size depends on the values.
     const std::string path = job.lastTextFile;
     OutputFile file;
-    if (!file.Create(path)) {
-        report.Report(kMsgCannotCreate, path);
+    if (!report.Create(file, path))
         return -1;
-    }
     const std::string header = BuildHeader(job.format, job.frames);
     if (file.Write(header.data(), header.size()) != header.size())
         return report.FailWrite(file, path);

@@ -35,21 +35,16 @@ int WriteWaveFile(WaveWriteJob& job) {
     std::vector<uint8_t> header = BuildWaveHeader(job.format, job.rateFactor, dataBytes);
     const size_t headerSize = header.size();
 
-    if (!HasExtension(job.lastWaveFile, "WAV")) {
-        report.Report(kMsgNotWavExtension, job.lastWaveFile);
-        job.lastWaveFile = ReplaceExtension(job.lastWaveFile, ".WAV");
+    if (!report.ExtensionFits(job.lastWaveFile, "WAV", kMsgNotWavExtension))
         return -1;
-    }
     if (!CheckDiskSpace(job.lastWaveFile, nullptr, blocks.caption, blocks.languageIndex,
                         uint64_t{dataBytes} + 44, blocks.ui)) {
         return -1;
     }
     const std::string path = job.lastWaveFile;
     OutputFile file;
-    if (!file.Create(path)) {
-        report.Report(kMsgCannotCreate, path);
+    if (!report.Create(file, path))
         return -1;
-    }
     if (file.Write(header.data(), headerSize) != headerSize)
         return report.FailWrite(file, path);
 
