@@ -1,5 +1,6 @@
 #include "app/user_wave_loader.h"
 
+#include "files/file_messages.h"
 #include "files/wave_reader.h"
 #include "generator/user_wave_lists.h"
 #include "platform/language.h"
@@ -12,8 +13,6 @@
 namespace qv {
 
 namespace {
-
-constexpr Text2 kMsgNoMemory{"メモリーが足りません", "Insufficient memory."};
 
 // The WAV path: true when the reader took the file (whatever happens after), with loaded telling
 // whether samples were registered.

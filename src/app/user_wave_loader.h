@@ -53,9 +53,6 @@ constexpr uint64_t kMaxUserWaveValues = 536870910;
 void ConvertUserWaveFrames(const uint8_t* bytes, size_t frames, const WaveFormatRecord& format,
                            double* out);
 
-// The float formats: tag 3, or extensible with the float sub-format.
-bool IsFloatFormat(const WaveFormatRecord& format);
-
 // "Samples: 44100  (44100s/s 16bit 2ch)  1.00sec", or "Samples: N  (Cch)" without a rate; ""
 // when nothing is registered.
 std::string UserWaveInfoLine(const UserWaveSet& set, int languageIndex);

@@ -2,26 +2,24 @@
 // text-format path, the info line.
 #include "app/user_wave_loader.h"
 
+#include "files/file_bytes.h"
+#include "files/file_messages.h"
+#include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/text_format_reader.h"
+#include "files/wave_format_info.h"
 #include "files/wave_writer.h"
 #include "platform/language.h"
 #include "platform/ui.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <new>
 
 namespace qv {
 
 namespace {
 
 constexpr Text2 kSamplesLabel{"ｻﾝﾌﾟﾙ数：", "Samples:"};
-constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open file."};
-constexpr Text2 kMsgNoMemory{"メモリーが足りません", "Insufficient memory."};
-constexpr Text2 kMsgCannotRead{"ファイルが読めません", "Unable to read file."};
 
 void Warn(const UserWaveLoadEnvironment& env, const std::string& text) {
     env.ui.Message(text, env.appTitle, MsgIcon::Warning);
@@ -36,22 +34,9 @@ bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env) 
         Warn(env, std::string(kMsgNotQvtExtension(lang)) + "\n\n" + path);
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Warn(env, std::string(kMsgCannotOpen(lang)) + "\n\n" + path);
-        return false;
-    }
     std::string bytes;
-    try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        Warn(env, kMsgNoMemory(lang));
-        return false;
-    } catch (const std::exception&) {
-        in.setstate(std::ios::badbit);
-    }
-    if (in.bad()) {
-        Warn(env, std::string(kMsgCannotRead(lang)) + "\n\n" + path);
+    if (const std::string error = ReadWholeFile(path, lang, bytes); !error.empty()) {
+        Warn(env, error);
         return false;
     }
     TextFormatData data;
@@ -80,10 +65,6 @@ bool LoadUserWaveTextFile(UserWaveSet& set, const UserWaveLoadEnvironment& env) 
     return true;
 }
 
-bool IsFloatFormat(const WaveFormatRecord& f) {
-    return f.formatTag == 3 || (f.formatTag == 0xFFFE && f.subFormat == kSubFormatFloat);
-}
-
 void ConvertUserWaveFrames(const uint8_t* b, size_t frames, const WaveFormatRecord& f,
                            double* out) {
     const size_t count = frames * f.channels;
@@ -94,18 +75,16 @@ void ConvertUserWaveFrames(const uint8_t* b, size_t frames, const WaveFormatReco
             out[i] = (b[i] - 128) * (1.0 / 128);
             break;
         case 16:
-            out[i] = static_cast<int16_t>(b[2 * i] | b[2 * i + 1] << 8) * (1.0 / 32768);
+            out[i] = static_cast<int16_t>(ReadLe16(b + 2 * i)) * (1.0 / 32768);
             break;
         case 24: {
-            const uint32_t u = static_cast<uint32_t>(b[3 * i]) << 8 |
-                               static_cast<uint32_t>(b[3 * i + 1]) << 16 |
-                               static_cast<uint32_t>(b[3 * i + 2]) << 24;
+            // In the top three bytes, so the sign comes with the shift.
+            const uint32_t u = ReadLe24(b + 3 * i) << 8;
             out[i] = static_cast<int32_t>(u) * (1.0 / 2147483648.0);
             break;
         }
         case 32: {
-            uint32_t u;
-            std::memcpy(&u, b + 4 * i, 4);
+            const uint32_t u = ReadLe32(b + 4 * i);
             if (isFloat) {
                 float v;
                 std::memcpy(&v, &u, 4);

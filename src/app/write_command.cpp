@@ -25,14 +25,21 @@ PreparedWrite PrepareWrite(Generator& generator, uint32_t factor) {
             ComputeWriteLength(generator.texts.fileLength, generator.format, factor)};
 }
 
-FillFunction FillFrom(Generator& generator) {
-    return [&generator](uint8_t* out, uint32_t bytes, uint32_t blockIndex) {
-        return generator.FillOutputBuffer(out, bytes, blockIndex);
-    };
-}
-
-std::string CaptionFor(const WriteEnvironment& env, const std::string& path) {
-    return env.appTitle + " - " + path;
+// The blocks of a write to path: rendered by the generator into the prepared buffer.
+BlockWriteJob BlocksFor(Generator& generator, PreparedWrite& prepared, const WriteEnvironment& env,
+                        const std::string& path) {
+    return {.buffer = prepared.buffer.data(),
+            .writeBlockBytes = static_cast<uint32_t>(prepared.buffer.size()),
+            .fill =
+                [&generator](uint8_t* out, uint32_t bytes, uint32_t blockIndex) {
+                    return generator.FillOutputBuffer(out, bytes, blockIndex);
+                },
+            .afterBlock = env.afterBlock,
+            .progress = env.progress,
+            .ui = env.ui,
+            .keys = env.keys,
+            .languageIndex = env.languageIndex,
+            .caption = env.appTitle + " - " + path};
 }
 
 } // namespace
@@ -48,16 +55,8 @@ int RunWaveWrite(Generator& generator, std::string& lastWaveFile, const WriteEnv
     WaveWriteJob job{.lastWaveFile = lastWaveFile,
                      .format = generator.format,
                      .rateFactor = factor,
-                     .buffer = prepared.buffer.data(),
-                     .writeBlockBytes = static_cast<uint32_t>(prepared.buffer.size()),
                      .dataBytes = prepared.length.dataBytes,
-                     .fill = FillFrom(generator),
-                     .afterBlock = env.afterBlock,
-                     .progress = env.progress,
-                     .ui = env.ui,
-                     .keys = env.keys,
-                     .languageIndex = env.languageIndex,
-                     .caption = CaptionFor(env, lastWaveFile)};
+                     .blocks = BlocksFor(generator, prepared, env, lastWaveFile)};
     const int result = WriteWaveFile(job);
     generator.oversampledWrite = false;
     return result;
@@ -70,16 +69,8 @@ int RunTextWrite(Generator& generator, std::string& lastTextFile, const WriteEnv
         return 0;
     TextWriteJob job{.lastTextFile = lastTextFile,
                      .format = generator.format,
-                     .buffer = prepared.buffer.data(),
-                     .writeBlockBytes = static_cast<uint32_t>(prepared.buffer.size()),
                      .frames = prepared.length.frames,
-                     .fill = FillFrom(generator),
-                     .afterBlock = env.afterBlock,
-                     .progress = env.progress,
-                     .ui = env.ui,
-                     .keys = env.keys,
-                     .languageIndex = env.languageIndex,
-                     .caption = CaptionFor(env, lastTextFile)};
+                     .blocks = BlocksFor(generator, prepared, env, lastTextFile)};
     return WriteTextFile(job);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/headless_owner.h"
 #include "engine/wave_play_rec.h"
 #include "generator/generator.h"
+#include "platform/ascii.h"
 #include "platform/ui.h"
 
 #include "app/engine_settings.h"
@@ -13,9 +14,7 @@
 #include "engine/win/win_driver_catalog.h"
 #endif
 
-#include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -24,12 +23,6 @@
 namespace qv {
 
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
 
 #ifdef _WIN32
 // Watches standard input for Enter on a thread of its own. At end of input it just stops
@@ -68,7 +61,7 @@ bool DriverTypeFromName(const std::string& name, PlayDriverType& type) {
                   {"directsound", PlayDriverType::DirectSound},
                   {"asio", PlayDriverType::Asio},
                   {"wasapi", PlayDriverType::Wasapi}};
-    const std::string n = Lower(name);
+    const std::string n = AsciiLowered(name);
     for (const auto& t : kTypes)
         if (n == t.name) {
             type = t.type;

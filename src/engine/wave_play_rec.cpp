@@ -104,8 +104,7 @@ bool WavePlayRec::Play(int deviceIndex, bool startPaused_, int asioFirstChannel_
 
     const int deviceNumber =
         settings_.driverType == PlayDriverType::Mme ? deviceIndex - 1 : deviceIndex;
-    if (format.formatTag == kFormatTagExtensible && format.validBits == 0)
-        format.validBits = format.bitsPerSample;
+    FillValidBits(format);
     StreamSetup setup;
     setup.format = format;
     setup.deviceFormat = DeviceFormat(format);

@@ -9,8 +9,14 @@ namespace {
 
 qv::FftContext* g_slots[qv::kFftSlotCount] = {};
 
-qv::FftContext& Slot(int32_t slot) {
-    return *g_slots[slot];
+bool InTable(int32_t slot) {
+    return slot >= 0 && slot < qv::kFftSlotCount;
+}
+
+// The context of a slot; nullptr for a number outside the table or a slot with no context, which
+// the calls below answer with 0 and without touching their arrays.
+qv::FftContext* Slot(int32_t slot) {
+    return InTable(slot) ? g_slots[slot] : nullptr;
 }
 
 } // namespace
@@ -18,8 +24,8 @@ qv::FftContext& Slot(int32_t slot) {
 extern "C" {
 
 void* KT54_CALL Create_FFT(int32_t slot, int32_t size, int32_t realInput, int32_t createWindows) {
-    if (slot >= qv::kFftSlotCount || slot < 0)
-        return nullptr; // a negative slot has no entry
+    if (!InTable(slot))
+        return nullptr;
     auto* context = new (std::nothrow) qv::FftContext;
     if (!context)
         return nullptr;
@@ -35,14 +41,17 @@ void* KT54_CALL Create_FFT(int32_t slot, int32_t size, int32_t realInput, int32_
 }
 
 void KT54_CALL Release_FFT(int32_t slot) {
-    if (slot < 0 || slot >= qv::kFftSlotCount)
+    if (!InTable(slot))
         return;
     delete g_slots[slot];
     g_slots[slot] = nullptr;
 }
 
 int32_t KT54_CALL FFT_CreateKaiserWindow(int32_t slot, int32_t length, double alpha) {
-    qv::FftContext& c = Slot(slot);
+    qv::FftContext* context = Slot(slot);
+    if (!context)
+        return 0;
+    qv::FftContext& c = *context;
     if (length == c.kaiserLength && alpha == c.kaiserAlpha)
         return 0;
     c.kaiserLength = length;
@@ -52,7 +61,10 @@ int32_t KT54_CALL FFT_CreateKaiserWindow(int32_t slot, int32_t length, double al
 }
 
 int32_t KT54_CALL FFT_WeightWindow(int32_t slot, double* data, int32_t windowCode) {
-    qv::FftContext& c = Slot(slot);
+    const qv::FftContext* context = Slot(slot);
+    if (!context)
+        return 0;
+    const qv::FftContext& c = *context;
     const double* window = nullptr;
     int32_t count = 0;
     if (windowCode >= 1 && windowCode <= qv::kFixedWindowCount) {
@@ -80,7 +92,10 @@ int32_t KT54_CALL FFT_WeightWindow(int32_t slot, double* data, int32_t windowCod
 }
 
 void KT54_CALL FFT_PostProcess(int32_t slot, double* data, int32_t toDecibels, int32_t normalise) {
-    const qv::FftContext& c = Slot(slot);
+    const qv::FftContext* context = Slot(slot);
+    if (!context)
+        return;
+    const qv::FftContext& c = *context;
     const int32_t last = c.transformSize / 2;
     if (toDecibels & 0xFF) {
         for (int32_t i = 0; i <= last; ++i) {
@@ -102,7 +117,8 @@ void KT54_CALL FFT_PostProcess(int32_t slot, double* data, int32_t toDecibels, i
 }
 
 int32_t KT54_CALL FFT_fft(int32_t slot, double* data, intptr_t inverse) {
-    qv::RunTransform(Slot(slot), data, inverse != 0);
+    if (qv::FftContext* context = Slot(slot))
+        qv::RunTransform(*context, data, inverse != 0);
     return 0;
 }
 

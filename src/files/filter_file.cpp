@@ -1,5 +1,6 @@
 #include "files/filter_file.h"
 
+#include "files/file_bytes.h"
 #include "files/file_messages.h"
 #include "files/quoted_key_reader.h"
 #include "files/wave_writer.h"
@@ -10,10 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <new>
 
 namespace qv {
 
@@ -23,9 +21,6 @@ constexpr size_t kCommentBytes = 100;
 
 constexpr Text2 kMsgNotQvfExtension{"ファイル拡張子が 'QVF' ではありません",
                                     "File Extent is not 'QVF'."};
-constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open file."};
-constexpr Text2 kMsgNoMemory{"メモリーが足りません", "Insufficient memory."};
-constexpr Text2 kMsgCannotRead{"ファイルが読めません", "Unable to read file."};
 constexpr Text2 kMsgRateDiffers{
     "%s\r\n\nパラメーターファイル中のサンプリング周波数 (%d) が現在の値 (%d) と一致していません。"
     "\r\n処理方法を指定してください。\r\n\n"
@@ -123,22 +118,9 @@ bool ReadFilterFile(std::string& path, FilterDesign& d, FilterEditorState& edito
         Message(env, std::string(kMsgNotQvfExtension(lang)) + "\n\n" + path, env.appTitle);
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Message(env, std::string(kMsgCannotOpen(lang)) + "\n\n" + path, env.appTitle);
-        return false;
-    }
     std::string bytes;
-    try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::bad_alloc&) {
-        Message(env, kMsgNoMemory(lang), env.appTitle);
-        return false;
-    } catch (const std::exception&) {
-        in.setstate(std::ios::badbit);
-    }
-    if (in.bad()) {
-        Message(env, std::string(kMsgCannotRead(lang)) + "\n\n" + path, env.appTitle);
+    if (const std::string error = ReadWholeFile(path, lang, bytes); !error.empty()) {
+        Message(env, error, env.appTitle);
         return false;
     }
     const size_t slash = path.find_last_of("/\\");

@@ -16,6 +16,7 @@
 // Lookups take the first matching section and, in it, the first matching key, comparing ASCII
 // letters without regard to case; a value read loses one pair of surrounding quotes (" or ').
 #include "files/ini_file.h"
+#include "platform/ascii.h"
 
 #include <algorithm>
 #include <atomic>
@@ -56,20 +57,6 @@ std::string_view Trim(std::string_view s) {
 // Names and values are C strings to the Windows routines.
 std::string_view UpToNul(std::string_view s) {
     return s.substr(0, s.find('\0'));
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 struct Entry {
@@ -151,7 +138,7 @@ std::string Serialize(const Profile& profile) {
 
 Section* FindSection(Profile& profile, std::string_view name) {
     for (Section& section : profile.sections) {
-        if (EqualNoCase(section.name, name))
+        if (AsciiEqualNoCase(section.name, name))
             return &section;
     }
     return nullptr;
@@ -159,7 +146,7 @@ Section* FindSection(Profile& profile, std::string_view name) {
 
 Entry* FindEntry(Section& section, std::string_view name) {
     for (Entry& entry : section.entries) {
-        if (EqualNoCase(entry.name, name))
+        if (AsciiEqualNoCase(entry.name, name))
             return &entry;
     }
     return nullptr;

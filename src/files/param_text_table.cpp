@@ -1,6 +1,7 @@
 #include "files/param_text_table.h"
 
 #include "generator/item_lists.h"
+#include "platform/ascii.h"
 #include "platform/language.h"
 
 #include <unordered_map>
@@ -120,18 +121,7 @@ int IndexOfField(ParamField field, int slot) {
 } // namespace
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return AsciiEqualNoCase(a, b);
 }
 
 std::span<const ParamKey> ParamTextTable::Keys() {
@@ -167,11 +157,9 @@ namespace {
 std::string LookupKey(std::string_view section, std::string_view key) {
     std::string k;
     k.reserve(section.size() + key.size() + 1);
-    for (char c : section)
-        k += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    AppendAsciiLower(k, section);
     k += '/';
-    for (char c : key)
-        k += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    AppendAsciiLower(k, key);
     return k;
 }
 

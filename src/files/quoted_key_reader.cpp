@@ -163,25 +163,28 @@ bool QuotedKeyReader::ParseNumberValue(size_t afterKey, double& value) {
     return true;
 }
 
+QuotedKeyReader::KeyResult QuotedKeyReader::KeyLine(std::string_view key, bool required,
+                                                    size_t& start) {
+    start = LineStart();
+    if (start >= text_.size() || text_[start] == '\0')
+        return KeyResult::End;
+    const Match match = MatchKey(start, key);
+    return match == Match::Key ? KeyResult::Read : NotThere(match, key, required);
+}
+
 QuotedKeyReader::KeyResult QuotedKeyReader::ReadNumber(std::string_view key, double& value,
                                                        bool required) {
-    const size_t s = LineStart();
-    if (s >= text_.size() || text_[s] == '\0')
-        return KeyResult::End;
-    const Match match = MatchKey(s, key);
-    if (match != Match::Key)
-        return NotThere(match, key, required);
+    size_t s = 0;
+    if (const KeyResult found = KeyLine(key, required, s); found != KeyResult::Read)
+        return found;
     return ParseNumberValue(s + 2 + key.size(), value) ? KeyResult::Read : KeyResult::Failed;
 }
 
 QuotedKeyReader::KeyResult QuotedKeyReader::ReadText(std::string_view key, std::string& value,
                                                      size_t maxLength, bool required) {
-    const size_t s = LineStart();
-    if (s >= text_.size() || text_[s] == '\0')
-        return KeyResult::End;
-    const Match match = MatchKey(s, key);
-    if (match != Match::Key)
-        return NotThere(match, key, required);
+    size_t s = 0;
+    if (const KeyResult found = KeyLine(key, required, s); found != KeyResult::Read)
+        return found;
     const size_t end = LineEnd(s);
     const size_t comma = s + 2 + key.size();
     // ,"text" with the closing quote as the line's last character

@@ -59,6 +59,9 @@ private:
     size_t LineEnd(size_t from) const; // the terminating NUL, or the end of the text
     Match MatchKey(size_t at, std::string_view key) const;
     KeyResult NotThere(Match match, std::string_view key, bool required);
+    // Read, with the line's start in start, when the current line holds key; else End at the
+    // end of the text, or what NotThere makes of another line.
+    KeyResult KeyLine(std::string_view key, bool required, size_t& start);
     bool ParseNumberValue(size_t afterKey, double& value);
     void MoveToNextLine(size_t lineEnd);
     std::string ShownLine(size_t start) const; // the line as a message shows it

@@ -1,9 +1,9 @@
 #include "files/text_writer.h"
 
 #include "files/file_messages.h"
+#include "files/little_endian.h"
 #include "files/text_format.h"
 #include "files/write_report.h"
-#include "platform/key_state.h"
 #include "platform/output_file.h"
 #include "platform/ui.h"
 
@@ -46,19 +46,17 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
         r = std::to_chars(out, end, int{p[0]} - 128);
         break;
     case 16:
-        r = std::to_chars(out, end, static_cast<int16_t>(p[0] | p[1] << 8));
+        r = std::to_chars(out, end, static_cast<int16_t>(ReadLe16(p)));
         break;
     case 24: {
-        int32_t v = p[0] | p[1] << 8 | p[2] << 16;
+        int32_t v = static_cast<int32_t>(ReadLe24(p));
         if (v & 0x800000)
             v -= 0x1000000;
         r = std::to_chars(out, end, v);
         break;
     }
     case 32:
-        r = std::to_chars(out, end,
-                          static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                               static_cast<uint32_t>(p[3]) << 24));
+        r = std::to_chars(out, end, static_cast<int32_t>(ReadLe32(p)));
         break;
     default: {
         float f;
@@ -74,19 +72,15 @@ char* AppendValue(char* out, const uint8_t* p, int32_t bitCode) {
 } // namespace
 
 int WriteTextFile(TextWriteJob& job) {
-    const WriteReporter report{job.ui, job.caption, job.languageIndex};
-    if (!HasExtension(job.lastTextFile, "QVT")) {
-        report.Report(kMsgNotQvtExtension, job.lastTextFile);
-        job.lastTextFile = ReplaceExtension(job.lastTextFile, ".QVT");
+    const BlockWriteJob& blocks = job.blocks;
+    const WriteReporter report{blocks.ui, blocks.caption, blocks.languageIndex};
+    if (!report.ExtensionFits(job.lastTextFile, "QVT", kMsgNotQvtExtension))
         return -1;
-    }
     // Text files get no disk-space check: their size depends on the values.
     const std::string path = job.lastTextFile;
     OutputFile file;
-    if (!file.Create(path)) {
-        report.Report(kMsgCannotCreate, path);
+    if (!report.Create(file, path))
         return -1;
-    }
     const std::string header = BuildHeader(job.format, job.frames);
     if (file.Write(header.data(), header.size()) != header.size())
         return report.FailWrite(file, path);
@@ -94,9 +88,6 @@ int WriteTextFile(TextWriteJob& job) {
     const uint32_t sampleBytes = job.format.bitsPerSample / 8u;
     const uint32_t blockAlign = job.format.blockAlign;
     uint64_t framesWritten = 0;
-    uint64_t remaining = job.frames * blockAlign;
-    uint32_t blockIndex = 0;
-    bool cancelled = false;
     char line[kValuesPerLine * kMaxValueText + 1];
     char* lineEnd = line;
     int lineValues = 0;
@@ -110,35 +101,24 @@ int WriteTextFile(TextWriteJob& job) {
         return file.Write(line, size) == size;
     };
 
-    if (job.progress)
-        job.progress(0, job.frames);
-    while (remaining > 0) {
-        uint32_t chunk = static_cast<uint32_t>(
-            remaining < job.writeBlockBytes ? remaining : job.writeBlockBytes);
-        remaining -= chunk;
-        job.ui.PumpMessages();
-        const uint32_t produced = job.fill(job.buffer, chunk, blockIndex++);
-        if (job.afterBlock)
-            job.afterBlock();
-        cancelled = job.keys.EscapeDown();
-        if (produced != chunk || cancelled) {
-            chunk = produced < chunk ? produced : chunk;
-            remaining = 0;
-        }
-        framesWritten += chunk / blockAlign;
-        if (job.progress)
-            job.progress(framesWritten, job.frames);
-        const uint8_t* p = job.buffer;
-        for (uint32_t n = chunk / sampleBytes; n > 0; --n, p += sampleBytes) {
-            lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
-            if (++lineValues == kValuesPerLine && !writeLine())
-                return report.FailWrite(file, path);
-        }
-    }
-    if (lineValues > 0 && !writeLine())
+    if (blocks.progress)
+        blocks.progress(0, job.frames);
+    const BlocksEnd end =
+        WriteBlocks(blocks, job.frames * blockAlign, {}, [&](const uint8_t* p, uint32_t size) {
+            framesWritten += size / blockAlign;
+            if (blocks.progress)
+                blocks.progress(framesWritten, job.frames);
+            for (uint32_t n = size / sampleBytes; n > 0; --n, p += sampleBytes) {
+                lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
+                if (++lineValues == kValuesPerLine && !writeLine())
+                    return false;
+            }
+            return true;
+        });
+    if (end == BlocksEnd::WriteFailed || (lineValues > 0 && !writeLine()))
         return report.FailWrite(file, path);
 
-    return report.Finish(file, cancelled, path);
+    return report.Finish(file, end == BlocksEnd::Cancelled, path);
 }
 
 } // namespace qv

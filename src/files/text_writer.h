@@ -3,30 +3,19 @@
 #pragma once
 
 #include "files/wave_writer.h"
+#include "files/write_blocks.h"
 #include "generator/output_format.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace qv {
 
-class KeyState;
-class Ui;
-
 struct TextWriteJob {
     std::string& lastTextFile; // the target; an extension fault corrects it for the next try
     OutputFormat format;
-    uint8_t* buffer = nullptr; // writeBlockBytes long
-    uint32_t writeBlockBytes = 0;
     uint64_t frames = 0;
-    FillFunction fill;
-    std::function<void()> afterBlock;                 // display refresh; may be empty
-    std::function<void(uint64_t, uint64_t)> progress; // frames written, frames; may be empty
-    Ui& ui;
-    const KeyState& keys;
-    int languageIndex = 1;
-    std::string caption; // of the messages: "Quorvale - path" during a write
+    BlockWriteJob blocks; // progress: frames written, frames
 };
 
 // 0 when the file was written or the user cancelled, -1 after a reported error. A cancelled

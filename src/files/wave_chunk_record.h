@@ -47,15 +47,19 @@ struct DataTailEntry {
     std::vector<uint8_t> content;
 };
 
-struct ChunkRecord {
+// What the walk concludes about the file as a whole: both the parse and its record carry it.
+struct WaveFileSummary {
+    WaveFormatRecord format{}; // the first at most 40 bytes of "fmt ", zero where it has none
+    bool formatPlayable = false;
+    bool isRf64 = false;
+    bool hasBext = false;
+};
+
+struct ChunkRecord : WaveFileSummary {
     uint64_t fileSize = 0;
     std::array<uint8_t, 12> header{}; // "RIFF"/"RF64", size field, form type
     std::vector<ChunkEntry> entries;
     DataTailEntry dataTail;
-    WaveFormatRecord format{};
-    bool formatPlayable = false;
-    bool isRf64 = false;
-    bool hasBext = false;
     Ds64Values ds64;
     uint64_t bytesBeforeData = 0;
 };

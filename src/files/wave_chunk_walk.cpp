@@ -1,5 +1,6 @@
 #include "files/wave_chunk_walk.h"
 
+#include "files/little_endian.h"
 #include "files/wave_format_info.h"
 #include "files/wave_reader_messages.h"
 
@@ -15,14 +16,6 @@ namespace {
 
 constexpr uint64_t kUint64Max = std::numeric_limits<uint64_t>::max();
 constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
-
-uint32_t U32(const uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint64_t U64(const uint8_t* p) {
-    return U32(p) | uint64_t{U32(p + 4)} << 32;
-}
 
 bool Is(const uint8_t* p, const char* id) {
     return std::memcmp(p, id, 4) == 0;
@@ -51,7 +44,7 @@ public:
         if (Read(header, sizeof header) < sizeof header)
             return kWaveErrHeader;
         std::memcpy(out_.record.header.data(), header, sizeof header);
-        riffSizeField_ = U32(header + 4);
+        riffSizeField_ = ReadLe32(header + 4);
         if (Is(header, "RIFF") && (Is(header + 8, "WAVE") || anyRiffForm)) {
             out_.isRf64 = false;
         } else if (Is(header, "RF64") && riffSizeField_ == 0xFFFFFFFFu && Is(header + 8, "WAVE")) {
@@ -76,7 +69,7 @@ public:
                 return kWaveErrNoData;
             }
             std::memcpy(chunk.id, raw, 4);
-            chunk.size = U32(raw + 4);
+            chunk.size = ReadLe32(raw + 4);
             chunk.padded = uint64_t{chunk.size} + ((chunk.size & 1u) && chunk.size != 0xFFFFFFFFu);
             if (chunk.padded == 0)
                 break;
@@ -202,7 +195,7 @@ private:
         uint64_t at = 0;
         while (length - at >= 8) {
             const uint8_t* id = p + at;
-            const uint32_t size = U32(p + at + 4);
+            const uint32_t size = ReadLe32(p + at + 4);
             const uint64_t body = at + 8;
             const uint64_t available = length - body;
             if (Is(id, "labl") && size >= 4 && available >= 4) {
@@ -213,13 +206,13 @@ private:
                 const uint8_t* end = std::find(text, text + textBytes, uint8_t{0});
                 const std::string label(text, end);
                 for (CuePoint& cue : out_.cues) {
-                    if (cue.identifier == U32(p + body))
+                    if (cue.identifier == ReadLe32(p + body))
                         cue.label = label;
                 }
             } else if (Is(id, "ltxt") && available >= 8) {
                 for (CuePoint& cue : out_.cues) {
-                    if (cue.identifier == U32(p + body))
-                        cue.length = U32(p + body + 4);
+                    if (cue.identifier == ReadLe32(p + body))
+                        cue.length = ReadLe32(p + body + 4);
                 }
             }
             const uint64_t padded = uint64_t{size} + (size & 1u);
@@ -233,9 +226,9 @@ private:
         if (!ReadContent(entry, chunk.size) || chunk.size < 24)
             return kWaveErrDs64Junk;
         Ds64Values& ds64 = out_.record.ds64;
-        ds64.riffSize = U64(entry.content.data());
-        ds64.dataSize = U64(entry.content.data() + 8);
-        ds64.sampleCount = U64(entry.content.data() + 16);
+        ds64.riffSize = ReadLe64(entry.content.data());
+        ds64.dataSize = ReadLe64(entry.content.data() + 8);
+        ds64.sampleCount = ReadLe64(entry.content.data() + 16);
         ds64Seen_ = true;
         levels_[0] = ds64.riffSize > static_cast<uint64_t>(kInt64Max)
                          ? kInt64Max
@@ -268,10 +261,10 @@ private:
             return nullptr;
         const uint8_t* p = entry.content.data();
         const uint64_t count =
-            std::min<uint64_t>({U32(p), kMaxCuePoints, (uint64_t{chunk.size} - 4) / 24});
+            std::min<uint64_t>({ReadLe32(p), kMaxCuePoints, (uint64_t{chunk.size} - 4) / 24});
         for (uint64_t i = 0; i < count; ++i) {
             const uint8_t* point = p + 4 + 24 * i;
-            out_.cues.push_back({U32(point), U32(point + 4), {}, 0});
+            out_.cues.push_back({ReadLe32(point), ReadLe32(point + 4), {}, 0});
         }
         return nullptr;
     }
@@ -314,11 +307,7 @@ private:
     void Finish() {
         out_.formatPlayable = fmtSeen_ && dataSeen_ && IsPlayableFormat(out_.format);
         out_.silenceByte = out_.format.bitsPerSample == 8 ? 0x80 : 0;
-        ChunkRecord& record = out_.record;
-        record.format = out_.format;
-        record.formatPlayable = out_.formatPlayable;
-        record.isRf64 = out_.isRf64;
-        record.hasBext = out_.hasBext;
+        static_cast<WaveFileSummary&>(out_.record) = out_;
     }
 
     WaveByteSource& source_;

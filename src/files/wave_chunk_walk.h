@@ -12,15 +12,11 @@
 
 namespace qv {
 
-struct WaveParse {
-    WaveFormatRecord format{}; // the first at most 40 bytes of "fmt ", zero where it has none
-    uint32_t floatBits = 0;    // bits per sample of IEEE-float samples, else 0
-    bool formatPlayable = false;
+struct WaveParse : WaveFileSummary {
+    uint32_t floatBits = 0;  // bits per sample of IEEE-float samples, else 0
     uint8_t silenceByte = 0; // 0x80 for 8-bit samples
     uint64_t dataOffset = 0; // file position of the first sample byte
     uint64_t dataSize = 0;   // sample bytes, never more than the file holds after dataOffset
-    bool isRf64 = false;
-    bool hasBext = false;
     std::vector<CuePoint> cues;
     ChunkRecord record;
 };

@@ -2,17 +2,13 @@
 
 namespace qv {
 
-namespace {
-
-bool IsFloat(const WaveFormatRecord& format) {
+bool IsFloatFormat(const WaveFormatRecord& format) {
     return format.formatTag == kFormatTagFloat ||
            (format.formatTag == kFormatTagExtensible && format.subFormat == kSubFormatFloat);
 }
 
-} // namespace
-
 uint32_t FloatBitsOf(const WaveFormatRecord& format) {
-    return IsFloat(format) ? format.bitsPerSample : 0;
+    return IsFloatFormat(format) ? format.bitsPerSample : 0;
 }
 
 bool IsPlayableFormat(const WaveFormatRecord& format) {
@@ -31,7 +27,7 @@ bool IsPlayableFormat(const WaveFormatRecord& format) {
         return false;
     }
     const bool bitsOk =
-        IsFloat(format) ? bits == 32 : (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+        IsFloatFormat(format) ? bits == 32 : (bits == 8 || bits == 16 || bits == 24 || bits == 32);
     if (!bitsOk || format.channels == 0 || format.sampleRate == 0)
         return false;
     // A frame must be exactly one sample per channel: callers step through the data by the

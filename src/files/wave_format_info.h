@@ -7,7 +7,10 @@
 
 namespace qv {
 
-// Bits per sample of IEEE-float samples (tag 3, or extensible with the float sub-format), else 0.
+// The float formats: tag 3, or extensible with the float sub-format.
+bool IsFloatFormat(const WaveFormatRecord& format);
+
+// Bits per sample of IEEE-float samples, else 0.
 uint32_t FloatBitsOf(const WaveFormatRecord& format);
 
 // Integer PCM of 8, 16, 24 or 32 bits or 32-bit float, in plain or extensible form, with at

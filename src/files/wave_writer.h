@@ -2,35 +2,21 @@
 // patched at the end so that a cancelled or shortened write still leaves a valid file.
 #pragma once
 
+#include "files/write_blocks.h"
 #include "generator/output_format.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace qv {
 
-class KeyState;
-class Ui;
-
-// Renders up to bytes into buffer for the given block index; returns the bytes produced.
-using FillFunction = std::function<uint32_t(uint8_t* buffer, uint32_t bytes, uint32_t blockIndex)>;
-
 struct WaveWriteJob {
     std::string& lastWaveFile; // the target; an extension fault corrects it for the next try
     OutputFormat format;
-    uint32_t rateFactor = 1;   // oversampled write: declared rate x factor
-    uint8_t* buffer = nullptr; // writeBlockBytes long
-    uint32_t writeBlockBytes = 0;
+    uint32_t rateFactor = 1; // oversampled write: declared rate x factor
     uint64_t dataBytes = 0;
-    FillFunction fill;
-    std::function<void()> afterBlock;                 // display refresh; may be empty
-    std::function<void(uint64_t, uint64_t)> progress; // position, maximum; may be empty
-    Ui& ui;
-    const KeyState& keys;
-    int languageIndex = 1;
-    std::string caption; // of the messages: "Quorvale - path" during a write
+    BlockWriteJob blocks; // progress: file position, data bytes
 };
 
 // 0 when the file was written completely or the user cancelled, -1 after a reported error.

@@ -1,6 +1,7 @@
 #include "files/write_report.h"
 
 #include "files/file_messages.h"
+#include "files/wave_writer.h"
 #include "platform/output_file.h"
 #include "platform/ui.h"
 
@@ -8,6 +9,22 @@ namespace qv {
 
 void WriteReporter::Report(const Text2& message, const std::string& path) const {
     ui.Message(std::string(message(languageIndex)) + "\n\n" + path, caption, MsgIcon::Warning);
+}
+
+bool WriteReporter::ExtensionFits(std::string& target, std::string_view letters,
+                                  const Text2& wrongExtension) const {
+    if (HasExtension(target, letters))
+        return true;
+    Report(wrongExtension, target);
+    target = ReplaceExtension(target, "." + std::string(letters));
+    return false;
+}
+
+bool WriteReporter::Create(OutputFile& file, const std::string& path) const {
+    if (file.Create(path))
+        return true;
+    Report(kMsgCannotCreate, path);
+    return false;
 }
 
 int WriteReporter::FailWrite(OutputFile& file, const std::string& path) const {

@@ -16,11 +16,6 @@ void Generator::AttachFft(const FftApi* api) {
     filterDesigner.Attach(api);
 }
 
-bool Generator::SweepEnded() const {
-    return (slots[0].sweep && slots[0].stepsLeft == 0) ||
-           (slots[4].sweep && slots[4].stepsLeft == 0);
-}
-
 // Buffers and transform contexts, allocated with the format, never while rendering.
 void Generator::SizeFilterBuffers() {
     filterDesigner.mailbox.ready = false;

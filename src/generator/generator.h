@@ -133,7 +133,11 @@ private:
     uint32_t RenderFilteredBlock(uint32_t frameCount, uint32_t blockIndex);
     void FilterSubBlock(int argument);
     void FilterChannel(uint32_t channel, int argument);
-    bool SweepEnded() const;
+    // A master's sweep has run its steps: the plain render stops, the filtered one only drains.
+    bool SweepEnded() const {
+        return (slots[0].sweep && slots[0].stepsLeft == 0) ||
+               (slots[4].sweep && slots[4].stepsLeft == 0);
+    }
     void PlayUserWave(WaveSlot& slot, double amplitude, double* frame);
     double PeriodicValue(WaveSlot& slot, double amplitude, double duty, double phaseOffset);
     void ConvertFrames(uint8_t* buffer, uint32_t frames);

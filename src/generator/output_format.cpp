@@ -13,6 +13,11 @@ uint32_t ChannelMaskFor(uint16_t channels) {
     return (1u << channels) - 1u;
 }
 
+void FillValidBits(WaveFormatRecord& format) {
+    if (format.formatTag == kFormatTagExtensible && format.validBits == 0)
+        format.validBits = format.bitsPerSample;
+}
+
 WaveFormatRecord ToExtensible(const WaveFormatRecord& plain) {
     if (plain.formatTag == kFormatTagExtensible)
         return plain;

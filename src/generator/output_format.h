@@ -35,6 +35,9 @@ extern const std::array<uint8_t, 16> kSubFormatFloat;
 // The lowest n speaker bits (8 channels give 0xFF, not a 7.1 layout).
 uint32_t ChannelMaskFor(uint16_t channels);
 
+// An extensible record that leaves its valid bits at 0 gets every bit of its samples as valid.
+void FillValidBits(WaveFormatRecord& format);
+
 // Extensible form of a plain record; a record already extensible is returned unchanged.
 WaveFormatRecord ToExtensible(const WaveFormatRecord& plain);
 

@@ -78,9 +78,7 @@ uint32_t Generator::RenderBlock(uint32_t frameCount, uint32_t blockIndex) {
 }
 
 uint32_t Generator::FillOutputBuffer(uint8_t* buffer, uint32_t byteCount, uint32_t blockIndex) {
-    const bool sweepEnded =
-        (slots[0].sweep && slots[0].stepsLeft == 0) || (slots[4].sweep && slots[4].stepsLeft == 0);
-    if (sweepEnded && !FilterActive())
+    if (SweepEnded() && !FilterActive())
         return 0;
     if (blockIndex == 0 && Playing()) {
         ApplyPendingChanges();

@@ -25,6 +25,23 @@ public:
     bool IsOpen() const { return handle_ != kInvalid; }
 
 private:
+    // Hands the bytes on in pieces until all are written or a piece writes nothing; writePiece
+    // (p, n) returns the bytes it wrote, 0 when the medium refused them.
+    template <typename WritePiece>
+    size_t WriteInPieces(const void* data, size_t size, WritePiece writePiece) {
+        if (!IsOpen())
+            return 0;
+        const char* p = static_cast<const char*>(data);
+        size_t done = 0;
+        while (done < size) {
+            const size_t n = writePiece(p + done, size - done);
+            if (n == 0)
+                break;
+            done += n;
+        }
+        return done;
+    }
+
     static constexpr intptr_t kInvalid = -1;
     intptr_t handle_ = kInvalid;
 };

@@ -18,19 +18,16 @@ bool OutputFile::Create(const std::string& path) {
 }
 
 size_t OutputFile::Write(const void* data, size_t size) {
-    if (!IsOpen())
-        return 0;
-    const char* p = static_cast<const char*>(data);
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(static_cast<int>(handle_), p + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break; // disk full, file-size limit, I/O error
-        done += static_cast<size_t>(n);
-    }
-    return done;
+    const int fd = static_cast<int>(handle_);
+    return WriteInPieces(data, size, [fd](const char* p, size_t n) -> size_t {
+        for (;;) {
+            const ssize_t written = ::write(fd, p, n);
+            if (written < 0 && errno == EINTR)
+                continue;
+            // 0 for a full disk, the file-size limit or an I/O error
+            return written > 0 ? static_cast<size_t>(written) : 0;
+        }
+    });
 }
 
 bool OutputFile::SeekToStart() {

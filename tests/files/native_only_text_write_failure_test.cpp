@@ -20,18 +20,19 @@ int WriteTextUnderLimit(const std::string& path, rlim_t limit, uint64_t frames) 
         test::ScriptedKeys keys;
         std::vector<uint8_t> buffer(4000, 0x5A);
         std::string name = path;
-        TextWriteJob job{.lastTextFile = name,
-                         .format = MakeOutputFormat(48000, 16, 2),
-                         .buffer = buffer.data(),
-                         .writeBlockBytes = 4000,
-                         .frames = frames,
-                         .fill = [](uint8_t*, uint32_t bytes, uint32_t) { return bytes; },
-                         .afterBlock = {},
-                         .progress = {},
-                         .ui = ui,
-                         .keys = keys,
-                         .languageIndex = 1,
-                         .caption = "Quorvale - " + path};
+        TextWriteJob job{
+            .lastTextFile = name,
+            .format = MakeOutputFormat(48000, 16, 2),
+            .frames = frames,
+            .blocks = {.buffer = buffer.data(),
+                       .writeBlockBytes = 4000,
+                       .fill = [](uint8_t*, uint32_t bytes, uint32_t) { return bytes; },
+                       .afterBlock = {},
+                       .progress = {},
+                       .ui = ui,
+                       .keys = keys,
+                       .languageIndex = 1,
+                       .caption = "Quorvale - " + path}};
         return WriteTextFile(job);
     });
 }

@@ -31,19 +31,19 @@ struct TextFormatReaderTest : ::testing::Test {
         const uint32_t blockBytes = 37u * f.blockAlign;
         std::vector<uint8_t> buffer(blockBytes);
         std::string name = dir.File("round.QVT");
-        TextWriteJob job{
-            .lastTextFile = name,
-            .format = f,
-            .buffer = buffer.data(),
-            .writeBlockBytes = blockBytes,
-            .frames = bytes.size() / f.blockAlign,
-            .fill = [&](uint8_t* out, uint32_t n, uint32_t) { return stream.Fill(out, n); },
-            .afterBlock = {},
-            .progress = {},
-            .ui = ui,
-            .keys = keys,
-            .languageIndex = 1,
-            .caption = "c"};
+        TextWriteJob job{.lastTextFile = name,
+                         .format = f,
+                         .frames = bytes.size() / f.blockAlign,
+                         .blocks = {.buffer = buffer.data(),
+                                    .writeBlockBytes = blockBytes,
+                                    .fill = [&](uint8_t* out, uint32_t n,
+                                                uint32_t) { return stream.Fill(out, n); },
+                                    .afterBlock = {},
+                                    .progress = {},
+                                    .ui = ui,
+                                    .keys = keys,
+                                    .languageIndex = 1,
+                                    .caption = "c"}};
         EXPECT_EQ(WriteTextFile(job), 0);
         return ReadTextFormat(name, test::ReadFileBytes(name), ui, 1, "Quorvale", data);
     }

@@ -92,17 +92,18 @@ struct TextWriterTest : ::testing::Test {
         TextWriteJob job{
             .lastTextFile = name,
             .format = format,
-            .buffer = buffer.data(),
-            .writeBlockBytes = blockBytes,
             .frames = frames,
-            .fill = [this](uint8_t* out, uint32_t bytes,
-                           uint32_t) { return stream.Fill(out, bytes); },
-            .afterBlock = {},
-            .progress = [this](uint64_t pos, uint64_t max) { progress.emplace_back(pos, max); },
-            .ui = ui,
-            .keys = keys,
-            .languageIndex = language,
-            .caption = "Quorvale - " + name};
+            .blocks = {
+                .buffer = buffer.data(),
+                .writeBlockBytes = blockBytes,
+                .fill = [this](uint8_t* out, uint32_t bytes,
+                               uint32_t) { return stream.Fill(out, bytes); },
+                .afterBlock = {},
+                .progress = [this](uint64_t pos, uint64_t max) { progress.emplace_back(pos, max); },
+                .ui = ui,
+                .keys = keys,
+                .languageIndex = language,
+                .caption = "Quorvale - " + name}};
         return WriteTextFile(job);
     }
 };

@@ -136,16 +136,16 @@ struct WriterFixture : ::testing::Test {
         WaveWriteJob job{.lastWaveFile = name,
                          .format = MakeOutputFormat(48000, 16, channels),
                          .rateFactor = 1,
-                         .buffer = buffer.data(),
-                         .writeBlockBytes = 4000,
                          .dataBytes = dataBytes,
-                         .fill = std::move(fill),
-                         .afterBlock = {},
-                         .progress = {},
-                         .ui = ui,
-                         .keys = keys,
-                         .languageIndex = 1,
-                         .caption = "Quorvale - " + name};
+                         .blocks = {.buffer = buffer.data(),
+                                    .writeBlockBytes = 4000,
+                                    .fill = std::move(fill),
+                                    .afterBlock = {},
+                                    .progress = {},
+                                    .ui = ui,
+                                    .keys = keys,
+                                    .languageIndex = 1,
+                                    .caption = "Quorvale - " + name}};
         return WriteWaveFile(job);
     }
 };
@@ -235,16 +235,16 @@ TEST_F(WriterFixture, JapaneseMessages) {
     WaveWriteJob job{.lastWaveFile = name,
                      .format = MakeOutputFormat(48000, 16, 2),
                      .rateFactor = 1,
-                     .buffer = buffer.data(),
-                     .writeBlockBytes = 4000,
                      .dataBytes = 4,
-                     .fill = PatternFill,
-                     .afterBlock = {},
-                     .progress = {},
-                     .ui = ui,
-                     .keys = keys,
-                     .languageIndex = 0,
-                     .caption = "c"};
+                     .blocks = {.buffer = buffer.data(),
+                                .writeBlockBytes = 4000,
+                                .fill = PatternFill,
+                                .afterBlock = {},
+                                .progress = {},
+                                .ui = ui,
+                                .keys = keys,
+                                .languageIndex = 0,
+                                .caption = "c"}};
     EXPECT_EQ(WriteWaveFile(job), -1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.substr(0, ui.messages[0].text.find('\n')),

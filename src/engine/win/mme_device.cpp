@@ -100,8 +100,7 @@ bool MmeDevice::Open(const DeviceLink& link, int deviceNumber, const StreamSetup
     s.bufferDone = &link.bufferDone;
     s.errorText = &link.errorText;
     WaveFormatRecord format = setup.deviceFormat;
-    if (format.formatTag == kFormatTagExtensible && format.validBits == 0)
-        format.validBits = format.bitsPerSample;
+    FillValidBits(format);
     if (devices_.OutCount() == 0) {
         s.errorText->Set(kErrNoWaveOutput);
         return false;

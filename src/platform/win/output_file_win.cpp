@@ -21,18 +21,12 @@ bool OutputFile::Create(const std::string& path) {
 }
 
 size_t OutputFile::Write(const void* data, size_t size) {
-    if (!IsOpen())
-        return 0;
-    const char* p = static_cast<const char*>(data);
-    size_t done = 0;
-    while (done < size) {
-        const DWORD piece = static_cast<DWORD>(size - done > 0x40000000 ? 0x40000000 : size - done);
+    const HANDLE h = AsHandle(handle_);
+    return WriteInPieces(data, size, [h](const char* p, size_t n) -> size_t {
+        const DWORD piece = static_cast<DWORD>(n > 0x40000000 ? 0x40000000 : n);
         DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_), p + done, piece, &written, nullptr) || written == 0)
-            break;
-        done += written;
-    }
-    return done;
+        return WriteFile(h, p, piece, &written, nullptr) ? written : 0;
+    });
 }
 
 bool OutputFile::SeekToStart() {
