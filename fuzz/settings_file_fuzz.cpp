@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     env.systemIsJapanese = size % 2 == 1;
     env.ui = &ui;
     AppSettings s;
-    for (int selector : {1, 2, 4})
-        ReadSettings(ini, s, selector, env);
-    ReadSettings(ini, s, 0, env);
+    for (SettingsPart part : {SettingsPart::PosX, SettingsPart::PosY, SettingsPart::Height})
+        ReadSettings(ini, s, part, env);
+    ReadSettings(ini, s, SettingsPart::All, env);
     if (s.lastDirectory.empty() || s.lastDirectory.back() != '\\')
         std::abort();
     if (ui.messages > 9) // at most one message per colour key
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSettings back;
     fuzz::CountingUi quiet;
     env.ui = &quiet;
-    ReadSettings(out, back, 0, env);
+    ReadSettings(out, back, SettingsPart::All, env);
     // Written numbers read back as themselves (texts may lose blanks at their ends, as the
     // private-profile routines trim them).
     if (quiet.messages != 0 || back.backColor != s.backColor || back.wasLatency != s.wasLatency ||

@@ -3,6 +3,8 @@
 // and saving the current set as the Save command does.
 #pragma once
 
+#include "platform/app_title.h"
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -18,7 +20,7 @@ class Ui;
 
 struct OpenParamEnvironment {
     Ui& ui;
-    std::string appTitle = "Quorvale";
+    std::string appTitle = kAppTitle;
     std::function<bool(const std::string& path)> fileExists;
     std::function<std::unique_ptr<IniFile>(const std::string& path)> openIni;
     // Registers the user wave of a master (0 or 4) from path again (the program shows the

@@ -17,7 +17,7 @@ PlayCommand::PlayCommand(Generator& generator, MainControls& controls, WavePlayR
 bool PlayCommand::OfferFormat() {
     // Blocks of the render size covering the play-buffer time.
     engine_.SetPlayBuffers(g_.DeviceBuffers(), static_cast<int>(g_.BlockBytes()), 0, 0, 0);
-    formatSupported_ = !engine_.SetSource(ToFormatRecord(g_.format)); // it returns "failed"
+    formatSupported_ = engine_.SetSource(ToFormatRecord(g_.format)) == EngineOutcome::Done;
     return formatSupported_;
 }
 

@@ -4,7 +4,7 @@
 // playback to end) when the engine says the playback has finished.
 #pragma once
 
-#include "app/app_title.h"
+#include "platform/app_title.h"
 
 #include <string>
 

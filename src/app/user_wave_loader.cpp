@@ -74,9 +74,9 @@ bool LoadWav(UserWaveSet& set, const UserWaveLoadEnvironment& env, bool& loaded)
 
 } // namespace
 
-bool LoadUserWave(UserWaveSet& set, int request, const UserWaveLoadEnvironment& env) {
+bool LoadUserWave(UserWaveSet& set, UserWaveRequest request, const UserWaveLoadEnvironment& env) {
     bool loaded = false;
-    if (request != 2 && !set.userWavePath.empty()) {
+    if (request != UserWaveRequest::NoFile && !set.userWavePath.empty()) {
         if (!LoadWav(set, env, loaded)) {
             set.userWaveFormat = WaveFormatRecord{};
             loaded = LoadUserWaveTextFile(set, env);
@@ -89,7 +89,7 @@ bool LoadUserWave(UserWaveSet& set, int request, const UserWaveLoadEnvironment& 
     return loaded;
 }
 
-bool RegisterUserWave(UserWaveSet& set, bool modSignalList, int request,
+bool RegisterUserWave(UserWaveSet& set, bool modSignalList, UserWaveRequest request,
                       const UserWaveLoadEnvironment& env) {
     const bool loaded = LoadUserWave(set, request, env);
     const int channels = loaded ? set.userWaveChannels : 0;

@@ -4,6 +4,7 @@
 
 #include "generator/output_format.h"
 #include "generator/user_wave_set.h"
+#include "platform/app_title.h"
 #include "platform/language.h"
 
 #include <cstddef>
@@ -19,24 +20,32 @@ class Ui;
 // The hint of a user-wave slot with no file registered.
 inline constexpr Text2 kUserWaveNotRegistered{"ユーザー波形 未登録", "User wave not registered"};
 
+// Why a registration runs (the dialog's registration request).
+enum class UserWaveRequest : int {
+    FromParamFile = -1, // opening a parameter file: the dialog closes by itself afterwards
+    Chosen = 0,         // a file chosen with "Open" or dropped onto the dialog
+    Deferred = 1,       // the registration deferred at start-up
+    NoFile = 2,         // the button, with no file registered: nothing is loaded
+};
+
 struct UserWaveLoadEnvironment {
     Ui& ui;
     const KeyState& keys; // Ctrl: the WAV reader accepts other RIFF form types
     int languageIndex = 1;
-    std::string appTitle = "Quorvale";
+    std::string appTitle = kAppTitle;
     std::function<void(uint64_t position, uint64_t maximum)> progress; // may be empty
 };
 
 // Loads set.userWavePath: as a WAV file through the WAV reader (converted in chunks of one
-// second), or, when the reader rejects it, as a text-format file. Request 2 loads nothing. On
+// second), or, when the reader rejects it, as a text-format file. NoFile loads nothing. On
 // failure the set is cleared and its path emptied. True when a file was registered.
-bool LoadUserWave(UserWaveSet& set, int request, const UserWaveLoadEnvironment& env);
+bool LoadUserWave(UserWaveSet& set, UserWaveRequest request, const UserWaveLoadEnvironment& env);
 
 // A requested registration (a parameter file opened, the deferred start-up registration, or
 // the renderer): LoadUserWave, then the stored selection texts are kept when the new file's
 // lists hold them, else the first items are taken; the codes follow the texts. Wave5 has the
 // modulation-signal list too.
-bool RegisterUserWave(UserWaveSet& set, bool modSignalList, int request,
+bool RegisterUserWave(UserWaveSet& set, bool modSignalList, UserWaveRequest request,
                       const UserWaveLoadEnvironment& env);
 
 // The text-format path of a load: set.userWavePath read as a ".QVT" sample file into the set

@@ -3,6 +3,8 @@
 // operation that feeds the sound device.
 #pragma once
 
+#include "platform/app_title.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,7 +19,7 @@ struct WriteEnvironment {
     Ui& ui;
     const KeyState& keys;
     int languageIndex;
-    std::string appTitle = "Quorvale";
+    std::string appTitle = kAppTitle;
     std::function<void(uint64_t position, uint64_t maximum)> progress;
     std::function<void()> afterBlock; // the display refresh after each block
 };

@@ -1,6 +1,6 @@
 // qvrender: renders a parameter set to a file exactly as the program's Write command does, or
 // (Windows build) plays it through a sound device.
-#include "app/app_title.h"
+#include "platform/app_title.h"
 #include "app/main_controls.h"
 #include "app/open_param_file.h"
 #include "app/user_wave_loader.h"
@@ -38,7 +38,7 @@ bool RegisterWaves(qv::Generator& generator, qv::Ui& ui, int lang, bool allowMis
     const qv::UserWaveLoadEnvironment env{
         .ui = ui, .keys = noKeys, .languageIndex = lang, .appTitle = qv::kAppTitle, .progress = {}};
     const auto status = qv::RegisterUserWaves(generator, [&](int m, const std::string&) {
-        return qv::RegisterUserWave(generator.userWaves[m / 4], m == 4, -1, env);
+        return qv::RegisterUserWave(generator.userWaves[m / 4], m == 4, qv::UserWaveRequest::FromParamFile, env);
     });
     bool missing = false;
     for (int k = 0; k < 2; ++k) {

@@ -5,23 +5,23 @@ namespace qv {
 
 void WavePlayRec::AttachCatalog(DriverCatalog* catalog) {
     catalog_ = catalog;
-    if (EnumerateDevices(true)) {
+    if (EnumerateDevices(true) == EngineOutcome::Failed) {
         settings_.driverType = PlayDriverType::Mme;
-        EnumerateDevices(true);
+        (void)EnumerateDevices(true); // MME's failure is in the error text
     }
 }
 
-bool WavePlayRec::EnumerateDevices(bool clearFlags) {
+EngineOutcome WavePlayRec::EnumerateDevices(bool clearFlags) {
     if (clearFlags) {
         errorText.Clear();
         driverFailed_ = false;
     }
-    if (catalog_ == nullptr)
-        return driverFailed_;
-    if (catalog_->Enumerate(settings_.driverType, errorText))
-        driverFailed_ = true;
-    device_ = catalog_->DeviceFor(settings_.driverType);
-    return driverFailed_;
+    if (catalog_ != nullptr) {
+        if (catalog_->Enumerate(settings_.driverType, errorText))
+            driverFailed_ = true;
+        device_ = catalog_->DeviceFor(settings_.driverType);
+    }
+    return driverFailed_ ? EngineOutcome::Failed : EngineOutcome::Done;
 }
 
 int WavePlayRec::GetDeviceCount(bool input) const {
@@ -32,21 +32,21 @@ std::string WavePlayRec::GetDeviceName(int entry, bool input) const {
     return catalog_ ? catalog_->Name(settings_.driverType, entry, input) : std::string();
 }
 
-bool WavePlayRec::SetDriverType(PlayDriverType type) {
+EngineOutcome WavePlayRec::SetDriverType(PlayDriverType type) {
     if (type == settings_.driverType || static_cast<int>(type) < 0)
-        return false;
+        return EngineOutcome::Done;
     if (PlaybackRunning() || catalog_ == nullptr)
-        return true;
+        return EngineOutcome::Failed;
     catalog_->Release(settings_.driverType);
     ringBlock_.reset(); // the next preparation sizes it for the new type's device
     const PlayDriverType old = settings_.driverType;
     settings_.driverType = type;
-    if (!EnumerateDevices(true))
-        return false;
+    if (EnumerateDevices(true) == EngineOutcome::Done)
+        return EngineOutcome::Done;
     catalog_->Release(type);
     settings_.driverType = old;
-    EnumerateDevices(false); // the failed attempt's text stays
-    return true;
+    (void)EnumerateDevices(false); // the failed attempt's text stays
+    return EngineOutcome::Failed;
 }
 
 } // namespace qv

@@ -13,9 +13,9 @@ class WavePlayRec;
 // The steps of the playback thread that run on the main thread.
 enum class MainStep { Start, AfterFill, EndOfPass, EndOfPlayback };
 
-// Posted to the owner when the playback thread begins and when it has finished.
-constexpr uint32_t kNotifyPlaybackBegins = 0x8064;
-constexpr uint32_t kNotifyPlaybackEnds = 0x8065;
+// Posted to the owner when the playback thread begins and when it has finished (the window
+// receives them as the messages of engine/win/engine_window_messages.h).
+enum class EngineNotification { PlaybackBegins, PlaybackEnds };
 
 class EngineOwner {
 public:
@@ -24,7 +24,7 @@ public:
     // returns once it has run. Must not allocate (it runs after the ring is prepared).
     virtual void RunOnMainThread(WavePlayRec& engine, MainStep step) = 0;
     // Posts a notification (no arguments) and returns at once.
-    virtual void PostNotification(uint32_t message) = 0;
+    virtual void PostNotification(EngineNotification notification) = 0;
     // The display update after every step of the playback loop (main thread).
     virtual void AfterFill() = 0;
     virtual void EnablePlayButton(bool enabled) = 0;

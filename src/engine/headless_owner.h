@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/engine_owner.h"
+#include "platform/app_title.h"
 
 #include <functional>
 
@@ -13,14 +14,14 @@ public:
     explicit HeadlessOwner(std::function<void()> afterFill = {})
         : afterFill_(std::move(afterFill)) {}
     void RunOnMainThread(WavePlayRec& engine, MainStep step) override;
-    void PostNotification(uint32_t) override {}
+    void PostNotification(EngineNotification) override {}
     void AfterFill() override {
         if (afterFill_)
             afterFill_();
     }
     void EnablePlayButton(bool) override {}
     void EnableStopButton(bool) override {}
-    std::string CaptionText() const override { return "Quorvale"; }
+    std::string CaptionText() const override { return kAppTitle; }
     void PumpMessages() override {}
 
 private:

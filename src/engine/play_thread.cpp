@@ -21,20 +21,22 @@ constexpr auto kPositionWaitLimit = std::chrono::milliseconds(400);
 void WavePlayRec::PlayThread() {
     SetCurrentThreadPriority(settings_.playPriority);
     owner_.RunOnMainThread(*this, MainStep::Start);
-    owner_.PostNotification(kNotifyPlaybackBegins);
+    owner_.PostNotification(EngineNotification::PlaybackBegins);
 
     // The pass (the generator plays one).
     holdAll = startPaused;
     fillIndex = doneIndex = queuedCount = fillCount = totalWritten = 0;
     startTarget = prefillTarget;
     doneCount.store(0, std::memory_order_release);
-    int r = 1;
+    bool fillNext = true;
     for (;;) {
-        r = FillStep(r);
-        if (r == -1)
+        const FillOutcome step = FillStep(fillNext);
+        if (step.result == FillResult::End)
             break;
+        // A fill that produced nothing (or a device that refused) asks for no more signal.
+        fillNext = step.result == FillResult::Prefilling || step.bytes != 0;
         owner_.RunOnMainThread(*this, MainStep::AfterFill);
-        if (r != -2) {
+        if (step.result != FillResult::Prefilling) {
             WaitForCompletion();
             if (queuedCount == 0)
                 break;
@@ -45,7 +47,7 @@ void WavePlayRec::PlayThread() {
     owner_.RunOnMainThread(*this, MainStep::EndOfPass);
 
     owner_.RunOnMainThread(*this, MainStep::EndOfPlayback);
-    owner_.PostNotification(kNotifyPlaybackEnds);
+    owner_.PostNotification(EngineNotification::PlaybackEnds);
     threadRunning_.store(false, std::memory_order_release);
 }
 
@@ -74,22 +76,22 @@ void WavePlayRec::WaitForCompletion() {
     queuedCount -= 1;
 }
 
-int WavePlayRec::FillStep(int r) {
+WavePlayRec::FillOutcome WavePlayRec::FillStep(bool fillNext) {
     if (restartPending.exchange(false, std::memory_order_acq_rel))
         restartStream = true;
     if (restartStream) {
         fillCount = queuedCount = doneIndex = fillIndex = 0;
         startTarget = prefillTarget;
         if (deviceActive && !device_->Flush())
-            return 0;
+            return {FillResult::Queued, 0};
         if (startPaused)
             playState_.store(PlayState::Held, std::memory_order_release);
-        r = 1;
+        fillNext = true;
     }
 
     const RingBuffer& buffer = ring[size_t(fillIndex)];
     int n = 0;
-    if (r != 0) {
+    if (fillNext) {
         n = int(std::min<uint32_t>(fill_(buffer.data, uint32_t(bufferBytes), uint32_t(fillCount)),
                                    uint32_t(bufferBytes)));
         restartStream = false;
@@ -99,7 +101,7 @@ int WavePlayRec::FillStep(int r) {
     if (holdAll)
         n = bufferBytes;
     if (deviceActive && n > 0 && device_->QueuesBuffers() && !device_->Queue(fillIndex))
-        return 0;
+        return {FillResult::Queued, 0};
     if (n > 0) {
         totalWritten += 1;
         queuedCount += 1;
@@ -116,10 +118,10 @@ int WavePlayRec::FillStep(int r) {
             startPaused = false;
         } else if (deviceActive) {
             if (queuedCount <= minQueuedToStart)
-                return -1;
+                return {FillResult::End, 0};
             const uint64_t before = device_->Position();
             if (!device_->Start())
-                return -1;
+                return {FillResult::End, 0};
             WaitForPositionToMove(before);
             startTime = std::chrono::steady_clock::now();
             playState_.store(PlayState::Playing, std::memory_order_release);
@@ -128,10 +130,10 @@ int WavePlayRec::FillStep(int r) {
         }
     }
     if (fillCount < startTarget)
-        return -2;
+        return {FillResult::Prefilling, n};
     if (n == 0 && queuedCount <= minQueuedToContinue)
-        return -1;
-    return n;
+        return {FillResult::End, 0};
+    return {FillResult::Queued, n};
 }
 
 // The play state turns 1 only once the device really plays, or after 400 ms.

@@ -66,9 +66,9 @@ bool WavePlayRec::SetPlayBuffers(int count, int bytes, int minQueuedToContinue_,
     return ok;
 }
 
-bool WavePlayRec::SetSource(const WaveFormatRecord& source) {
+EngineOutcome WavePlayRec::SetSource(const WaveFormatRecord& source) {
     if (PlaybackRunning())
-        return true;
+        return EngineOutcome::Failed;
     errorText.Clear();
     failed = false;
     fileMode = false;
@@ -80,7 +80,7 @@ bool WavePlayRec::SetSource(const WaveFormatRecord& source) {
     formatSet = true;
     owner_.EnablePlayButton(true);
     playState_.store(PlayState::Idle, std::memory_order_release);
-    return false;
+    return EngineOutcome::Done;
 }
 
 void WavePlayRec::GetSourceFormat(uint32_t& outFloatBits, WaveFormatRecord& outFormat) const {

@@ -42,6 +42,9 @@ struct EngineSettings {
     int languageIndex = 1;
 };
 
+// The outcome of an engine operation that can fail or be refused.
+enum class [[nodiscard]] EngineOutcome{Done, Failed};
+
 class WavePlayRec final : public PlaybackControl {
 public:
     // Disables both buttons and starts the completion counter.
@@ -60,14 +63,14 @@ public:
     // that type fails, of MME instead; the device path follows the type.
     void AttachCatalog(DriverCatalog* catalog);
     // Rebuilds the lists of the current type; clearFlags empties the error text and the failed
-    // flag first. Returns failed.
-    bool EnumerateDevices(bool clearFlags);
+    // flag first.
+    EngineOutcome EnumerateDevices(bool clearFlags);
     int GetDeviceCount(bool input) const;
     std::string GetDeviceName(int entry, bool input) const;
     // Switches the driver type; when the new type fails the old one is taken back (its lists
-    // rebuilt, the failure's text kept) and true is returned. The same or a negative type does
-    // nothing. Refused (true, no change) while a playback runs.
-    bool SetDriverType(PlayDriverType type);
+    // rebuilt, the failure's text kept) and Failed is returned. The same or a negative type does
+    // nothing. Refused (Failed, no change) while a playback runs.
+    EngineOutcome SetDriverType(PlayDriverType type);
     bool DriverFailed() const { return driverFailed_; }
     PlayDriverType DriverType() const { return settings_.driverType; }
     // The settings the device paths read (latencies, event mode, thread priority, ...).
@@ -84,9 +87,9 @@ public:
     int RingBytes() const { return ringBytes; }
     int PrefillTarget() const { return prefillTarget; }
 
-    // The generator's stream format. Returns "failed": false, also enables the Play button.
-    // Refused (true, no text) while a playback runs.
-    bool SetSource(const WaveFormatRecord& format);
+    // The generator's stream format; also enables the Play button. Refused (Failed, no text)
+    // while a playback runs.
+    EngineOutcome SetSource(const WaveFormatRecord& format);
     void GetSourceFormat(uint32_t& outFloatBits, WaveFormatRecord& outFormat) const;
     uint8_t SilenceByte() const { return silenceByte; }
     bool FormatPlayable() const { return formatPlayable; }
@@ -129,7 +132,18 @@ private:
     bool PrepareRing();
     void PlayThread();
     void PlaySubThread();
-    int FillStep(int r);
+    // One buffer of the playback loop: filled (unless the last fill produced nothing),
+    // queued, and the device started at the start point.
+    enum class FillResult {
+        Queued,     // bytes were queued (0: nothing more to play, or the device refused)
+        Prefilling, // still before the start point: fill again without waiting
+        End,        // the pass is over
+    };
+    struct FillOutcome {
+        FillResult result;
+        int bytes;
+    };
+    FillOutcome FillStep(bool fillNext);
     void WaitForCompletion();
     void WaitForPositionToMove(uint64_t before);
     void StartStep();

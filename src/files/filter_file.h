@@ -3,6 +3,7 @@
 #pragma once
 
 #include "filter/filter_design.h"
+#include "platform/app_title.h"
 
 #include <cstdint>
 #include <string>
@@ -22,8 +23,8 @@ struct FilterEditorState {
 struct FilterFileEnvironment {
     Ui& ui;
     int languageIndex = 1;
-    std::string writerCaption;         // the editor window's caption (writer messages)
-    std::string appTitle = "Quorvale"; // reader messages and the question
+    std::string writerCaption;        // the editor window's caption (writer messages)
+    std::string appTitle = kAppTitle; // reader messages and the question
 };
 
 // The file's bytes: lines 1 to 10 and one line per point.

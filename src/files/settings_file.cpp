@@ -191,13 +191,18 @@ bool ParseColour(const std::string& text, int64_t& value) {
     return true;
 }
 
-int ReadSettings(const IniFile& ini, AppSettings& s, int selector, const SettingsEnvironment& env) {
-    if (selector != 0) {
-        const char* key = selector == 1 ? "PosX" : selector == 2 ? "PosY" : "Height";
+int ReadSettings(const IniFile& ini, AppSettings& s, SettingsPart part,
+                 const SettingsEnvironment& env) {
+    if (part != SettingsPart::All) {
+        const char* key = part == SettingsPart::PosX   ? "PosX"
+                          : part == SettingsPart::PosY ? "PosY"
+                                                       : "Height";
         for (const SettingKey& k : Keys()) {
             if (std::string_view(k.section) == "Window" && std::string_view(k.key) == key) {
                 ReadKey(ini, k, s, env);
-                return selector == 1 ? s.posX : selector == 2 ? s.posY : s.height;
+                return part == SettingsPart::PosX   ? s.posX
+                       : part == SettingsPart::PosY ? s.posY
+                                                    : s.height;
             }
         }
         return 0;

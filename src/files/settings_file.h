@@ -2,6 +2,8 @@
 // colours and zoom, the device choice and a few hand-edit-only settings.
 #pragma once
 
+#include "platform/app_title.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,13 +47,19 @@ struct SettingsEnvironment {
     std::function<bool(const std::string&)> canListFiles; // Dir + "*.*" finds something
     bool systemIsJapanese = false;                        // user default language 0x0411
     Ui* ui = nullptr;                                     // for the bad-colour message
-    std::string appTitle = "Quorvale";
+    std::string appTitle = kAppTitle;
     int messageLanguage = 1; // language of that message
 };
 
-// Selector 0 reads every key into settings and applies the after-read rules; returns 0.
-// Selectors 1, 2 and 4 read only the window's PosX, PosY or Height and return it.
-int ReadSettings(const IniFile& ini, AppSettings& settings, int selector,
+// What ReadSettings reads.
+enum class SettingsPart : int {
+    All = 0,    // every key, with the after-read rules; returns 0
+    PosX = 1,   // only the window's PosX, returned
+    PosY = 2,   // only PosY
+    Height = 4, // only Height
+};
+
+int ReadSettings(const IniFile& ini, AppSettings& settings, SettingsPart part,
                  const SettingsEnvironment& env);
 
 // Writes the keys that are written back, in table order; false at the first key that cannot be

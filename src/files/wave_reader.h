@@ -7,6 +7,7 @@
 #include "files/wave_byte_source.h"
 #include "files/wave_chunk_walk.h"
 #include "generator/output_format.h"
+#include "platform/app_title.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,7 @@ struct WaveReaderEnvironment {
     Ui& ui;               // the not-playable warning
     const KeyState& keys; // Ctrl held: RIFF files of any form type are read
     int languageIndex = 1;
-    std::string appTitle = "Quorvale";
+    std::string appTitle = kAppTitle;
     WaveSourceOpener opener = OpenWaveFileSource;
 };
 

@@ -141,7 +141,7 @@ TEST(UserWaveLoaderTest, WavFilesRegisterWithTheirSelections) {
     WriteBytes(set.userWavePath, test::Riff(chunks));
     set.channelSelectionText = "uR";
     set.modSignalSelectionText = "u3ch"; // not offered for two channels: the first item
-    ASSERT_TRUE(RegisterUserWave(set, true, -1, env));
+    ASSERT_TRUE(RegisterUserWave(set, true, UserWaveRequest::FromParamFile, env));
     EXPECT_EQ(set.userWaveFrames, 3u);
     EXPECT_EQ(set.userWaveSamples,
               (std::vector<double>{-1.0, 0.5, 1.0 - 1.0 / 8388608, -0.5, 0.0, 0.0}));
@@ -155,7 +155,7 @@ TEST(UserWaveLoaderTest, WavFilesRegisterWithTheirSelections) {
     // A damaged .WAV is tried as a text file and reported with the text format's message; the
     // set is then empty.
     WriteBytes(set.userWavePath, {'R', 'I', 'F', 'F', 1, 2});
-    EXPECT_FALSE(RegisterUserWave(set, true, -1, env));
+    EXPECT_FALSE(RegisterUserWave(set, true, UserWaveRequest::FromParamFile, env));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "File Extent is not 'QVT'.\n\n" + dir.File("three.wav"));
     EXPECT_EQ(set.userWaveFrames, 0u);
@@ -164,7 +164,7 @@ TEST(UserWaveLoaderTest, WavFilesRegisterWithTheirSelections) {
 
     // Request 2 loads nothing.
     set.userWavePath = dir.File("three.wav");
-    EXPECT_FALSE(LoadUserWave(set, 2, env));
+    EXPECT_FALSE(LoadUserWave(set, UserWaveRequest::NoFile, env));
     EXPECT_EQ(ui.messages.size(), 1u);
 }
 

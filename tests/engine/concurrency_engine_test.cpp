@@ -62,7 +62,7 @@ TEST(ConcurrencyTest, EnginePlaysWhileTheMainThreadRestartsAndStops) {
         WavePlayRec engine(owner, ui, fill.Bind(), EngineSettings{});
         engine.SetDevice(&device);
         engine.SetPlayBuffers(2 + int(rng() % 6), 64 * (1 + int(rng() % 4)), 0, 0, 0);
-        engine.SetSource(test::StreamFormat(16, 2));
+        ASSERT_EQ(engine.SetSource(test::StreamFormat(16, 2)), EngineOutcome::Done);
         if (rng() % 4 == 0) // some signals end by themselves
             fill.limitBytes = 64 * (rng() % 40);
         ASSERT_TRUE(engine.Play(1 + int(rng() % 2), false, 0, true));

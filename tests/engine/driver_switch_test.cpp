@@ -72,18 +72,19 @@ TEST(DriverSwitchTest, SwitchingKeepsTheOldTypeWhenTheNewOneFails) {
     WavePlayRec engine(
         s.owner, s.ui, [](uint8_t*, uint32_t, uint32_t) { return 0u; }, EngineSettings{});
     engine.AttachCatalog(&s.catalog);
-    EXPECT_FALSE(engine.SetDriverType(PlayDriverType::Mme)); // the same type: nothing
-    EXPECT_FALSE(engine.SetDriverType(static_cast<PlayDriverType>(-1)));
+    EXPECT_EQ(engine.SetDriverType(PlayDriverType::Mme),
+              EngineOutcome::Done); // the same type: nothing
+    EXPECT_EQ(engine.SetDriverType(static_cast<PlayDriverType>(-1)), EngineOutcome::Done);
     EXPECT_EQ(s.catalog.enumerations[PlayDriverType::Mme], 1);
 
-    EXPECT_TRUE(engine.SetDriverType(PlayDriverType::DirectSound));
+    EXPECT_EQ(engine.SetDriverType(PlayDriverType::DirectSound), EngineOutcome::Failed);
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Mme);
     EXPECT_EQ(s.catalog.enumerations[PlayDriverType::Mme], 2); // rebuilt
     EXPECT_EQ(s.catalog.releases[PlayDriverType::Mme], 1);
     EXPECT_TRUE(engine.DriverFailed());
     EXPECT_EQ(engine.GetDeviceCount(false), 2);
 
-    EXPECT_FALSE(engine.SetDriverType(PlayDriverType::Wasapi));
+    EXPECT_EQ(engine.SetDriverType(PlayDriverType::Wasapi), EngineOutcome::Done);
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Wasapi);
     EXPECT_FALSE(engine.DriverFailed());
     EXPECT_EQ(engine.GetErrorText(), "");

@@ -43,7 +43,7 @@ TEST(GeneratorPlaybackTest, TheDeviceGetsExactlyTheFramesTheGeneratorProduced) {
     g.engine = &engine;
     engine.SetDevice(&device);
     engine.SetPlayBuffers(3, int(g.BlockBytes()), 0, 0, 0);
-    engine.SetSource(ToFormatRecord(g.format));
+    EXPECT_EQ(engine.SetSource(ToFormatRecord(g.format)), EngineOutcome::Done);
     g.PrepareGenerator();
     ASSERT_TRUE(engine.Play(1, false, 0, true));
     ASSERT_TRUE(WaitUntil([&] { return !engine.PlaybackRunning(); }));
@@ -77,7 +77,7 @@ TEST(GeneratorPlaybackTest, ThePlaybackThreadAllocatesNothingOnceTheRingIsPrepar
     g.engine = &engine;
     engine.SetDevice(&device);
     engine.SetPlayBuffers(4, int(g.BlockBytes()), 0, 0, 0);
-    engine.SetSource(ToFormatRecord(g.format));
+    EXPECT_EQ(engine.SetSource(ToFormatRecord(g.format)), EngineOutcome::Done);
     g.PrepareGenerator();
 
     test::allocationCount = 0;

@@ -22,7 +22,7 @@ struct Rig {
         : engine(owner, ui, fill.Bind(), EngineSettings{}) {
         engine.SetDevice(&device);
         engine.SetPlayBuffers(buffers, bytes, 0, 0, 0);
-        engine.SetSource(test::StreamFormat(bitCode, channels));
+        EXPECT_EQ(engine.SetSource(test::StreamFormat(bitCode, channels)), EngineOutcome::Done);
     }
     // Plays until the engine ends by itself.
     void PlayToEnd() {
@@ -203,7 +203,7 @@ TEST(PlaybackTest, PlayNeedsAFormatAndABufferPlan) {
     EXPECT_FALSE(engine.Play(1, false, 0, true));
     EXPECT_EQ(engine.GetErrorText(), "");
     engine.SetPlayBuffers(4, 64, 0, 0, 0);
-    EXPECT_FALSE(engine.SetSource(test::StreamFormat(16, 2))); // not failed
+    EXPECT_EQ(engine.SetSource(test::StreamFormat(16, 2)), EngineOutcome::Done); // not failed
     EXPECT_TRUE(owner.playEnabled);
     EXPECT_EQ(device.opens.load(), 0);
 }
@@ -226,7 +226,7 @@ TEST(PlaybackTest, ExtensibleFormatsGetTheirValidBits) {
     rig.fill.limitBytes = 0;
     WaveFormatRecord f = ToExtensible(test::StreamFormat(24, 6));
     f.validBits = 0;
-    rig.engine.SetSource(f);
+    EXPECT_EQ(rig.engine.SetSource(f), EngineOutcome::Done);
     rig.engine.SetUseExtensible(true);
     rig.PlayToEnd();
     EXPECT_EQ(rig.device.openedSetup.format.validBits, 24);

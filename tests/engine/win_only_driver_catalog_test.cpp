@@ -69,7 +69,7 @@ TEST(WinDriverCatalogTest, AnEngineSavedWithAnUnavailableTypeStartsOnMme) {
         owner, ui, [](uint8_t*, uint32_t, uint32_t) { return 0u; }, settings);
     engine.AttachCatalog(&catalog);
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Mme);
-    EXPECT_TRUE(engine.SetDriverType(PlayDriverType::Asio));
+    EXPECT_EQ(engine.SetDriverType(PlayDriverType::Asio), EngineOutcome::Failed);
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Mme);
     EXPECT_EQ(engine.GetErrorText(), "ASIO output is not available in this version");
     EXPECT_EQ(engine.GetDeviceName(0, false), "Wave Mapper");

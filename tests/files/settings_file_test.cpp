@@ -19,7 +19,7 @@ struct Reading {
         env.programDirectory = "C:\\Program\\";
         env.canListFiles = [](const std::string& dir) { return dir != "D:\\gone\\"; };
         env.ui = &ui;
-        ReadSettings(ini, s, 0, env);
+        ReadSettings(ini, s, SettingsPart::All, env);
         return s;
     }
     SettingsEnvironment env;
@@ -150,13 +150,13 @@ TEST(SettingsFileTest, WritesTheKeptKeysInOrderAndReadsThemBack) {
     // Placement selectors read one value each.
     ini.Set("Window", "PosX", "17");
     AppSettings p;
-    EXPECT_EQ(ReadSettings(ini, p, 1, r.env), 0); // the first PosX written, 0
+    EXPECT_EQ(ReadSettings(ini, p, SettingsPart::PosX, r.env), 0); // the first PosX written, 0
     MemoryIni place;
     place.Set("Window", "PosY", "33");
     place.Set("Window", "Height", "6000");
     p.height = 380;
-    EXPECT_EQ(ReadSettings(place, p, 2, r.env), 33);
-    EXPECT_EQ(ReadSettings(place, p, 4, r.env), 380);
+    EXPECT_EQ(ReadSettings(place, p, SettingsPart::PosY, r.env), 33);
+    EXPECT_EQ(ReadSettings(place, p, SettingsPart::Height, r.env), 380);
 
     ini.writesLeft = 3;
     EXPECT_FALSE(WriteSettings(ini, s));

@@ -17,10 +17,10 @@ namespace qv::test {
 // Counts what the engine tells its owner.
 class CountingOwner : public HeadlessOwner {
 public:
-    void PostNotification(uint32_t message) override {
-        (message == kNotifyPlaybackBegins ? begins
-         : message == kNotifyPlaybackEnds ? ends
-                                          : others)
+    void PostNotification(EngineNotification n) override {
+        (n == EngineNotification::PlaybackBegins ? begins
+         : n == EngineNotification::PlaybackEnds ? ends
+                                                 : others)
             .fetch_add(1);
     }
     void AfterFill() override { afterFills.fetch_add(1); }
