@@ -40,8 +40,8 @@ void Run(benchmark::State& state, qv::Generator& g, double framesPerOutputFrame)
         benchmark::DoNotOptimize(g.FillOutputBuffer(block.data(), g.BlockBytes(), index++));
         benchmark::ClobberMemory();
     }
-    const double seconds = static_cast<double>(state.iterations()) * g.BlockFrames() /
-                           framesPerOutputFrame / 48000.0;
+    const double seconds =
+        static_cast<double>(state.iterations()) * g.BlockFrames() / framesPerOutputFrame / 48000.0;
     state.counters["x_realtime"] = benchmark::Counter(seconds, benchmark::Counter::kIsRate);
 }
 

@@ -103,7 +103,8 @@ int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
     defaults.languageIndex = kEnglish;
     WavePlayRec engine(owner, ui, fill, EngineSettingsFrom(defaults));
     engine.AttachCatalog(&catalog);
-    if (options.driver != PlayDriverType::Mme && engine.SetDriverType(options.driver) == EngineOutcome::Failed) {
+    if (options.driver != PlayDriverType::Mme &&
+        engine.SetDriverType(options.driver) == EngineOutcome::Failed) {
         std::fprintf(stderr, "qvrender: %s\n", engine.GetErrorText().c_str());
         return 2;
     }

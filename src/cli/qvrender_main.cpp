@@ -1,6 +1,5 @@
 // qvrender: renders a parameter set to a file exactly as the program's Write command does, or
 // (Windows build) plays it through a sound device.
-#include "platform/app_title.h"
 #include "app/main_controls.h"
 #include "app/open_param_file.h"
 #include "app/user_wave_loader.h"
@@ -16,6 +15,7 @@
 #include "files/param_file.h"
 #include "files/wave_writer.h"
 #include "generator/generator.h"
+#include "platform/app_title.h"
 #include "platform/key_state.h"
 #include "platform/ui.h"
 
@@ -38,7 +38,8 @@ bool RegisterWaves(qv::Generator& generator, qv::Ui& ui, int lang, bool allowMis
     const qv::UserWaveLoadEnvironment env{
         .ui = ui, .keys = noKeys, .languageIndex = lang, .appTitle = qv::kAppTitle, .progress = {}};
     const auto status = qv::RegisterUserWaves(generator, [&](int m, const std::string&) {
-        return qv::RegisterUserWave(generator.userWaves[m / 4], m == 4, qv::UserWaveRequest::FromParamFile, env);
+        return qv::RegisterUserWave(generator.userWaves[m / 4], m == 4,
+                                    qv::UserWaveRequest::FromParamFile, env);
     });
     bool missing = false;
     for (int k = 0; k < 2; ++k) {
