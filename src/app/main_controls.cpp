@@ -121,11 +121,14 @@ void MainControls::OnWaveform(int i, int itemIndex) {
 // The slot's frequency text as typed (the Wave5 sync and the red colour follow).
 void MainControls::ApplyFrequencyText(int i) {
     EditFrequencyText(g_, live_, i);
-    Mark(i, {SlotControl::Freq});
-    UpdateFreqColour(i);
-    if (i == 0 && live_.freqBarSync) {
-        Mark(4, {SlotControl::Freq});
-        UpdateFreqColour(4);
+    FrequencyChanged(i);
+}
+
+// The frequency control shows a new value (and Wave5's follows Wave1's while synchronised).
+void MainControls::FrequencyChanged(int i) {
+    for (int k : {i, i == 0 && live_.freqBarSync ? 4 : i}) {
+        Mark(k, {SlotControl::Freq});
+        UpdateFreqColour(k);
     }
 }
 
@@ -298,12 +301,7 @@ void MainControls::CycleOffsetUnit(int i) {
 
 void MainControls::OnFreqStep(int m, int delta) {
     StepFrequency(g_, live_, m, delta);
-    Mark(m, {SlotControl::Freq});
-    UpdateFreqColour(m);
-    if (m == 0 && live_.freqBarSync) {
-        Mark(4, {SlotControl::Freq});
-        UpdateFreqColour(4);
-    }
+    FrequencyChanged(m);
 }
 
 void MainControls::OnAmpStep(int m, int delta) {

@@ -135,6 +135,7 @@ private:
     void UpdateFollowerEnabling(int i);
     void UpdateFreqColour(int i);
     void ApplyFrequencyText(int i);
+    void FrequencyChanged(int i);
     void ApplyGatePeriods(int m);
     void ApplyDelay(int m);
     void SelectOutChannels(bool keepIndexes);
