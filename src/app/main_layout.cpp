@@ -1,0 +1,195 @@
+#include "app/main_layout.h"
+
+#include <string>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+using C = SlotControl;
+using T = ToolbarControl;
+using K = ControlKind;
+
+constexpr int kNoExclusion = 0;
+constexpr int kBandLimitOrUserWave = 1; // the band-limit controls give way to the user-wave button
+constexpr int kFormatOrProgress = 2;    // the progress bar takes the format boxes' place
+
+// One row of a slot group, in the group's coordinates (the page's, shifted by the group's top).
+struct SlotRowTemplate {
+    K kind;
+    LayoutRect rect;
+    RowRole role;
+    C control;
+    Text2 caption;
+    int exclusion;
+};
+
+constexpr Text2 kNone{"", ""};
+
+// The masters' two rows: the follower row's columns, then delay, phase, sweep, modulation, gate
+// and band limit below.
+constexpr SlotRowTemplate kMasterRows[] = {
+    {K::DropList, {8, 14, 90, 20}, RowRole::Slot, C::Waveform, kNone, kNoExclusion},
+    {K::DropEdit, {102, 14, 62, 20}, RowRole::Slot, C::Freq, kNone, kNoExclusion},
+    {K::UnitLabel, {166, 17, 16, 14}, RowRole::FreqUnit, C::Freq, kNone, kNoExclusion},
+    {K::UpDown, {182, 14, 12, 20}, RowRole::FreqUpDown, C::Freq, kNone, kNoExclusion},
+    {K::DropEdit, {198, 14, 66, 20}, RowRole::Slot, C::Amp, kNone, kNoExclusion},
+    {K::UnitLabel, {266, 17, 20, 14}, RowRole::AmpUnit, C::Amp, kNone, kNoExclusion},
+    {K::UpDown, {286, 14, 12, 20}, RowRole::AmpUpDown, C::Amp, kNone, kNoExclusion},
+    {K::DropEdit, {302, 14, 66, 20}, RowRole::Slot, C::Offset, kNone, kNoExclusion},
+    {K::UnitLabel, {370, 17, 20, 14}, RowRole::OffsetUnit, C::Offset, kNone, kNoExclusion},
+    {K::DropList, {394, 14, 48, 20}, RowRole::Slot, C::OutCh, kNone, kNoExclusion},
+    {K::Label,
+     {8, 41, 60, 14},
+     RowRole::Caption,
+     C::BandLimit,
+     {"帯域制限:", "BandLimit:"},
+     kBandLimitOrUserWave},
+    {K::DropList, {68, 38, 50, 20}, RowRole::Slot, C::BandLimit, kNone, kBandLimitOrUserWave},
+    {K::Button,
+     {8, 38, 110, 20},
+     RowRole::Slot,
+     C::UserWaveButton,
+     {"ﾕｰｻﾞｰ波形登録", "Reg. UserWave"},
+     kBandLimitOrUserWave},
+    {K::DropEdit, {124, 38, 44, 20}, RowRole::Slot, C::Delay, kNone, kNoExclusion},
+    {K::Label, {170, 41, 14, 14}, RowRole::Caption, C::Delay, {"Sa", "Sa"}, kNoExclusion},
+    {K::DropEdit, {188, 38, 44, 20}, RowRole::Slot, C::Phase, kNone, kNoExclusion},
+    {K::Label, {234, 41, 20, 14}, RowRole::Caption, C::Phase, {"。", "deg"}, kNoExclusion},
+    {K::CheckBox, {258, 40, 52, 16}, RowRole::Slot, C::Sweep, {"ｽｲｰﾌﾟ", "Sweep"}, kNoExclusion},
+    {K::CheckBox, {314, 40, 52, 16}, RowRole::Slot, C::Modulation, {"変調", "Modul"}, kNoExclusion},
+    {K::Label, {372, 41, 32, 14}, RowRole::Caption, C::GateOn, {"ｹﾞｰﾄ:", "Gate:"}, kNoExclusion},
+    {K::DropEdit, {404, 38, 44, 20}, RowRole::Slot, C::GateOn, kNone, kNoExclusion},
+    {K::DropEdit, {452, 38, 48, 20}, RowRole::Slot, C::GateOff, kNone, kNoExclusion},
+};
+
+constexpr SlotRowTemplate kFollowerRows[] = {
+    {K::DropList, {8, 10, 90, 20}, RowRole::Slot, C::Waveform, kNone, kNoExclusion},
+    {K::DropEdit, {102, 10, 62, 20}, RowRole::Slot, C::Freq, kNone, kNoExclusion},
+    {K::UnitLabel, {166, 13, 16, 14}, RowRole::FreqUnit, C::Freq, kNone, kNoExclusion},
+    {K::DropEdit, {198, 10, 66, 20}, RowRole::Slot, C::Amp, kNone, kNoExclusion},
+    {K::UnitLabel, {266, 13, 20, 14}, RowRole::AmpUnit, C::Amp, kNone, kNoExclusion},
+    {K::DropEdit, {302, 10, 66, 20}, RowRole::Slot, C::Offset, kNone, kNoExclusion},
+    {K::UnitLabel, {370, 13, 20, 14}, RowRole::OffsetUnit, C::Offset, kNone, kNoExclusion},
+    {K::DropList, {394, 10, 48, 20}, RowRole::Slot, C::OutCh, kNone, kNoExclusion},
+    {K::CheckBox,
+     {446, 12, 54, 16},
+     RowRole::Slot,
+     C::FollowerGate,
+     {"ｹﾞｰﾄ", "Gate"},
+     kNoExclusion},
+};
+
+constexpr int kMasterHeight = 64;
+constexpr int kFollowerHeight = 32;
+
+int SlotId(int slot, int part) {
+    return 1000 + slot * 40 + part;
+}
+
+std::vector<LayoutRow> Build() {
+    std::vector<LayoutRow> rows;
+    const auto tool = [&](int id, K kind, LayoutRect r, RowRole role, T control, Text2 caption,
+                          int exclusion = kNoExclusion) {
+        rows.push_back(
+            {id, kind, LayoutParent::Window, r, role, -1, C::Count, control, caption, exclusion});
+    };
+    const auto toolbar = [&](K kind, LayoutRect r, T control, Text2 caption,
+                             int exclusion = kNoExclusion) {
+        tool(2000 + static_cast<int>(control), kind, r, RowRole::Toolbar, control, caption,
+             exclusion);
+    };
+    // The tool bar: commands on the first row, the format and the comment on the second.
+    toolbar(K::Button, {4, 3, 40, 22}, T::Load, {"読込", "Load"});
+    toolbar(K::Button, {46, 3, 40, 22}, T::Save, {"保存", "Save"});
+    tool(2100, K::Button, {92, 3, 40, 22}, RowRole::Play, T::Count, {"再生", "Play"});
+    tool(2101, K::Button, {134, 3, 40, 22}, RowRole::Stop, T::Count, {"停止", "Stop"});
+    toolbar(K::Button, {180, 3, 44, 22}, T::Write, {"書込", "Write"});
+    toolbar(K::Button, {226, 3, 50, 22}, T::Device, {"ﾃﾞﾊﾞｲｽ", "Device"});
+    tool(2102, K::Panel, {282, 3, 62, 22}, RowRole::Caption, T::Count, kNone);
+    toolbar(K::CheckBox, {285, 6, 56, 16}, T::FilterOn, {"ﾌｨﾙﾀｰ", "Filter"}, kFormatOrProgress);
+    toolbar(K::DropEdit, {350, 4, 52, 20}, T::FileLength, kNone);
+    tool(2103, K::Label, {404, 7, 20, 14}, RowRole::Caption, T::Count, {"秒", "sec"});
+    toolbar(K::DropEdit, {4, 28, 62, 20}, T::SampleRate, kNone, kFormatOrProgress);
+    toolbar(K::DropList, {70, 28, 44, 20}, T::BitLen, kNone, kFormatOrProgress);
+    toolbar(K::DropList, {118, 28, 60, 20}, T::Channels, kNone, kFormatOrProgress);
+    tool(2104, K::Progress, {4, 28, 174, 20}, RowRole::Caption, T::Count, kNone, kFormatOrProgress);
+    toolbar(K::Edit, {184, 28, 368, 20}, T::Comment, kNone);
+    tool(2105, K::Tab, {0, 52, 556, 187}, RowRole::Tabs, T::Count,
+         {"Wave 1,2,3,4", "Wave 5,6,7,8"});
+
+    // The slot groups, four to a page: the master's two rows, then one row per follower, their
+    // columns aligned.
+    for (int slot = 0; slot < 8; ++slot) {
+        const bool master = slot % 4 == 0;
+        const LayoutParent page = slot < 4 ? LayoutParent::Page1 : LayoutParent::Page2;
+        const int top = master ? 0 : kMasterHeight + (slot % 4 - 1) * kFollowerHeight;
+        static const char* const kNames[] = {"Wave1", "Wave2", "Wave3", "Wave4",
+                                             "Wave5", "Wave6", "Wave7", "Wave8"};
+        rows.push_back({SlotId(slot, 39),
+                        K::GroupBox,
+                        page,
+                        {2, top, 548, master ? kMasterHeight : kFollowerHeight},
+                        RowRole::Caption,
+                        slot,
+                        C::Count,
+                        T::Count,
+                        {kNames[slot], kNames[slot]},
+                        kNoExclusion});
+        const std::span<const SlotRowTemplate> templ =
+            master ? std::span<const SlotRowTemplate>(kMasterRows) : kFollowerRows;
+        int part = 20;
+        for (const SlotRowTemplate& t : templ) {
+            const LayoutRect r{t.rect.x, top + t.rect.y, t.rect.w, t.rect.h};
+            const int id = t.role == RowRole::Slot ? SlotId(slot, static_cast<int>(t.control))
+                                                   : SlotId(slot, part++);
+            rows.push_back(
+                {id, t.kind, page, r, t.role, slot, t.control, T::Count, t.caption, t.exclusion});
+        }
+        if (slot == 0) // the frequency bar belongs to Wave1
+            rows.push_back({SlotId(0, static_cast<int>(C::FreqBarButton)),
+                            K::Button,
+                            page,
+                            {446, 14, 30, 20},
+                            RowRole::Slot,
+                            0,
+                            C::FreqBarButton,
+                            T::Count,
+                            {"ﾊﾞｰ", "Bar"},
+                            kNoExclusion});
+    }
+    return rows;
+}
+
+} // namespace
+
+std::span<const LayoutRow> MainLayout() {
+    static const std::vector<LayoutRow> rows = Build();
+    return rows;
+}
+
+int TextCellsUtf8(const char* text) {
+    int cells = 0;
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p;) {
+        char32_t c = *p;
+        int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (n > 1) {
+            c &= 0x3F >> (n - 1);
+            for (int k = 1; k < n && p[k]; ++k)
+                c = (c << 6) | (p[k] & 0x3F);
+        }
+        for (int k = 0; k < n && *p; ++k)
+            ++p;
+        cells += c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2;
+    }
+    return cells;
+}
+
+int TextCellsShiftJis(const char* text) {
+    // Every byte is one cell: the half-width characters are single bytes, the full-width ones
+    // double.
+    return static_cast<int>(std::string(text).size());
+}
+
+} // namespace qv

@@ -1,0 +1,75 @@
+// The main window's control area as data: every control with its kind, parent, position and
+// size in 96-DPI pixels (scaled by the monitor's DPI when the window is built), the model control
+// it shows, and its caption in both languages. Built for a 6 x 12 pixel font: 556 pixels wide,
+// 239 high above the display panel.
+#pragma once
+
+#include "app/control_changes.h"
+#include "platform/language.h"
+
+#include <span>
+
+namespace qv {
+
+enum class ControlKind : uint8_t {
+    Button,
+    CheckBox,
+    DropList, // a drop-down list
+    DropEdit, // a drop-down list with a text field
+    Edit,
+    Label,
+    UnitLabel, // a label that opens the unit menu and cycles the unit on a double-click
+    GroupBox,
+    UpDown,
+    Progress,
+    Panel,
+    Tab,
+};
+
+enum class LayoutParent : uint8_t { Window, Page1, Page2 };
+
+// What a row shows: a slot control of its slot, a tool-bar control, or only its caption.
+enum class RowRole : uint8_t {
+    Slot,
+    Toolbar,
+    Caption,
+    FreqUnit, // the unit labels of a slot's frequency, amplitude and offset
+    AmpUnit,
+    OffsetUnit,
+    FreqUpDown, // the masters' up/down buttons
+    AmpUpDown,
+    Play,
+    Stop,
+    Tabs,
+};
+
+struct LayoutRect {
+    int x, y, w, h;
+};
+
+struct LayoutRow {
+    int id; // the control id its notifications carry
+    ControlKind kind;
+    LayoutParent parent;
+    LayoutRect rect; // in the parent's client area
+    RowRole role;
+    int slot; // -1 outside the slot groups
+    SlotControl slotControl;
+    ToolbarControl toolbarControl;
+    Text2 caption; // UTF-8; empty for controls that show the model's text
+    // Rows with the same non-zero exclusion are never visible together (they may share space).
+    int exclusion;
+};
+
+inline constexpr LayoutRect kMainClientArea{0, 0, 556, 239};
+// The area of the pages, in the window's client area (inside the tab control).
+inline constexpr LayoutRect kPageArea{2, 76, 552, 160};
+
+std::span<const LayoutRow> MainLayout();
+
+// Text width in cells of the 6 x 12 font: ASCII and half-width katakana one cell, every other
+// character two (UTF-8 or Shift-JIS text).
+int TextCellsUtf8(const char* text);
+int TextCellsShiftJis(const char* text);
+
+} // namespace qv
