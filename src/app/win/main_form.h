@@ -1,0 +1,98 @@
+// The main window ("TMainForm"): a view of the controls model. It builds its controls from the
+// layout table, forwards every control event to one handler of the model, shows what the model
+// says changed, and owns the program's state for its lifetime: the generator, the settings, the
+// device engine and the commands.
+#pragma once
+
+#include "app/main_controls.h"
+#include "app/main_layout.h"
+#include "app/play_command.h"
+#include "engine/engine_owner.h"
+#include "engine/wave_play_rec.h"
+#include "engine/win/win_driver_catalog.h"
+#include "fftlib/fft_api.h"
+#include "files/settings_file.h"
+#include "generator/generator.h"
+#include "platform/win/win_ui.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class MainForm final : public EngineOwner {
+public:
+    explicit MainForm(HINSTANCE instance);
+    ~MainForm() override;
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Builds the window and everything it owns; false when the start failed (the reason has
+    // been shown) and the program should end without a message loop.
+    bool Create(const std::string& programDir, const std::string& commandLine, int showCommand);
+    HWND Window() const { return hwnd_; }
+
+    // EngineOwner
+    void RunOnMainThread(WavePlayRec& engine, MainStep step) override;
+    void PostNotification(EngineNotification notification) override;
+    void AfterFill() override {}
+    void EnablePlayButton(bool enabled) override;
+    void EnableStopButton(bool enabled) override;
+    std::string CaptionText() const override { return kAppTitle; }
+    void PumpMessages() override { PumpWindowMessages(); }
+
+private:
+    struct Control {
+        const LayoutRow* row;
+        HWND hwnd;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+    void BuildControls();
+    int Scale(int px) const { return MulDiv(px, static_cast<int>(dpi_), 96); }
+    RECT Placed(const LayoutRect& r) const;
+    static LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+    void Refresh(const ControlChanges& changes, bool all);
+    void ShowRow(const Control& c);
+    void SelectPage(int page);
+    void OnCommand(const Control& c, int code);
+    void OnUnitLabel(const Control& c, bool doubleClick);
+    void Play();
+    void Stop();
+    void Write();
+    void Load();
+    void Save();
+    void SaveSettingsAndSet();
+    Control* Find(int id);
+    Control* Find(RowRole role, int slot = -1);
+    std::string ComboText(HWND combo) const;
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    std::array<HWND, 2> pages_{};
+    HFONT font_ = nullptr;
+    UINT dpi_ = 96;
+    int page_ = 0;
+    bool startGood_ = false;
+    bool refreshing_ = false; // set while the window writes into its own controls
+    std::string programDir_, settingsPath_;
+    WinUi ui_;
+    FftApi fft_{};
+    AppSettings settings_;
+    Generator generator_;
+    std::unique_ptr<MainControls> controls_;
+    std::unique_ptr<WinDriverCatalog> catalog_;
+    std::unique_ptr<WavePlayRec> engine_;
+    std::unique_ptr<PlayCommand> play_;
+    std::vector<Control> rows_;
+    std::string paramFilePath_;
+    HBRUSH redBrush_ = nullptr;
+};
+
+} // namespace qv

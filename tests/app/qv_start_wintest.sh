@@ -1,0 +1,60 @@
+#!/bin/bash
+# QV.exe started as a user starts it, in a folder of its own: the main window appears (a picture
+# of it in each language goes to build/screenshots/), INIT.QV is made on the first start, and
+# closing the window writes QV.INI, whose settings and parameter set the next start takes up and
+# writes back.
+set -uo pipefail
+: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
+export QV_NEED_X=1
+source "$QV_SOURCE_DIR/tools/wine-env"
+qv_start_xvfb || exit 77
+command -v xdotool >/dev/null && command -v import >/dev/null || exit 77
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+shots="$QV_SOURCE_DIR/build/screenshots"
+mkdir -p "$shots"
+cp "$QV_EXE" "$QV_KT54DLL" "$work/"
+fail=0
+
+# Starts the program, waits for its window, photographs it and closes it as the user would.
+run() {  # picture name, then environment settings for wine
+    local picture=$1 w="" geometry
+    shift
+    (cd "$work" && env "$@" wine QV.exe </dev/null >/dev/null 2>&1) &
+    local pid=$!
+    for _ in $(seq 120); do
+        w=$(xdotool search --onlyvisible --name '^Quorvale' 2>/dev/null | head -n 1)
+        [ -n "$w" ] && break
+        sleep 0.25
+    done
+    if [ -z "$w" ]; then
+        echo "FAIL no main window"
+        fail=1
+    else
+        sleep 1
+        geometry=$(xdotool getwindowgeometry --shell "$w")
+        eval "$geometry"
+        import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture.png"
+    fi
+    wine taskkill /IM QV.exe >/dev/null 2>&1
+    for _ in $(seq 80); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
+    kill -0 "$pid" 2>/dev/null && { echo "FAIL $picture: the program did not end"; fail=1; kill "$pid"; }
+    wait "$pid" 2>/dev/null
+}
+
+run main-en LC_ALL=C.UTF-8
+[ -f "$work/INIT.QV" ] || { echo "FAIL no INIT.QV on the first start"; fail=1; }
+grep -q '^\[Wave8\]' "$work/QV.INI" 2>/dev/null || { echo "FAIL no parameter set in QV.INI"; fail=1; }
+grep -q '^PosX=' "$work/QV.INI" 2>/dev/null || { echo "FAIL no window place in QV.INI"; fail=1; }
+
+# A changed set comes back after a restart (the Japanese interface this time).
+sed -i -e '/^\[Wave2\]/,/^\[/ s/^Freq=.*/Freq=4.4e2/' -e '/^\[Wave2\]/,/^\[/ s/^AmpUnit=.*/AmpUnit=percent/' \
+    "$work/QV.INI"
+run main-ja LC_ALL=ja_JP.UTF-8
+section=$(sed -n '/^\[Wave2\]/,/^\[Wave3\]/p' "$work/QV.INI" | tr -d '\r')
+grep -qx 'Freq=440' <<<"$section" ||
+    { echo "FAIL Wave2's frequency did not come back as 440: $(grep '^Freq=' <<<"$section")"; fail=1; }
+grep -qx 'AmpUnit=percent' <<<"$section" || { echo "FAIL Wave2's unit did not survive"; fail=1; }
+
+[ $fail -eq 0 ] && echo "QV.exe starts, shows its window and keeps its set across a restart"
+exit $fail
