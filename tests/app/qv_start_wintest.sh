@@ -1,4 +1,5 @@
 #!/bin/bash
+# Shows windows.
 # QV.exe started as a user starts it, in a folder of its own: the main window appears (a picture
 # of it in each language goes to build/screenshots/), INIT.QV is made on the first start, and
 # closing the window writes QV.INI, whose settings and parameter set the next start takes up and

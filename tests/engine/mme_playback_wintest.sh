@@ -14,58 +14,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail=0
 
-# Compares a capture with a WAV's data chunk. Arguments: capture, wav, minimum frames in the
-# common prefix, and "whole" when the capture must contain all of the WAV's frames (a sweep).
+# Compares a capture with a WAV's data chunk (tests/support/compare_capture.py).
 compare() {
-    python3 - "$@" <<'PY'
-import struct, sys
-capture = open(sys.argv[1], 'rb').read()
-wav = open(sys.argv[2], 'rb').read()
-minimum, whole = int(sys.argv[3]), sys.argv[4] == 'whole'
-pos, fmt, data = 12, None, None
-while pos + 8 <= len(wav):
-    cid, size = wav[pos:pos + 4], struct.unpack('<I', wav[pos + 4:pos + 8])[0]
-    if cid == b'fmt ':
-        fmt = wav[pos + 8:pos + 8 + size]
-    elif cid == b'data':
-        data = wav[pos + 8:pos + 8 + size]
-    pos += 8 + size + (size & 1)
-channels, rate = struct.unpack('<HI', fmt[2:8])
-align = struct.unpack('<H', fmt[12:14])[0]
-common = min(len(capture), len(data))
-same, step = 0, 1 << 16
-while same < common and capture[same:same + step] == data[same:same + step]:
-    same = min(same + step, common)
-while same < common and capture[same] == data[same]:
-    same += 1
-frames = same // align
-rest = capture[same:]
-# A stopped run (not a sweep) may end in silence: the moment between the Stop and the device's
-# reset, in which Wine's driver pads its period with zeros. Up to 0.1 s of it is the stop, not
-# a dropout; anything else after the identical prefix is a fault.
-stop_silence = not whole and same < common and not any(rest) and len(rest) <= rate // 10 * align
-print(f"  captured {len(capture)} bytes ({len(capture) // align} frames), rendered "
-      f"{len(data)} bytes; identical prefix {same} bytes = {frames} frames "
-      f"({frames / rate:.3f} s, {channels} ch, {align} bytes/frame)")
-ok = True
-if same < common and not stop_silence:
-    detail = "silence" if not any(rest) else "other samples"
-    print(f"  FAIL: first difference at byte {same} (frame {frames}); "
-          f"{len(rest)} more bytes captured, {detail}")
-    ok = False
-if frames < minimum:
-    print(f"  FAIL: fewer than {minimum} identical frames")
-    ok = False
-if whole and len(capture) < len(data):
-    print("  FAIL: the capture ends before the rendered stream")
-    ok = False
-if ok and any(rest):
-    print(f"  FAIL: {len(rest)} bytes after the stream are not all silence")
-    ok = False
-if ok and rest:
-    print(f"  then {len(rest)} bytes of silence{' (the stop)' if stop_silence else ''}")
-sys.exit(0 if ok else 1)
-PY
+    python3 "$QV_SOURCE_DIR/tests/support/compare_capture.py" "$@"
 }
 
 # Plays one set and compares. Arguments: name, mode (a number of milliseconds, or "sweep" to

@@ -1,5 +1,6 @@
 #include "app/win/main_form.h"
 
+#include "app/command_line.h"
 #include "app/engine_settings.h"
 #include "app/open_param_file.h"
 #include "app/user_wave_loader.h"
@@ -10,6 +11,7 @@
 #include "files/param_file.h"
 #include "files/wave_writer.h"
 #include "generator/item_lists.h"
+#include "generator/number_text.h"
 #include "platform/win/text_conversion.h"
 
 #include <commctrl.h>
@@ -19,6 +21,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <utility>
 
 namespace qv {
 
@@ -26,6 +30,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TMainForm";
 constexpr UINT kRunMainStep = WM_APP + 1; // wParam: the step, lParam: the engine
+constexpr UINT kAutoPlay = WM_APP + 2;    // a file opened with "/P" starts playing
+constexpr UINT_PTR kTimer1 = 1;           // ends a "/P" playback
 constexpr int kDisplayPanelHeight = 200;  // the lower panel (its contents come with the display)
 
 // The window's DPI where the system can say it (Windows 10 and later, Wine), else the screen's.
@@ -141,7 +147,6 @@ MainForm::~MainForm() {
 
 bool MainForm::Create(const std::string& programDir, const std::string& commandLine,
                       int showCommand) {
-    (void)commandLine;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     programDir_ = programDir;
     settingsPath_ = programDir_ + "QV.INI";
@@ -250,6 +255,7 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     startGood_ = true;
+    ProcessCommandLine(commandLine);
     return true;
 }
 
@@ -695,28 +701,10 @@ void MainForm::Write() {
 void MainForm::Load() {
     const bool english = controls_->Language() == kEnglish;
     std::string path = paramFilePath_;
-    if (!AskFile(hwnd_, false, english ? L"Open parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙを開く",
-                 english ? L"parameter file (*.QV)" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙ (*.QV)", L"*.QV", L"QV",
-                 programDir_, path))
-        return;
-    paramFilePath_ = path;
-    const OpenParamEnvironment env{.ui = ui_,
-                                   .appTitle = kAppTitle,
-                                   .fileExists =
-                                       [](const std::string& p) {
-                                           return GetFileAttributesA(p.c_str()) !=
-                                                  INVALID_FILE_ATTRIBUTES;
-                                       },
-                                   .openIni = [](const std::string& p) { return OpenIniFile(p); },
-                                   .reregisterUserWave = {}};
-    OpenedNames names;
-    if (OpenParamFile(path, generator_, *controls_, env, names)) {
-        SetWindowTextW(hwnd_, ShiftJisToWide(names.caption).c_str());
-        settings_.lastWaveFile = names.lastWaveFile;
-        settings_.lastTextFile = names.lastTextFile;
-        (void)play_->OfferFormat();
-    }
-    Refresh(controls_->TakeChanges(), false);
+    if (AskFile(hwnd_, false, english ? L"Open parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙを開く",
+                english ? L"parameter file (*.QV)" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙ (*.QV)", L"*.QV", L"QV",
+                programDir_, path))
+        OpenFile(path);
 }
 
 void MainForm::Save() {
@@ -753,6 +741,113 @@ void MainForm::SaveSettingsAndSet() {
     ParamSet set(controls_->Language());
     controls_->CaptureParamTable(set);
     (void)SaveParamFile(*ini, set, std::nullopt);
+}
+
+void MainForm::ProcessCommandLine(const std::string& line) {
+    const CommandLineRequest request = ParseCommandLine(line, programDir_);
+    if (request.path.empty())
+        return;
+    paramFilePath_ = request.path;
+    autoPlay_ = request.autoPlay;
+    autoPlayMs_ = AutoPlayMilliseconds(
+        request, ReadDecimal(controls_->ToolbarText(ToolbarControl::FileLength)));
+    pendingOpen_ = request.path;
+    if (engine_->PlaybackRunning())
+        Stop(); // the open follows when the playback has ended
+    else
+        OpenPending();
+}
+
+void MainForm::OpenPending() {
+    const std::string path = std::exchange(pendingOpen_, std::string());
+    if (path.empty() || engine_->PlaybackRunning())
+        return;
+    if (!HasExtension(path, "QV")) {
+        ui_.Message(controls_->Language() == kEnglish
+                        ? "User waves are registered in the user-wave window, which is not "
+                          "available yet."
+                        : "ユーザー波形の登録ウィンドウはまだ使えません。",
+                    kAppTitle, MsgIcon::Information);
+        return;
+    }
+    OpenFile(path);
+    if (autoPlay_ && !engine_->PlaybackRunning())
+        PostMessageW(hwnd_, kAutoPlay, 0, 0);
+}
+
+void MainForm::OpenFile(const std::string& path) {
+    const OpenParamEnvironment env{.ui = ui_,
+                                   .appTitle = kAppTitle,
+                                   .fileExists =
+                                       [](const std::string& p) {
+                                           return GetFileAttributesA(p.c_str()) !=
+                                                  INVALID_FILE_ATTRIBUTES;
+                                       },
+                                   .openIni = [](const std::string& p) { return OpenIniFile(p); },
+                                   .reregisterUserWave = {}};
+    OpenedNames names;
+    if (OpenParamFile(path, generator_, *controls_, env, names)) {
+        paramFilePath_ = path;
+        SetWindowTextW(hwnd_, ShiftJisToWide(names.caption).c_str());
+        settings_.lastWaveFile = names.lastWaveFile;
+        settings_.lastTextFile = names.lastTextFile;
+        (void)play_->OfferFormat();
+    }
+    Refresh(controls_->TakeChanges(), false);
+}
+
+void MainForm::ClickIfEnabled(RowRole role, ToolbarControl control) {
+    for (const Control& c : rows_) {
+        if (c.row->role == role && (role != RowRole::Toolbar || c.row->toolbarControl == control) &&
+            IsWindowEnabled(c.hwnd) && IsWindowVisible(c.hwnd)) {
+            SendMessageW(c.hwnd, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+}
+
+bool MainForm::PreTranslate(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !controls_)
+        return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0,
+               alt = GetKeyState(VK_MENU) < 0;
+    if (msg.wParam == VK_SPACE && !ctrl && !alt) {
+        // The check boxes and the comment box keep Space for themselves.
+        const HWND focus = GetFocus();
+        for (const Control& c : rows_) {
+            const LayoutRow& r = *c.row;
+            const bool keeps = r.kind == ControlKind::CheckBox && r.role == RowRole::Slot;
+            const bool comment =
+                r.role == RowRole::Toolbar && r.toolbarControl == ToolbarControl::Comment;
+            if (c.hwnd == focus && (keeps || comment))
+                return false;
+        }
+        const Control* play = Find(RowRole::Play);
+        if (play && IsWindowEnabled(play->hwnd))
+            Play();
+        else
+            Stop();
+        return true;
+    }
+    if (ctrl && !shift && !alt) {
+        switch (msg.wParam) {
+        case 'D':
+            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Device);
+            return true;
+        case 'O':
+            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Load);
+            return true;
+        case 'S':
+            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Save);
+            return true;
+        case 'W':
+            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Write);
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
 }
 
 void MainForm::RunOnMainThread(WavePlayRec& engine, MainStep step) {
@@ -830,12 +925,52 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
     case kRunMainStep:
         reinterpret_cast<WavePlayRec*>(l)->RunMainStep(static_cast<MainStep>(w));
         return 0;
+    case kAutoPlay:
+        Play();
+        return 0;
     case kWmPlaybackBegins:
+        KillTimer(hwnd_, kTimer1);
+        if (autoPlay_ && autoPlayMs_ > 0)
+            SetTimer(hwnd_, kTimer1, static_cast<UINT>(autoPlayMs_), nullptr);
+        autoPlay_ = false;
         return 0;
-    case kWmPlaybackEnds:
-        (void)play_->Stopped();
+    case kWmPlaybackEnds: {
+        const std::string deferred = play_->Stopped();
         Refresh(controls_->TakeChanges(), false);
+        if (!deferred.empty())
+            pendingOpen_ = deferred;
+        OpenPending();
         return 0;
+    }
+    case WM_TIMER:
+        if (w == kTimer1) {
+            KillTimer(hwnd_, kTimer1);
+            if (engine_->PlaybackRunning())
+                Stop();
+        }
+        return 0;
+    case WM_COPYDATA: {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(l);
+        if (data && data->lpData && data->cbData > 0) {
+            const char* text = static_cast<const char*>(data->lpData);
+            ProcessCommandLine(
+                std::string(text, strnlen(text, std::min<DWORD>(data->cbData, 359))));
+        }
+        return TRUE;
+    }
+    case WM_DROPFILES: {
+        const HDROP drop = reinterpret_cast<HDROP>(w);
+        std::array<wchar_t, MAX_PATH> name{};
+        if (DragQueryFileW(drop, 0, name.data(), static_cast<UINT>(name.size())) > 0) {
+            pendingOpen_ = WideToShiftJis(name.data());
+            if (engine_->PlaybackRunning())
+                Stop();
+            else
+                OpenPending();
+        }
+        DragFinish(drop);
+        return 0;
+    }
     case WM_CLOSE:
         if (play_)
             play_->Stop();

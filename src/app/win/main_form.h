@@ -35,6 +35,9 @@ public:
     // been shown) and the program should end without a message loop.
     bool Create(const std::string& programDir, const std::string& commandLine, int showCommand);
     HWND Window() const { return hwnd_; }
+    // The window sees every key first: Space plays or stops, Ctrl with D, O, S or W clicks the
+    // device, load, save or write button. True when the key was taken.
+    bool PreTranslate(const MSG& msg);
 
     // EngineOwner
     void RunOnMainThread(WavePlayRec& engine, MainStep step) override;
@@ -68,6 +71,10 @@ private:
     void Load();
     void Save();
     void SaveSettingsAndSet();
+    void ProcessCommandLine(const std::string& line);
+    void OpenPending();
+    void OpenFile(const std::string& path);
+    void ClickIfEnabled(RowRole role, ToolbarControl control);
     Control* Find(int id);
     Control* Find(RowRole role, int slot = -1);
     std::string ComboText(HWND combo) const;
@@ -92,6 +99,9 @@ private:
     std::unique_ptr<PlayCommand> play_;
     std::vector<Control> rows_;
     std::string paramFilePath_;
+    std::string pendingOpen_; // a file whose open waits for the playback to end
+    bool autoPlay_ = false;
+    long autoPlayMs_ = 0;
     HBRUSH redBrush_ = nullptr;
 };
 

@@ -84,7 +84,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         if (form.Create(ProgramDirectory(), commandLine, showCommand)) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                if (!IsDialogMessageW(form.Window(), &msg)) {
+                if (!form.PreTranslate(msg) && !IsDialogMessageW(form.Window(), &msg)) {
                     TranslateMessage(&msg);
                     DispatchMessageW(&msg);
                 }

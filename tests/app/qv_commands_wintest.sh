@@ -1,0 +1,65 @@
+#!/bin/bash
+# Opens the audio device.
+# Shows windows.
+# QV.exe from the command line: started from another folder with a relative, quoted name that
+# holds blanks and "/P500", it opens the set from its own folder, plays it through MME (the
+# capture holds exactly what qvrender renders for the set) and stops by itself after 500 ms; a
+# second QV.exe hands its file to the running one, which opens it, and ends with 1.
+set -uo pipefail
+: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
+: "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
+export QV_NEED_X=1
+source "$QV_SOURCE_DIR/tools/wine-env"
+qv_start_xvfb || exit 77
+command -v xdotool >/dev/null || exit 77
+work=$(mktemp -d)
+trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
+mkdir -p "$work/prog/my sets" "$work/elsewhere"
+cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
+set_text='[Misc]\r\nSamplingFreq=48000\r\nBitLen=16\r\nCh=Stereo\r\n[Wave1]\r\nWaveform=sine\r\n'
+printf "$set_text"'Freq=997.3\r\nOutCh=L+R\r\n' >"$work/prog/my sets/tone.QV"
+printf "$set_text"'Freq=440\r\nOutCh=L+R\r\n' >"$work/prog/my sets/other.QV"
+fail=0
+capture="$work/capture.raw"
+
+(cd "$work/elsewhere" && LC_ALL=C.UTF-8 QV_AUDIO_CAPTURE="$capture" \
+    wine "$work/prog/QV.exe" 'my sets\tone.QV' /P500 </dev/null >/dev/null 2>&1) &
+pid=$!
+w=""
+for _ in $(seq 120); do
+    w=$(xdotool search --onlyvisible --name '^Quorvale' 2>/dev/null | head -n 1)
+    [ -n "$w" ] && break
+    sleep 0.25
+done
+[ -n "$w" ] || { echo "FAIL no main window"; exit 1; }
+# The playback ends by itself: the capture stops growing while the program runs on.
+last=-1
+for _ in $(seq 80); do
+    sleep 0.5
+    size=$(stat -c %s "$capture" 2>/dev/null || echo 0)
+    [ "$size" -gt 0 ] && [ "$size" = "$last" ] && break
+    last=$size
+done
+[ "$(stat -c %s "$capture" 2>/dev/null || echo 0)" = "$last" ] && [ "$last" -gt 0 ] ||
+    { echo "FAIL the /P playback did not end by itself (capture $last bytes)"; fail=1; }
+kill -0 "$pid" 2>/dev/null || { echo "FAIL the program ended with the playback"; fail=1; }
+"$QV_NATIVE_QVRENDER" "$work/prog/my sets/tone.QV" "$work/tone.wav" --set File.Length=30 >/dev/null
+python3 "$QV_SOURCE_DIR/tests/support/compare_capture.py" "$capture" "$work/tone.wav" 24000 prefix ||
+    fail=1
+[ "$(xdotool getwindowname "$w")" = "Quorvale - tone" ] ||
+    { echo "FAIL caption '$(xdotool getwindowname "$w")'"; fail=1; }
+
+# A second start hands its file over and ends with 1, without a window of its own.
+(cd "$work/elsewhere" && wine "$work/prog/QV.exe" 'my sets\other.QV' </dev/null >/dev/null 2>&1)
+status=$?
+[ $status -eq 1 ] || { echo "FAIL the second start ended with $status"; fail=1; }
+sleep 1
+[ "$(xdotool search --onlyvisible --name '^Quorvale' | wc -l)" = 1 ] ||
+    { echo "FAIL a second window"; fail=1; }
+[ "$(xdotool getwindowname "$w")" = "Quorvale - other" ] ||
+    { echo "FAIL the running instance did not open the handed file"; fail=1; }
+
+wine taskkill /IM QV.exe >/dev/null 2>&1
+wait "$pid" 2>/dev/null
+[ $fail -eq 0 ] && echo "the command line plays a set by itself and a second start hands over"
+exit $fail
