@@ -60,6 +60,8 @@ private:
     int Scale(int px) const { return MulDiv(px, static_cast<int>(dpi_), 96); }
     RECT Placed(const LayoutRect& r) const;
     static LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+    static LRESULT CALLBACK FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
+                                          DWORD_PTR main);
     void Refresh(const ControlChanges& changes, bool all);
     void ShowRow(const Control& c);
     void SelectPage(int page);
@@ -75,6 +77,7 @@ private:
     void OpenPending();
     void OpenFile(const std::string& path);
     void ClickIfEnabled(RowRole role, ToolbarControl control);
+    void ShowContextMenu(HWND control, POINT screen);
     Control* Find(int id);
     Control* Find(RowRole role, int slot = -1);
     std::string ComboText(HWND combo) const;
