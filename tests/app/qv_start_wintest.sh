@@ -3,7 +3,8 @@
 # QV.exe started as a user starts it, in a folder of its own: the main window appears (a picture
 # of it in each language goes to build/screenshots/), INIT.QV is made on the first start, and
 # closing the window writes QV.INI, whose settings and parameter set the next start takes up and
-# writes back.
+# writes back; a window placed on a screen that is gone comes back into view; without
+# KT54DLL.DLL the program says so and ends without touching QV.INI.
 set -uo pipefail
 : "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
 export QV_NEED_X=1
@@ -35,6 +36,7 @@ run() {  # picture name, then environment settings for wine
         sleep 1
         geometry=$(xdotool getwindowgeometry --shell "$w")
         eval "$geometry"
+        placed="$X $Y"
         import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture.png"
     fi
     wine taskkill /IM QV.exe >/dev/null 2>&1
@@ -56,6 +58,32 @@ section=$(sed -n '/^\[Wave2\]/,/^\[Wave3\]/p' "$work/QV.INI" | tr -d '\r')
 grep -qx 'Freq=440' <<<"$section" ||
     { echo "FAIL Wave2's frequency did not come back as 440: $(grep '^Freq=' <<<"$section")"; fail=1; }
 grep -qx 'AmpUnit=percent' <<<"$section" || { echo "FAIL Wave2's unit did not survive"; fail=1; }
+
+# A place on a screen that is not there any more.
+sed -i -e 's/^PosX=.*/PosX=5000/' -e 's/^PosY=.*/PosY=4900/' "$work/QV.INI"
+run offscreen LC_ALL=C.UTF-8
+read -r x y <<<"$placed"
+[ "$x" -ge 0 ] && [ "$x" -lt 1280 ] && [ "$y" -ge 0 ] && [ "$y" -lt 1024 ] ||
+    { echo "FAIL the window stayed off the screen at $x,$y"; fail=1; }
+rm -f "$shots/offscreen.png"
+
+# Without the library: its message, no window, and QV.INI as it was.
+rm "$work/KT54DLL.DLL"
+cp "$work/QV.INI" "$work/QV.INI.before"
+(cd "$work" && LC_ALL=C.UTF-8 wine QV.exe </dev/null >/dev/null 2>&1) &
+pid=$!
+box=""
+for _ in $(seq 120); do
+    box=$(xdotool search --onlyvisible --name '^Quorvale$' 2>/dev/null | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.25
+done
+[ -n "$box" ] || { echo "FAIL no message without KT54DLL.DLL"; fail=1; }
+xdotool search --onlyvisible --name '^Quorvale ' >/dev/null 2>&1 && { echo "FAIL a main window without the library"; fail=1; }
+[ -n "$box" ] && xdotool key --window "$box" Return
+for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$pid" 2>/dev/null && { echo "FAIL the program did not end"; fail=1; kill "$pid"; }
+cmp -s "$work/QV.INI" "$work/QV.INI.before" || { echo "FAIL QV.INI changed"; fail=1; }
 
 [ $fail -eq 0 ] && echo "QV.exe starts, shows its window and keeps its set across a restart"
 exit $fail
