@@ -10,6 +10,7 @@ set -uo pipefail
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
 export QV_NEED_X=1
 source "$QV_SOURCE_DIR/tools/wine-env"
+source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
 qv_start_xvfb || exit 77
 command -v xdotool >/dev/null || exit 77
 work=$(mktemp -d)
@@ -25,12 +26,7 @@ capture="$work/capture.raw"
 (cd "$work/elsewhere" && LC_ALL=C.UTF-8 QV_AUDIO_CAPTURE="$capture" \
     wine "$work/prog/QV.exe" 'my sets\tone.QV' /P500 </dev/null >/dev/null 2>&1) &
 pid=$!
-w=""
-for _ in $(seq 120); do
-    w=$(xdotool search --onlyvisible --name '^Quorvale' 2>/dev/null | head -n 1)
-    [ -n "$w" ] && break
-    sleep 0.25
-done
+w=$(wait_window '^Quorvale')
 [ -n "$w" ] || { echo "FAIL no main window"; exit 1; }
 # The playback ends by itself: the capture stops growing while the program runs on.
 last=-1

@@ -9,6 +9,7 @@ set -uo pipefail
 : "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
 export QV_NEED_X=1
 source "$QV_SOURCE_DIR/tools/wine-env"
+source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
 qv_start_xvfb || exit 77
 command -v xdotool >/dev/null && command -v import >/dev/null || exit 77
 work=$(mktemp -d)
@@ -20,15 +21,11 @@ fail=0
 
 # Starts the program, waits for its window, photographs it and closes it as the user would.
 run() {  # picture name, then environment settings for wine
-    local picture=$1 w="" geometry
+    local picture=$1 w geometry
     shift
     (cd "$work" && env "$@" wine QV.exe </dev/null >/dev/null 2>&1) &
     local pid=$!
-    for _ in $(seq 120); do
-        w=$(xdotool search --onlyvisible --name '^Quorvale' 2>/dev/null | head -n 1)
-        [ -n "$w" ] && break
-        sleep 0.25
-    done
+    w=$(wait_window '^Quorvale')
     if [ -z "$w" ]; then
         echo "FAIL no main window"
         fail=1
@@ -40,8 +37,7 @@ run() {  # picture name, then environment settings for wine
         import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture.png"
     fi
     wine taskkill /IM QV.exe >/dev/null 2>&1
-    for _ in $(seq 80); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
-    kill -0 "$pid" 2>/dev/null && { echo "FAIL $picture: the program did not end"; fail=1; kill "$pid"; }
+    wait_end "$pid" || { echo "FAIL $picture: the program did not end"; fail=1; kill "$pid"; }
     wait "$pid" 2>/dev/null
 }
 
@@ -72,17 +68,11 @@ rm "$work/KT54DLL.DLL"
 cp "$work/QV.INI" "$work/QV.INI.before"
 (cd "$work" && LC_ALL=C.UTF-8 wine QV.exe </dev/null >/dev/null 2>&1) &
 pid=$!
-box=""
-for _ in $(seq 120); do
-    box=$(xdotool search --onlyvisible --name '^Quorvale$' 2>/dev/null | head -n 1)
-    [ -n "$box" ] && break
-    sleep 0.25
-done
+box=$(wait_window '^Quorvale$')
 [ -n "$box" ] || { echo "FAIL no message without KT54DLL.DLL"; fail=1; }
 xdotool search --onlyvisible --name '^Quorvale ' >/dev/null 2>&1 && { echo "FAIL a main window without the library"; fail=1; }
 [ -n "$box" ] && xdotool key --window "$box" Return
-for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
-kill -0 "$pid" 2>/dev/null && { echo "FAIL the program did not end"; fail=1; kill "$pid"; }
+wait_end "$pid" || { echo "FAIL the program did not end"; fail=1; kill "$pid"; }
 cmp -s "$work/QV.INI" "$work/QV.INI.before" || { echo "FAIL QV.INI changed"; fail=1; }
 
 [ $fail -eq 0 ] && echo "QV.exe starts, shows its window and keeps its set across a restart"

@@ -132,6 +132,30 @@ bool AskFile(HWND owner, bool save, const wchar_t* title, const wchar_t* descrip
     return true;
 }
 
+// What a slot control's notification calls in the model: a chosen item, a text (chosen or
+// typed) or a check state.
+struct SlotHandlers {
+    SlotControl control;
+    void (MainControls::*item)(int, int);
+    void (MainControls::*text)(int, std::string_view);
+    void (MainControls::*check)(int, bool);
+};
+using MC = MainControls;
+constexpr SlotHandlers kSlotHandlers[] = {
+    {SlotControl::Waveform, &MC::OnWaveform, nullptr, nullptr},
+    {SlotControl::OutCh, &MC::OnOutCh, nullptr, nullptr},
+    {SlotControl::BandLimit, &MC::OnBandLimit, nullptr, nullptr},
+    {SlotControl::Freq, nullptr, &MC::OnFrequencyText, nullptr},
+    {SlotControl::Amp, nullptr, &MC::OnAmplitudeText, nullptr},
+    {SlotControl::Offset, nullptr, &MC::OnOffsetText, nullptr},
+    {SlotControl::Delay, nullptr, &MC::OnDelayText, nullptr},
+    {SlotControl::Phase, nullptr, &MC::OnPhaseText, nullptr},
+    {SlotControl::GateOn, nullptr, &MC::OnGateOnText, nullptr},
+    {SlotControl::GateOff, nullptr, &MC::OnGateOffText, nullptr},
+    {SlotControl::Sweep, nullptr, nullptr, &MC::OnSweep},
+    {SlotControl::FollowerGate, nullptr, nullptr, &MC::OnFollowerGate},
+};
+
 } // namespace
 
 MainForm::MainForm(HINSTANCE instance) : instance_(instance) {}
@@ -521,70 +545,25 @@ void MainForm::OnCommand(const Control& c, int code) {
     const bool checked = SendMessageW(c.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (r.role == RowRole::Slot) {
         const int i = r.slot;
-        switch (r.slotControl) {
-        case SlotControl::Waveform:
-            if (selChange)
-                m.OnWaveform(i, selected());
-            break;
-        case SlotControl::OutCh:
-            if (selChange)
-                m.OnOutCh(i, selected());
-            break;
-        case SlotControl::BandLimit:
-            if (selChange)
-                m.OnBandLimit(i, selected());
-            break;
-        case SlotControl::Freq:
-            if (selChange || edited)
-                m.OnFrequencyText(i, text());
-            break;
-        case SlotControl::Amp:
-            if (selChange || edited)
-                m.OnAmplitudeText(i, text());
-            break;
-        case SlotControl::Offset:
-            if (selChange || edited)
-                m.OnOffsetText(i, text());
-            break;
-        case SlotControl::Delay:
-            if (selChange || edited)
-                m.OnDelayText(i, text());
-            break;
-        case SlotControl::Phase:
-            if (selChange || edited)
-                m.OnPhaseText(i, text());
-            break;
-        case SlotControl::GateOn:
-            if (selChange || edited)
-                m.OnGateOnText(i, text());
-            break;
-        case SlotControl::GateOff:
-            if (selChange || edited)
-                m.OnGateOffText(i, text());
-            break;
-        case SlotControl::Sweep:
-            if (clicked)
-                m.OnSweep(i, checked);
-            break;
-        case SlotControl::Modulation:
-            if (clicked)
-                m.OnModulation(i, checked, generator_.slots[i].modulationType,
-                               generator_.slots[i].modulatingSignal);
-            break;
-        case SlotControl::FollowerGate:
-            if (clicked)
-                m.OnFollowerGate(i, checked);
-            break;
-        case SlotControl::UserWaveButton:
-        case SlotControl::FreqBarButton:
-            if (clicked)
-                ui_.Message(m.Language() == kEnglish ? "This window is not available yet."
-                                                     : "このウィンドウはまだ使えません。",
-                            kAppTitle, MsgIcon::Information);
-            break;
-        default:
-            break;
+        for (const SlotHandlers& h : kSlotHandlers) {
+            if (h.control != r.slotControl)
+                continue;
+            if (h.item && selChange)
+                (m.*h.item)(i, selected());
+            else if (h.text && (selChange || edited))
+                (m.*h.text)(i, text());
+            else if (h.check && clicked)
+                (m.*h.check)(i, checked);
         }
+        if (r.slotControl == SlotControl::Modulation && clicked)
+            m.OnModulation(i, checked, generator_.slots[i].modulationType,
+                           generator_.slots[i].modulatingSignal);
+        if ((r.slotControl == SlotControl::UserWaveButton ||
+             r.slotControl == SlotControl::FreqBarButton) &&
+            clicked)
+            ui_.Message(m.Language() == kEnglish ? "This window is not available yet."
+                                                 : "このウィンドウはまだ使えません。",
+                        kAppTitle, MsgIcon::Information);
     } else if (r.role == RowRole::Toolbar) {
         switch (r.toolbarControl) {
         case ToolbarControl::SampleRate:

@@ -1,0 +1,22 @@
+# Shared by the scripts that drive QV.exe on the virtual desktop (sourced after tools/wine-env).
+# wait_window PATTERN: the id of the first visible window whose title matches, within 30 s ("" if
+# none came).
+wait_window() {
+    local w="" _
+    for _ in $(seq 120); do
+        w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$w" ] && break
+        sleep 0.25
+    done
+    echo "$w"
+}
+
+# wait_end PID: true when the process ended within 20 s.
+wait_end() {
+    local _
+    for _ in $(seq 80); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.25
+    done
+    return 1
+}
