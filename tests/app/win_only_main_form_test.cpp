@@ -90,6 +90,16 @@ TEST(MainFormTest, AUserWaveHidesTheBandLimitAndAUnitLabelCyclesTheUnits) {
     EXPECT_TRUE(IsWindowEnabled(freq));
     EXPECT_TRUE(Shown(bandLimit));
 
+    // Typing into the frequency field: the text stays as typed and the caret where it was.
+    const HWND field = GetWindow(freq, GW_CHILD);
+    SetWindowTextW(freq, L"44");
+    SendMessageW(field, EM_SETSEL, 2, 2);
+    Notify(freq, CBN_EDITCHANGE);
+    DWORD caret = 0;
+    SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    EXPECT_EQ(Text(freq), L"44");
+    EXPECT_EQ(caret, 2u);
+
     // The amplitude's unit label: dB -> value -> percent, the text re-expressed each time.
     HWND label = nullptr, amp = Child(w, SlotId(0, SlotControl::Amp));
     for (const LayoutRow& r : MainLayout()) {

@@ -423,17 +423,23 @@ std::string MainForm::ComboText(HWND combo) const {
     return WideToShiftJis(text.data());
 }
 
-void MainForm::ShowRow(const Control& c) {
+void MainForm::ShowRow(Control& c) {
     const LayoutRow& r = *c.row;
     const MainControls& m = *controls_;
     bool visible = true;
     bool enabled = true;
     const auto fill = [&](std::span<const char* const> items, int selected,
                           const std::string* text) {
-        SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
-        for (const char* item : items)
-            SendMessageW(c.hwnd, CB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(ShiftJisToWide(item).c_str()));
+        // A list is refilled only when it changed (a unit, the channel count): refilling clears
+        // the field, which would move the caret while the user types.
+        if (items.data() != c.items || items.size() != c.itemCount) {
+            SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
+            for (const char* item : items)
+                SendMessageW(c.hwnd, CB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(ShiftJisToWide(item).c_str()));
+            c.items = items.data();
+            c.itemCount = items.size();
+        }
         if (selected >= 0)
             SendMessageW(c.hwnd, CB_SETCURSEL, selected, 0);
         if (text && ComboText(c.hwnd) != *text)
@@ -503,7 +509,7 @@ void MainForm::ShowRow(const Control& c) {
 
 void MainForm::Refresh(const ControlChanges& changes, bool all) {
     refreshing_ = true;
-    for (const Control& c : rows_) {
+    for (Control& c : rows_) {
         const LayoutRow& r = *c.row;
         bool changed = all;
         if (!changed && r.slot >= 0 && r.slotControl != SlotControl::Count)

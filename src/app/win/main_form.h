@@ -52,6 +52,8 @@ private:
     struct Control {
         const LayoutRow* row;
         HWND hwnd;
+        const char* const* items = nullptr; // the list it was last filled with
+        size_t itemCount = 0;
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
@@ -63,7 +65,7 @@ private:
     static LRESULT CALLBACK FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
                                           DWORD_PTR main);
     void Refresh(const ControlChanges& changes, bool all);
-    void ShowRow(const Control& c);
+    void ShowRow(Control& c);
     void SelectPage(int page);
     void OnCommand(const Control& c, int code);
     void OnUnitLabel(const Control& c, bool doubleClick);
