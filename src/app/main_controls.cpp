@@ -372,6 +372,12 @@ void MainControls::SetFreqBarSync(bool on) {
     live_.freqBarSync = sync;
 }
 
+void MainControls::SetControlsForWrite(bool enabled) {
+    writing_ = !enabled;
+    Mark(ToolbarControl::FileLength);
+    SetControlsForRun(enabled);
+}
+
 void MainControls::SetControlsForRun(bool enabled) {
     running_ = !enabled;
     for (int m : {0, 4})

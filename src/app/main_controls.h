@@ -69,6 +69,8 @@ public:
     void SetFreqBarSync(bool on);
     // Disables (false) or re-enables (true) what must not change during Play or Write.
     void SetControlsForRun(bool enabled);
+    // A file write locks the file length as well (a playback reads it only for a sweep).
+    void SetControlsForWrite(bool enabled);
 
     // A whole parameter set into the controls and the generator, in the fixed order.
     void ApplyParamTable(const ParamSet& set);
@@ -166,6 +168,7 @@ private:
     std::string comment_;          // the comment box (80 characters)
     std::string fitItem_ = "4096"; // the ticked FFT sample count item
     bool running_ = false;         // Play or Write in progress
+    bool writing_ = false;
     std::array<SlotState, 8> slot_;
     ControlChanges changes_;
 };

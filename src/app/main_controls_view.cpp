@@ -290,6 +290,8 @@ bool MainControls::ToolbarEnabled(ToolbarControl c) const {
     case ToolbarControl::Write:
     case ToolbarControl::Device:
         return !running_;
+    case ToolbarControl::FileLength:
+        return !writing_;
     case ToolbarControl::FreqBarSync:
         return g_.slots[4].freqUnit == kHz;
     default:

@@ -59,9 +59,13 @@ struct LayoutRow {
     Text2 caption; // UTF-8; empty for controls that show the model's text
     // Rows with the same non-zero exclusion are never visible together (they may share space).
     int exclusion;
+    Text2 hint = {"", ""}; // the tooltip of a control whose hint does not change
 };
 
 inline constexpr LayoutRect kMainClientArea{0, 0, 556, 239};
+// The exclusion of the format boxes and the progress bar that replaces them during a write.
+inline constexpr int kFormatOrProgress = 2;
+inline constexpr int kProgressBarId = 2104;
 // The area of the pages, in the window's client area (inside the tab control).
 inline constexpr LayoutRect kPageArea{2, 76, 552, 160};
 

@@ -17,6 +17,7 @@ work=$(mktemp -d)
 trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
 mkdir -p "$work/prog/my sets" "$work/elsewhere"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
+settled_ini "$work/prog"
 set_text='[Misc]\r\nSamplingFreq=48000\r\nBitLen=16\r\nCh=Stereo\r\n[Wave1]\r\nWaveform=sine\r\n'
 printf "$set_text"'Freq=997.3\r\nOutCh=L+R\r\n' >"$work/prog/my sets/tone.QV"
 printf "$set_text"'Freq=440\r\nOutCh=L+R\r\n' >"$work/prog/my sets/other.QV"

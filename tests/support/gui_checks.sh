@@ -20,3 +20,9 @@ wait_end() {
     done
     return 1
 }
+
+# settled_ini DIR [TEXT]: the QV.INI of a program that has run before (so no start notice), with
+# TEXT (CRLF lines) after it.
+settled_ini() {
+    printf '[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n%b' "${2:-}" >"$1/QV.INI"
+}

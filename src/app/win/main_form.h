@@ -6,7 +6,9 @@
 
 #include "app/main_controls.h"
 #include "app/main_layout.h"
+#include "app/open_param_file.h"
 #include "app/play_command.h"
+#include "app/user_wave_loader.h"
 #include "engine/engine_owner.h"
 #include "engine/wave_play_rec.h"
 #include "engine/win/win_driver_catalog.h"
@@ -49,6 +51,10 @@ public:
     void PumpMessages() override { PumpWindowMessages(); }
 
 private:
+    static constexpr UINT kAutoPlay = WM_APP + 2;        // a file opened with "/P" starts playing
+    static constexpr UINT kFirstActivation = WM_APP + 3; // posted by the first WM_ACTIVATE
+    static constexpr UINT_PTR kTimer1 = 1;               // ends a "/P" playback
+
     struct Control {
         const LayoutRow* row;
         HWND hwnd;
@@ -64,6 +70,8 @@ private:
     static LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
                                           DWORD_PTR main);
+    void PlaceWindow();
+    void FirstActivation();
     void Refresh(const ControlChanges& changes, bool all);
     void ShowRow(Control& c);
     void SelectPage(int page);
@@ -78,7 +86,10 @@ private:
     void ProcessCommandLine(const std::string& line);
     void OpenPending();
     void OpenFile(const std::string& path);
+    bool RegisterUserWaveOf(int master, UserWaveRequest request);
     void ClickIfEnabled(RowRole role, ToolbarControl control);
+    void ShowHelp();
+    void NotAvailable();
     void ShowContextMenu(HWND control, POINT screen);
     Control* Find(int id);
     Control* Find(RowRole role, int slot = -1);
@@ -92,9 +103,16 @@ private:
     UINT dpi_ = 96;
     int page_ = 0;
     bool startGood_ = false;
+    bool writing_ = false;
+    bool closeAfterWrite_ = false; // the window was asked to close during a write
+    bool activationPosted_ = false;
+    bool activated_ = false; // from the first activation on
+    int helpContext_ = 2;    // the first F1 opens the help's start page, later ones its index
+    int f1Count_ = 0;
     bool refreshing_ = false; // set while the window writes into its own controls
-    std::string programDir_, settingsPath_;
+    std::string programDir_, settingsPath_, helpPath_;
     WinUi ui_;
+    OpenParamEnvironment openEnv_;
     FftApi fft_{};
     AppSettings settings_;
     Generator generator_;

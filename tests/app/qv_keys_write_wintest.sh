@@ -1,0 +1,139 @@
+#!/bin/bash
+# Opens the audio device.
+# Shows windows.
+# The keyboard and the Write command as a user works them, with real key presses and clicks:
+# Space plays and stops, but types a blank into the comment box; Ctrl+S saves only when idle
+# and Ctrl+Alt+S never; Write through its dialog gives the bytes qvrender writes for the same
+# set (WAV, text with Shift held at the click, oversampled with Ctrl held as the dialog closes),
+# and Escape ends a long write with a shorter file that is whole.
+set -uo pipefail
+: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
+: "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
+export QV_NEED_X=1
+source "$QV_SOURCE_DIR/tools/wine-env"
+source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
+qv_start_xvfb || exit 77
+command -v xdotool >/dev/null && command -v sox >/dev/null || exit 77
+work=$(mktemp -d)
+trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
+mkdir -p "$work/prog"
+cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
+settled_ini "$work/prog" '[Special]\r\nEnglishMode=1\r\n'
+printf '[File]\r\nLength=1\r\n[Misc]\r\nSamplingFreq=48000\r\nBitLen=16\r\nCh=Stereo\r\n'`
+      `'[Wave1]\r\nWaveform=sine\r\nFreq=997.3\r\nOutCh=L+R\r\n'`
+      `'[Filter]\r\nFilterOn=On\r\nOverSampleRate=2\r\n' >"$work/prog/tone.QV"
+capture="$work/capture.raw"
+winwork="Z:${work//\//\\}"
+fail=0
+
+(cd "$work/prog" && LC_ALL=C.UTF-8 QV_AUDIO_CAPTURE="$capture" wine QV.exe tone.QV \
+    </dev/null >/dev/null 2>&1) &
+w=$(wait_window '^Quorvale - tone')
+[ -n "$w" ] || { echo "FAIL no main window"; exit 1; }
+
+press() { xdotool windowfocus --sync "$w" && xdotool key "$@"; }
+click() { xdotool windowfocus --sync "$w" && xdotool mousemove --window "$w" "$1" "$2" click 1; }
+# playing: the capture grows within half a second.
+playing() {
+    local before
+    before=$(stat -c %s "$capture" 2>/dev/null || echo 0)
+    sleep 0.5
+    [ "$(stat -c %s "$capture" 2>/dev/null || echo 0)" -gt "$before" ]
+}
+# save_dialog TITLE NAME: answers the dialog with a file of the work folder ("" if none came).
+save_dialog() {
+    local d
+    d=$(wait_window "^$1")
+    [ -n "$d" ] || { echo "FAIL no dialog '$1'"; fail=1; return 1; }
+    xdotool windowfocus --sync "$d" && xdotool type "$winwork\\$2" && xdotool key Return
+}
+# no_dialog TITLE: no such window within a second.
+no_dialog() {
+    sleep 1
+    if xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1; then
+        echo "FAIL '$1' came"
+        fail=1
+        xdotool key Escape
+    fi
+}
+# grows FILE BYTES: waits until the file holds more than BYTES.
+grows() {
+    local _
+    for _ in $(seq 100); do
+        [ "$(stat -c %s "$work/$1" 2>/dev/null || echo 0)" -gt "$2" ] && return 0
+        sleep 0.1
+    done
+}
+# written FILE: the write has ended (the file stops growing).
+written() {
+    local last=-1 size _
+    for _ in $(seq 120); do
+        size=$(stat -c %s "$work/$1" 2>/dev/null || echo -1)
+        [ "$size" -gt 0 ] && [ "$size" = "$last" ] && return 0
+        last=$size
+        sleep 0.5
+    done
+    echo "FAIL $1 was not written"
+    fail=1
+    return 1
+}
+
+sleep 1
+press space
+playing || { echo "FAIL Space did not play"; fail=1; }
+press ctrl+s
+no_dialog 'Save parameters'
+press space
+sleep 0.5
+playing && { echo "FAIL Space did not stop"; fail=1; }
+press ctrl+alt+s
+no_dialog 'Save parameters'
+
+# The comment box takes Space as a blank; the save shows it.
+click 300 38
+xdotool type 'a b'
+playing && { echo "FAIL Space in the comment box played"; fail=1; }
+press ctrl+s
+save_dialog 'Save parameters' saved.QV && written saved.QV &&
+    { grep -q '^Comment=a b' "$work/saved.QV" || { echo "FAIL comment not saved as typed"; fail=1; }; }
+
+# Write: WAV (Ctrl+W), text (Shift held at the click), oversampled (Ctrl held as it starts).
+"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref.wav" >/dev/null
+"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref.QVT" >/dev/null
+"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref2x.wav" --oversampled >/dev/null
+press ctrl+w
+save_dialog 'Write to Wave file' gui.wav && written gui.wav
+xdotool windowfocus --sync "$w" && xdotool keydown shift && click 200 14 && xdotool keyup shift
+save_dialog 'Write to Text format file' gui.QVT && written gui.QVT
+press ctrl+w
+d=$(wait_window '^Write to Wave file')
+xdotool windowfocus --sync "$d" && xdotool type "$winwork\\gui2x.wav" && xdotool keydown ctrl key Return
+grows gui2x.wav 0
+xdotool keyup ctrl
+written gui2x.wav
+for f in gui.wav:ref.wav gui.QVT:ref.QVT gui2x.wav:ref2x.wav; do
+    cmp -s "$work/${f%%:*}" "$work/${f##*:}" || { echo "FAIL ${f%%:*} differs from qvrender's"; fail=1; }
+done
+
+# Escape during a long write: the file ends at a whole block, its header says so.
+click 370 14
+xdotool key ctrl+a && xdotool type 3000
+press ctrl+w
+save_dialog 'Write to Wave file' long.wav
+grows long.wav 1000000
+xdotool keydown Escape && sleep 0.3 && xdotool keyup Escape
+for _ in $(seq 40); do # the write's "stopped" notice
+    box=$(xdotool search --onlyvisible --name '^Quorvale' | grep -vx "$w" | head -n 1)
+    [ -n "$box" ] && break
+    sleep 0.25
+done
+[ -n "$box" ] && xdotool key --window "$box" Return
+size=$(stat -c %s "$work/long.wav" 2>/dev/null || echo 0)
+frames=$(soxi -s "$work/long.wav" 2>/dev/null || echo 0)
+[ "$frames" -gt 48000 ] && [ "$frames" -lt $((3000 * 48000)) ] && [ $((frames * 4 + 44)) = "$size" ] ||
+    { echo "FAIL Escape: $frames frames in $size bytes"; fail=1; }
+cmp -s -n 192000 <(tail -c +45 "$work/long.wav") <(tail -c +45 "$work/gui.wav") ||
+    { echo "FAIL the cut write does not begin as the whole one"; fail=1; }
+
+[ $fail -eq 0 ] && echo "Space, Ctrl shortcuts, the comment box and Write with its keys work as a user works them"
+exit $fail
