@@ -56,7 +56,7 @@ constexpr SlotRowTemplate kMasterRows[] = {
     {K::DropEdit, {130, 38, 44, 20}, RowRole::Slot, C::Delay, kNone, kNoExclusion},
     {K::Label, {176, 41, 14, 14}, RowRole::Caption, C::Delay, {"Sa", "Sa"}, kNoExclusion},
     {K::DropEdit, {194, 38, 44, 20}, RowRole::Slot, C::Phase, kNone, kNoExclusion},
-    {K::Label, {240, 41, 20, 14}, RowRole::Caption, C::Phase, {"。", "deg"}, kNoExclusion},
+    {K::Label, {240, 41, 20, 14}, RowRole::Caption, C::Phase, {"°", "deg"}, kNoExclusion},
     {K::CheckBox, {264, 40, 52, 16}, RowRole::Slot, C::Sweep, {"ｽｲｰﾌﾟ", "Sweep"}, kNoExclusion},
     {K::CheckBox, {320, 40, 52, 16}, RowRole::Slot, C::Modulation, {"変調", "Modul"}, kNoExclusion},
     {K::Label,
@@ -120,7 +120,7 @@ std::vector<LayoutRow> Build() {
              "Write to wave file (w/shift key, write to text file)"});
     toolbar(K::Button, {226, 3, 50, 22}, T::Device, {"ﾃﾞﾊﾞｲｽ", "Device"},
             {"ｻｳﾝﾄﾞﾃﾞﾊﾞｲｽ", "Sound device"});
-    tool(2102, K::Panel, {282, 3, 62, 22}, RowRole::Caption, T::Count, kNone, kNone,
+    tool(kFilterPanelId, K::Panel, {282, 3, 62, 22}, RowRole::Caption, T::Count, kNone, kNone,
          kFormatOrProgress);
     toolbar(K::CheckBox, {285, 6, 56, 16}, T::FilterOn, {"ﾌｨﾙﾀｰ", "Filter"},
             {"ﾌｨﾙﾀｰ On/Off", "Filter On/Off"}, kFormatOrProgress);

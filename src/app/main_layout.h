@@ -66,6 +66,7 @@ inline constexpr LayoutRect kMainClientArea{0, 0, 556, 239};
 // The exclusion of the format boxes and the progress bar that replaces them during a write.
 inline constexpr int kFormatOrProgress = 2;
 inline constexpr int kProgressBarId = 2104;
+inline constexpr int kFilterPanelId = 2102; // the panel behind the filter box
 // The area of the pages, in the window's client area (inside the tab control).
 inline constexpr LayoutRect kPageArea{2, 76, 552, 160};
 

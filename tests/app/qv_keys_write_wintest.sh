@@ -127,7 +127,7 @@ for _ in $(seq 40); do # the write's "stopped" notice
     [ -n "$box" ] && break
     sleep 0.25
 done
-[ -n "$box" ] && xdotool key --window "$box" Return
+[ -n "$box" ] && answer "$box"
 size=$(stat -c %s "$work/long.wav" 2>/dev/null || echo 0)
 frames=$(soxi -s "$work/long.wav" 2>/dev/null || echo 0)
 [ "$frames" -gt 48000 ] && [ "$frames" -lt $((3000 * 48000)) ] && [ $((frames * 4 + 44)) = "$size" ] ||

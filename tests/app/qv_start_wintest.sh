@@ -35,11 +35,14 @@ run() {  # picture name, then environment settings for wine
         # The help notice of a first start, answered as a user answers it.
         box=$(xdotool search --onlyvisible --name '^Quorvale$' | head -n 1)
         notices+="$picture:${box:+notice} "
-        [ -n "$box" ] && xdotool key --window "$box" Return && sleep 0.5
+        [ -n "$box" ] && answer "$box"
         geometry=$(xdotool getwindowgeometry --shell "$w")
         eval "$geometry"
         placed="$X $Y"
         import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture.png"
+        # and the second page, chosen on its tab
+        xdotool windowfocus --sync "$w" && xdotool mousemove --window "$w" 130 61 click 1 && sleep 0.5
+        import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture-2.png"
     fi
     wine taskkill /IM QV.exe >/dev/null 2>&1
     wait_end "$pid" || { echo "FAIL $picture: the program did not end"; fail=1; kill "$pid"; }
@@ -67,7 +70,7 @@ run offscreen LC_ALL=C.UTF-8
 read -r x y <<<"$placed"
 [ "$x" -ge 0 ] && [ "$x" -lt 1280 ] && [ "$y" -ge 0 ] && [ "$y" -lt 1024 ] ||
     { echo "FAIL the window stayed off the screen at $x,$y"; fail=1; }
-rm -f "$shots/offscreen.png"
+rm -f "$shots/offscreen.png" "$shots/offscreen-2.png"
 [ "$notices" = "main-en:notice main-ja: offscreen: " ] ||
     { echo "FAIL the help notice should come on the first start only: $notices"; fail=1; }
 
@@ -79,7 +82,7 @@ pid=$!
 box=$(wait_window '^Quorvale$')
 [ -n "$box" ] || { echo "FAIL no message without KT54DLL.DLL"; fail=1; }
 xdotool search --onlyvisible --name '^Quorvale ' >/dev/null 2>&1 && { echo "FAIL a main window without the library"; fail=1; }
-[ -n "$box" ] && xdotool key --window "$box" Return
+[ -n "$box" ] && answer "$box"
 wait_end "$pid" || { echo "FAIL the program did not end"; fail=1; kill "$pid"; }
 cmp -s "$work/QV.INI" "$work/QV.INI.before" || { echo "FAIL QV.INI changed"; fail=1; }
 

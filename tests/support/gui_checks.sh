@@ -26,3 +26,13 @@ wait_end() {
 settled_ini() {
     printf '[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n%b' "${2:-}" >"$1/QV.INI"
 }
+
+# answer WINDOW: presses Return in a message box and waits (up to 10 s) until it has gone.
+answer() {
+    local _
+    xdotool key --window "$1" Return
+    for _ in $(seq 40); do
+        xdotool search --onlyvisible --name . | grep -qx "$1" || return 0
+        sleep 0.25
+    done
+}

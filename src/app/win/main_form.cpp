@@ -61,8 +61,10 @@ MainForm::~MainForm() {
         engine_->Stop();
     if (font_)
         DeleteObject(font_);
-    if (redBrush_)
-        DeleteObject(redBrush_);
+    for (HBRUSH brush : {redBrush_, filterBrush_}) {
+        if (brush)
+            DeleteObject(brush);
+    }
     CoUninitialize();
 }
 
@@ -287,6 +289,25 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
             }
         }
         break;
+    }
+    case WM_CTLCOLORSTATIC:
+        // The filter box and its panel take the filter's colour while the filter is on.
+        if (const Control* box = Find(ToolbarControl::FilterOn);
+            box && box->hwnd == reinterpret_cast<HWND>(l) &&
+            controls_->ToolbarChecked(ToolbarControl::FilterOn)) {
+            SetBkColor(reinterpret_cast<HDC>(w), settings_.filterPointColor);
+            return reinterpret_cast<LRESULT>(filterBrush_);
+        }
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+        if (item->CtlID != kFilterPanelId)
+            break;
+        RECT r = item->rcItem;
+        const bool on = controls_->ToolbarChecked(ToolbarControl::FilterOn);
+        FillRect(item->hDC, &r, on ? filterBrush_ : GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(item->hDC, &r, EDGE_ETCHED, BF_RECT);
+        return TRUE;
     }
     case kRunMainStep:
         reinterpret_cast<WavePlayRec*>(l)->RunMainStep(static_cast<MainStep>(w));

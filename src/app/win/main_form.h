@@ -87,12 +87,13 @@ private:
     void OpenPending();
     void OpenFile(const std::string& path);
     bool RegisterUserWaveOf(int master, UserWaveRequest request);
-    void ClickIfEnabled(RowRole role, ToolbarControl control);
+    void ClickIfEnabled(ToolbarControl control);
     void ShowHelp();
     void NotAvailable();
     void ShowContextMenu(HWND control, POINT screen);
     Control* Find(int id);
     Control* Find(RowRole role, int slot = -1);
+    Control* Find(ToolbarControl control);
     std::string ComboText(HWND combo) const;
 
     HINSTANCE instance_;
@@ -126,6 +127,7 @@ private:
     bool autoPlay_ = false;
     long autoPlayMs_ = 0;
     HBRUSH redBrush_ = nullptr;
+    HBRUSH filterBrush_ = nullptr; // FilterPointColor
 };
 
 } // namespace qv

@@ -48,6 +48,7 @@ void MainForm::Play() {
 }
 
 void MainForm::Stop() {
+    KillTimer(hwnd_, kTimer1);
     play_->Stop();
 }
 
@@ -195,14 +196,10 @@ void MainForm::OpenFile(const std::string& path) {
     Refresh(controls_->TakeChanges(), false);
 }
 
-void MainForm::ClickIfEnabled(RowRole role, ToolbarControl control) {
-    for (const Control& c : rows_) {
-        if (c.row->role == role && (role != RowRole::Toolbar || c.row->toolbarControl == control) &&
-            IsWindowEnabled(c.hwnd) && IsWindowVisible(c.hwnd)) {
-            SendMessageW(c.hwnd, BM_CLICK, 0, 0);
-            return;
-        }
-    }
+void MainForm::ClickIfEnabled(ToolbarControl control) {
+    const Control* c = Find(control);
+    if (c && IsWindowEnabled(c->hwnd) && IsWindowVisible(c->hwnd))
+        SendMessageW(c->hwnd, BM_CLICK, 0, 0);
 }
 
 bool MainForm::PreTranslate(const MSG& msg) {
@@ -241,16 +238,16 @@ bool MainForm::PreTranslate(const MSG& msg) {
     if (ctrl && !shift && !alt) {
         switch (msg.wParam) {
         case 'D':
-            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Device);
+            ClickIfEnabled(ToolbarControl::Device);
             return true;
         case 'O':
-            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Load);
+            ClickIfEnabled(ToolbarControl::Load);
             return true;
         case 'S':
-            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Save);
+            ClickIfEnabled(ToolbarControl::Save);
             return true;
         case 'W':
-            ClickIfEnabled(RowRole::Toolbar, ToolbarControl::Write);
+            ClickIfEnabled(ToolbarControl::Write);
             return true;
         default:
             break;

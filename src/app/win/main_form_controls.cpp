@@ -97,7 +97,7 @@ DWORD StyleFor(ControlKind kind) {
     case ControlKind::UpDown:
         return 0;
     case ControlKind::Panel:
-        return SS_ETCHEDFRAME;
+        return SS_OWNERDRAW; // its colour says whether the filter is on
     default:
         return 0;
     }
@@ -161,6 +161,7 @@ void MainForm::BuildControls() {
     const int lang = controls_->Language();
     font_ = CreateUiFont(lang, Scale(12));
     redBrush_ = CreateSolidBrush(RGB(255, 96, 96));
+    filterBrush_ = CreateSolidBrush(settings_.filterPointColor);
     tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                instance_, nullptr);
@@ -260,6 +261,14 @@ MainForm::Control* MainForm::Find(RowRole role, int slot) {
     return nullptr;
 }
 
+MainForm::Control* MainForm::Find(ToolbarControl control) {
+    for (Control& c : rows_) {
+        if (c.row->role == RowRole::Toolbar && c.row->toolbarControl == control)
+            return &c;
+    }
+    return nullptr;
+}
+
 std::string MainForm::ComboText(HWND combo) const {
     std::array<wchar_t, 256> text{};
     GetWindowTextW(combo, text.data(), static_cast<int>(text.size()));
@@ -333,6 +342,11 @@ void MainForm::ShowRow(Control& c) {
             fill(m.ToolbarItems(t), -1, &text);
         } else if (r.kind == ControlKind::CheckBox) {
             SendMessageW(c.hwnd, BM_SETCHECK, m.ToolbarChecked(t), 0);
+            if (t == ToolbarControl::FilterOn) {
+                InvalidateRect(c.hwnd, nullptr, TRUE);
+                if (const Control* panel = Find(kFilterPanelId))
+                    InvalidateRect(panel->hwnd, nullptr, TRUE);
+            }
         } else if (r.kind == ControlKind::Edit) {
             const std::wstring text = ShiftJisToWide(m.ToolbarText(t));
             std::array<wchar_t, 256> now{};
