@@ -6,15 +6,8 @@
 # capture holds exactly what qvrender renders for the set) and stops by itself after 500 ms; a
 # second QV.exe hands its file to the running one, which opens it, and ends with 1.
 set -uo pipefail
-: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
-export QV_NEED_X=1
-source "$QV_SOURCE_DIR/tools/wine-env"
-source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
-qv_start_xvfb || exit 77
-command -v xdotool >/dev/null || exit 77
-work=$(mktemp -d)
-trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
+source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
 mkdir -p "$work/prog/my sets" "$work/elsewhere"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
 settled_ini "$work/prog"

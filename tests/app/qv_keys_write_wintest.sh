@@ -7,15 +7,9 @@
 # set (WAV, text with Shift held at the click, oversampled with Ctrl held as the dialog closes),
 # and Escape ends a long write with a shorter file that is whole.
 set -uo pipefail
-: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
-export QV_NEED_X=1
-source "$QV_SOURCE_DIR/tools/wine-env"
-source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
-qv_start_xvfb || exit 77
-command -v xdotool >/dev/null && command -v sox >/dev/null || exit 77
-work=$(mktemp -d)
-trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
+source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
+command -v sox >/dev/null || exit 77
 mkdir -p "$work/prog"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
 settled_ini "$work/prog" '[Special]\r\nEnglishMode=1\r\n'

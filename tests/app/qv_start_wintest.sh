@@ -6,14 +6,8 @@
 # next start takes up and writes back; a window placed on a screen that is gone comes back into
 # view; without KT54DLL.DLL the program says so and ends without touching QV.INI.
 set -uo pipefail
-: "${QV_EXE:?path of QV.exe}" "${QV_KT54DLL:?path of KT54DLL.DLL}"
-export QV_NEED_X=1
-source "$QV_SOURCE_DIR/tools/wine-env"
-source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
-qv_start_xvfb || exit 77
-command -v xdotool >/dev/null && command -v import >/dev/null || exit 77
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
+command -v import >/dev/null || exit 77
 shots="$QV_SOURCE_DIR/build/screenshots"
 mkdir -p "$shots"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/"

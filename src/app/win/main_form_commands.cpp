@@ -235,22 +235,15 @@ bool MainForm::PreTranslate(const MSG& msg) {
         ++f1Count_;
         return true;
     }
-    if (ctrl && !shift && !alt) {
-        switch (msg.wParam) {
-        case 'D':
-            ClickIfEnabled(ToolbarControl::Device);
+    // Ctrl alone with a letter clicks its tool-bar button.
+    constexpr std::pair<WPARAM, ToolbarControl> kShortcuts[] = {{'D', ToolbarControl::Device},
+                                                                {'O', ToolbarControl::Load},
+                                                                {'S', ToolbarControl::Save},
+                                                                {'W', ToolbarControl::Write}};
+    for (const auto& [key, button] : kShortcuts) {
+        if (ctrl && !shift && !alt && msg.wParam == key) {
+            ClickIfEnabled(button);
             return true;
-        case 'O':
-            ClickIfEnabled(ToolbarControl::Load);
-            return true;
-        case 'S':
-            ClickIfEnabled(ToolbarControl::Save);
-            return true;
-        case 'W':
-            ClickIfEnabled(ToolbarControl::Write);
-            return true;
-        default:
-            break;
         }
     }
     return false;
