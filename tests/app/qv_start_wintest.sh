@@ -33,6 +33,7 @@ run() {  # picture name, then environment settings for wine
         geometry=$(xdotool getwindowgeometry --shell "$w")
         eval "$geometry"
         placed="$X $Y"
+        caption=$(xdotool getwindowname "$w")
         import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$picture.png"
         # and the second page, chosen on its tab
         xdotool windowfocus --sync "$w" && xdotool mousemove --window "$w" 130 61 click 1 && sleep 0.5
@@ -48,11 +49,15 @@ run main-en LC_ALL=C.UTF-8
 grep -q '^\[Wave8\]' "$work/QV.INI" 2>/dev/null || { echo "FAIL no parameter set in QV.INI"; fail=1; }
 grep -q '^PosX=' "$work/QV.INI" 2>/dev/null || { echo "FAIL no window place in QV.INI"; fail=1; }
 grep -q '^DispHelp=1' "$work/QV.INI" 2>/dev/null || { echo "FAIL the help notice is not marked shown"; fail=1; }
+[ "$caption" = "Quorvale  Ver. 1.50E  (x64)" ] || { echo "FAIL English caption '$caption'"; fail=1; }
 
-# A changed set comes back after a restart (the Japanese interface this time).
+# A changed set and place come back after a restart (the Japanese interface this time).
 sed -i -e '/^\[Wave2\]/,/^\[/ s/^Freq=.*/Freq=4.4e2/' -e '/^\[Wave2\]/,/^\[/ s/^AmpUnit=.*/AmpUnit=percent/' \
-    "$work/QV.INI"
+    -e 's/^PosX=.*/PosX=200/' -e 's/^PosY=.*/PosY=100/' "$work/QV.INI"
 run main-ja LC_ALL=ja_JP.UTF-8
+[ "$caption" = "Quorvale  Ver. 1.50  (x64)" ] || { echo "FAIL Japanese caption '$caption'"; fail=1; }
+grep -q '^PosX=200' "$work/QV.INI" && grep -q '^PosY=100' "$work/QV.INI" ||
+    { echo "FAIL the window's place did not survive: $(grep '^Pos' "$work/QV.INI" | tr -d '\r')"; fail=1; }
 section=$(sed -n '/^\[Wave2\]/,/^\[Wave3\]/p' "$work/QV.INI" | tr -d '\r')
 grep -qx 'Freq=440' <<<"$section" ||
     { echo "FAIL Wave2's frequency did not come back as 440: $(grep '^Freq=' <<<"$section")"; fail=1; }

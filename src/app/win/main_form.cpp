@@ -23,6 +23,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TMainForm";
 constexpr UINT kRunMainStep = WM_APP + 1; // wParam: the step, lParam: the engine
 constexpr int kDisplayPanelHeight = 200;  // the lower panel (its contents come with the display)
+constexpr int kMinDisplayHeight = 40;
 // What the caption says after the version: which build of the program this is.
 constexpr char kCaptionNotice[] = "(x64)";
 
@@ -61,7 +62,7 @@ MainForm::~MainForm() {
         engine_->Stop();
     if (font_)
         DeleteObject(font_);
-    for (HBRUSH brush : {redBrush_, filterBrush_}) {
+    for (HBRUSH brush : {redBrush_, filterBrush_, backBrush_}) {
         if (brush)
             DeleteObject(brush);
     }
@@ -160,13 +161,18 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
 }
 
 // The control area over the display panel, at the saved place, inside the work area.
-void MainForm::PlaceWindow() {
-    RECT frame{0, 0, Scale(kMainClientArea.w), Scale(kMainClientArea.h + kDisplayPanelHeight)};
+SIZE MainForm::FrameFor(int clientHeight) const {
+    RECT frame{0, 0, Scale(kMainClientArea.w), Scale(clientHeight)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_ACCEPTFILES);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MainForm::PlaceWindow() {
+    const SIZE frame = FrameFor(kMainClientArea.h + kDisplayPanelHeight);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = frame.right - frame.left;
-    int height = settings_.height > 0 ? settings_.height : frame.bottom - frame.top;
+    const int width = frame.cx;
+    int height = settings_.height > 0 ? settings_.height : frame.cy;
     height = std::min<int>(height, work.bottom - work.top);
     const int x =
         std::clamp<int>(settings_.posX, work.left, std::max<int>(work.left, work.right - width));
@@ -290,6 +296,30 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
         }
         break;
     }
+    case WM_GETMINMAXINFO:
+        // The width is fixed; the height gives or takes only the display panel.
+        if (controls_) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(l);
+            const SIZE least = FrameFor(kMainClientArea.h + kMinDisplayHeight);
+            limits->ptMinTrackSize = {least.cx, least.cy};
+            limits->ptMaxTrackSize.x = limits->ptMinTrackSize.x;
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND: {
+        // The control area in the button face, the display panel below it in BackColor.
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        const auto dc = reinterpret_cast<HDC>(w);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        r.top = Scale(kMainClientArea.h);
+        if (backBrush_)
+            FillRect(dc, &r, backBrush_);
+        return 1;
+    }
+    case WM_SIZE:
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        break;
     case WM_CTLCOLORSTATIC:
         // The filter box and its panel take the filter's colour while the filter is on.
         if (const Control* box = Find(ToolbarControl::FilterOn);

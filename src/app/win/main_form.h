@@ -70,6 +70,7 @@ private:
     static LRESULT CALLBACK PageProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
                                           DWORD_PTR main);
+    SIZE FrameFor(int clientHeight) const; // the window around the client area, 96-DPI height
     void PlaceWindow();
     void FirstActivation();
     void Refresh(const ControlChanges& changes, bool all);
@@ -128,6 +129,7 @@ private:
     long autoPlayMs_ = 0;
     HBRUSH redBrush_ = nullptr;
     HBRUSH filterBrush_ = nullptr; // FilterPointColor
+    HBRUSH backBrush_ = nullptr;   // BackColor: the display panel
 };
 
 } // namespace qv

@@ -162,6 +162,7 @@ void MainForm::BuildControls() {
     font_ = CreateUiFont(lang, Scale(12));
     redBrush_ = CreateSolidBrush(RGB(255, 96, 96));
     filterBrush_ = CreateSolidBrush(settings_.filterPointColor);
+    backBrush_ = CreateSolidBrush(settings_.backColor);
     tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                instance_, nullptr);
