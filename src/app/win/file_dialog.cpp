@@ -11,7 +11,9 @@ namespace qv {
 
 bool AskFile(HWND owner, bool save, const wchar_t* title, const FileKind& kind,
              const std::string& directory, std::string& path) {
-    const std::wstring filter = std::wstring(kind.description) + L'\0' + kind.pattern + L'\0';
+    std::wstring filter = std::wstring(kind.description) + L'\0' + kind.pattern + L'\0';
+    if (kind.allFiles)
+        filter += std::wstring(kind.allFiles) + L'\0' + L"*.*" + L'\0';
     std::array<wchar_t, MAX_PATH * 2> name{};
     const std::wstring offered = ShiftJisToWide(path);
     offered.copy(name.data(), std::min(offered.size(), name.size() - 1));

@@ -186,11 +186,14 @@ void MainForm::PlaceWindow() {
 // where the help is.
 void MainForm::FirstActivation() {
     PumpWindowMessages();
-    (void)RegisterUserWaves(generator_, [this](int master, const std::string&) {
-        return RegisterUserWaveOf(master, UserWaveRequest::Deferred);
-    });
-    Refresh(controls_->TakeChanges(), false);
-    (void)play_->OfferFormat();
+    // A set opened from the command line has registered its own waves and may be playing them.
+    if (!engine_->PlaybackRunning()) {
+        (void)RegisterUserWaves(generator_, [this](int master, const std::string&) {
+            return RegisterUserWaveOf(master, UserWaveRequest::Deferred);
+        });
+        Refresh(controls_->TakeChanges(), false);
+        (void)play_->OfferFormat();
+    }
     if (settings_.dispHelp < 0) {
         const bool en = controls_->Language() == kEnglish;
         const char* text =

@@ -32,8 +32,14 @@ private:
     const bool& closing_;
 };
 
-FileKind ParamFileKind(bool english) {
-    return {english ? L"parameter file (*.QV)" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙ (*.QV)", L"*.QV", L"QV"};
+const wchar_t* AllFiles(bool english) {
+    return english ? L"All files (*.*)" : L"すべてのﾌｧｲﾙ (*.*)";
+}
+
+// The save dialog offers every file as well; a name typed without an extension becomes a ".QV".
+FileKind ParamFileKind(bool english, bool save) {
+    return {english ? L"parameter file (*.QV)" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙ (*.QV)", L"*.QV", L"QV",
+            save ? AllFiles(english) : nullptr};
 }
 
 } // namespace
@@ -58,10 +64,11 @@ void MainForm::Write() {
     std::string& remembered = text ? settings_.lastTextFile : settings_.lastWaveFile;
     const bool en = controls_->Language() == kEnglish;
     // A name typed without an extension gets the target's own (not "WAV" for a text file).
+    const wchar_t* all = AllFiles(en);
     const FileKind kind =
         text ? FileKind{en ? L"Text format file (*.QVT)" : L"ﾃｷｽﾄﾌｫｰﾏｯﾄﾌｧｲﾙ (*.QVT)", L"*.QVT",
-                        L"QVT"}
-             : FileKind{en ? L"Wave file (*.WAV)" : L"Waveﾌｧｲﾙ (*.WAV)", L"*.WAV", L"WAV"};
+                        L"QVT", all}
+             : FileKind{en ? L"Wave file (*.WAV)" : L"Waveﾌｧｲﾙ (*.WAV)", L"*.WAV", L"WAV", all};
     const wchar_t* title = text ? (en ? L"Write to Text format file" : L"ﾃｷｽﾄﾌｫｰﾏｯﾄﾌｧｲﾙへ出力")
                                 : (en ? L"Write to Wave file" : L"Waveﾌｧｲﾙへ出力");
     std::string path = remembered;
@@ -118,7 +125,7 @@ void MainForm::Load() {
     const bool english = controls_->Language() == kEnglish;
     std::string path = paramFilePath_;
     if (AskFile(hwnd_, false, english ? L"Open parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙを開く",
-                ParamFileKind(english), programDir_, path))
+                ParamFileKind(english, false), programDir_, path))
         OpenFile(path);
 }
 
@@ -126,7 +133,7 @@ void MainForm::Save() {
     const bool english = controls_->Language() == kEnglish;
     std::string path = paramFilePath_;
     if (!AskFile(hwnd_, true, english ? L"Save parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙの保存",
-                 ParamFileKind(english), programDir_, path))
+                 ParamFileKind(english, true), programDir_, path))
         return;
     paramFilePath_ = path;
     OpenedNames names;

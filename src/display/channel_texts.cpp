@@ -1,0 +1,30 @@
+#include "display/channel_texts.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+std::string MeterText(int32_t peakMax, int32_t peakMin, double levelRef) {
+    const int64_t p = std::max<int64_t>(peakMax, -int64_t{peakMin});
+    if (p <= 0)
+        return "-----";
+    const auto tenths = static_cast<int64_t>(std::floor(200.0 * std::log10(p / levelRef) + 0.5));
+    const int64_t a = tenths < 0 ? -tenths : tenths;
+    std::string text =
+        (tenths < 0 ? "-" : "") + std::to_string(a / 10) + "." + std::to_string(a % 10);
+    if (text.size() < 4)
+        text.insert(0, 4 - text.size(), ' ');
+    return text;
+}
+
+std::vector<std::string> DisplayChannelItems(int channels) {
+    if (channels < 3)
+        return {"Lch + Rch"};
+    std::vector<std::string> items;
+    for (int c = 1; c < channels && c < 8; ++c)
+        items.push_back(std::to_string(c) + "ch + " + std::to_string(c + 1) + "ch");
+    return items;
+}
+
+} // namespace qv
