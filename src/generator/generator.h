@@ -8,6 +8,7 @@
 #include "generator/live_change.h"
 #include "generator/noise_sources.h"
 #include "generator/output_format.h"
+#include "generator/shared_value.h"
 #include "generator/user_wave_set.h"
 #include "generator/wave_slot.h"
 
@@ -102,7 +103,7 @@ public:
     FilterDesigner filterDesigner;
     int32_t fitSampleCount = 4096;
     int playBufferMs = 500;
-    int dispChannel = 0;
+    Shared<int> dispChannel = 0; // the first displayed channel, chosen while a stream plays
     PlaybackControl* engine = nullptr; // the device engine, when there is one
     Ui* ui = nullptr;                  // for the beep of a too-low sample rate
 
@@ -116,13 +117,16 @@ public:
     std::array<UserWavePlayPosition, 2> userWavePos;
     NoiseSources noise;
 
-    // Level data and display capture of the most recent fill.
-    std::array<int32_t, kMaxChannels> peakMax{};
-    std::array<int32_t, kMaxChannels> peakMin{};
-    std::array<bool, kMaxChannels> clipped{};
-    double levelRef = 32767.0;
-    std::vector<int32_t> dispSamplesA;
-    std::vector<int32_t> dispSamplesB;
+    // Level data and display capture of the most recent fill. The render thread writes them
+    // while the window reads them (a picture may mix two blocks); displayBlocks counts the
+    // blocks, published after each block's values.
+    std::array<Shared<int32_t>, kMaxChannels> peakMax{};
+    std::array<Shared<int32_t>, kMaxChannels> peakMin{};
+    std::array<Shared<bool>, kMaxChannels> clipped{};
+    Shared<double> levelRef = 32767.0;
+    std::vector<Shared<int32_t>> dispSamplesA;
+    std::vector<Shared<int32_t>> dispSamplesB;
+    Shared<uint64_t> displayBlocks = 0;
 
 private:
     void ResetSlotsForStart();

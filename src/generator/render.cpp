@@ -181,8 +181,8 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
     // which would force a reload of every peak after every byte written.
     std::array<int32_t, kMaxChannels> peakMax{}, peakMin{};
     std::array<bool, kMaxChannels> clipped{};
-    int32_t* captureA = g.dispSamplesA.data();
-    int32_t* captureB = g.dispSamplesB.data();
+    Shared<int32_t>* captureA = g.dispSamplesA.data();
+    Shared<int32_t>* captureB = g.dispSamplesB.data();
     for (uint32_t i = 0; i < frames; ++i) {
         const double* in = mix + static_cast<size_t>(i) * channels;
         uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
@@ -200,16 +200,20 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
                 StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c], peakMin[c], clipped[c]);
         }
     }
-    g.peakMax = peakMax;
-    g.peakMin = peakMin;
-    g.clipped = clipped;
+    for (uint32_t c = 0; c < kMaxChannels; ++c) {
+        g.peakMax[c] = peakMax[c];
+        g.peakMin[c] = peakMin[c];
+        g.clipped[c] = clipped[c];
+    }
+    g.displayBlocks.Publish(g.displayBlocks.Get() + 1);
 }
 
 } // namespace
 
 void Generator::ConvertFrames(uint8_t* buffer, uint32_t frames) {
     const uint32_t channels = format.channels;
-    const int dA = dispChannel < static_cast<int>(channels) ? dispChannel : 0;
+    const int chosen = dispChannel;
+    const int dA = chosen < static_cast<int>(channels) ? chosen : 0;
     const int dB = dA + 1;
     const uint32_t captured = frames < filterSize ? frames : filterSize;
     const uint32_t captureFrames = captured < kCaptureLength ? captured : kCaptureLength;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace qv {
@@ -66,7 +67,7 @@ std::vector<int32_t> Sine(double offset) {
     std::vector<int32_t> s(4096);
     for (size_t i = 0; i < s.size(); ++i)
         s[i] = static_cast<int32_t>(
-            std::lround(offset + 10000 * std::sin(2 * M_PI * (i - 17.3) / 48)));
+            std::lround(offset + 10000 * std::sin(2 * std::numbers::pi * (i - 17.3) / 48)));
     return s;
 }
 

@@ -1,6 +1,7 @@
-// One thread renders as the engine's playback thread does while this one edits, steps and
-// restarts as the user does. Built with ThreadSanitizer in CI; natively it checks that every
+// One thread renders as the engine's playback thread does while this one edits, steps, restarts
+// and reads the display's capture as the user's window does. Built with ThreadSanitizer in CI; natively it checks that every
 // restarted stream starts from the edits recorded before it.
+#include "display/scope_capture.h"
 #include "generator/generator.h"
 #include "generator/live_controls.h"
 #include "generator_fixture.h"
@@ -135,9 +136,15 @@ TEST(ConcurrencyTest, EditsStepsAndRestartsWhileRendering) {
             g.texts.slot[master].phase = number(0, 720);
             EditPhaseText(g, master);
             break;
-        case 6:
+        case 6: { // the display reads the latest block, then a pause
+            ScopeCapture capture;
+            ReadScopeCapture(g, 4096, 2, capture);
+            for (size_t i = 0; i < capture.a.size(); ++i)
+                ASSERT_LE(std::abs(capture.a[i]), 32768) << i;
+            ASSERT_FALSE(capture.meters[1].empty());
             std::this_thread::sleep_for(std::chrono::microseconds(pick(2000)));
             break;
+        }
         default: { // checkpoint: typed values of Wave1, then the restart that takes them in
             const double f = 20 + pick(4000), a = 1000 + pick(20000), o = pick(200) - 100.0;
             const double degrees = pick(360);
