@@ -75,6 +75,9 @@ written() {
 sleep 1
 press space
 playing || { echo "FAIL Space did not play"; fail=1; }
+mkdir -p "$QV_SOURCE_DIR/build/screenshots" # the window while it plays
+eval "$(xdotool getwindowgeometry --shell "$w")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$QV_SOURCE_DIR/build/screenshots/playing-en.png"
 press ctrl+s
 no_dialog 'Save parameters'
 press space

@@ -152,7 +152,15 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
     SelectPage(0);
     EnablePlayButton(true);
     EnableStopButton(false);
+    scope_ = std::make_unique<ScopePanel>(
+        instance_, hwnd_, font_, lang,
+        ScopeColors{settings_.backColor, settings_.diagramBackColor, settings_.frameColor,
+                    settings_.scaleColor, settings_.lineColorL, settings_.lineColorR,
+                    settings_.charColor});
+    scope_->View().xDispRate = settings_.waveXMag;
+    scope_->View().yDispRate = settings_.waveYMag;
     PlaceWindow();
+    PlaceScope();
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     startGood_ = true;
@@ -179,6 +187,33 @@ void MainForm::PlaceWindow() {
     const int y =
         std::clamp<int>(settings_.posY, work.top, std::max<int>(work.top, work.bottom - height));
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER);
+}
+
+void MainForm::PlaceScope() {
+    RECT area{};
+    GetClientRect(hwnd_, &area);
+    area.top = Scale(kMainClientArea.h);
+    area.bottom = std::max(area.bottom, area.top + 1);
+    scope_->Place(area, static_cast<int>(dpi_));
+    RelayoutScope();
+}
+
+void MainForm::RelayoutScope() {
+    if (scope_)
+        scope_->Relayout(static_cast<int32_t>(generator_.filterSize), generator_.format.sampleRate,
+                         generator_.format.bitCode == 8, generator_.format.channels, fft_);
+}
+
+void MainForm::UpdateDisplay() {
+    const bool running = writing_ || engine_->PlaybackRunning();
+    if (scope_ && scope_->View().Update(generator_, generator_.format.channels, running,
+                                        GetKeyState(VK_CONTROL) < 0))
+        scope_->Redraw();
+}
+
+void MainForm::ClearScope() {
+    scope_->View().Clear();
+    scope_->Redraw();
 }
 
 // The first time the window comes to the front: the user waves of the last run are loaded
@@ -258,6 +293,11 @@ LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM 
 LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
     case WM_COMMAND:
+        if (LOWORD(w) == ScopePanel::kChannelBoxId && HIWORD(w) == CBN_SELCHANGE) {
+            const auto chosen = SendMessageW(scope_->ChannelBox(), CB_GETCURSEL, 0, 0);
+            generator_.dispChannel = static_cast<int>(std::max<LRESULT>(chosen, 0));
+            return 0;
+        }
         if (!refreshing_ && controls_) {
             if (Control* c = Find(LOWORD(w))) {
                 if (c->row->kind == ControlKind::UnitLabel)
@@ -322,6 +362,8 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_SIZE:
         InvalidateRect(hwnd_, nullptr, TRUE);
+        if (scope_)
+            PlaceScope();
         break;
     case WM_CTLCOLORSTATIC:
         // The filter box and its panel take the filter's colour while the filter is on.
@@ -356,6 +398,8 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     case kWmPlaybackEnds: {
         const std::string deferred = play_->Stopped();
+        if (GetKeyState(VK_CONTROL) >= 0) // Ctrl keeps the last picture
+            ClearScope();
         Refresh(controls_->TakeChanges(), false);
         if (!deferred.empty())
             pendingOpen_ = deferred;

@@ -9,6 +9,7 @@
 #include "app/open_param_file.h"
 #include "app/play_command.h"
 #include "app/user_wave_loader.h"
+#include "display/win/scope_panel.h"
 #include "engine/engine_owner.h"
 #include "engine/wave_play_rec.h"
 #include "engine/win/win_driver_catalog.h"
@@ -44,7 +45,7 @@ public:
     // EngineOwner
     void RunOnMainThread(WavePlayRec& engine, MainStep step) override;
     void PostNotification(EngineNotification notification) override;
-    void AfterFill() override {}
+    void AfterFill() override { UpdateDisplay(); }
     void EnablePlayButton(bool enabled) override;
     void EnableStopButton(bool enabled) override;
     std::string CaptionText() const override { return kAppTitle; }
@@ -72,6 +73,12 @@ private:
                                           DWORD_PTR main);
     SIZE FrameFor(int clientHeight) const; // the window around the client area, 96-DPI height
     void PlaceWindow();
+    // The display: its place below the control area, its scale after a format change, a new
+    // block shown (the engine's and the writers' callback), a run's start or end.
+    void PlaceScope();
+    void RelayoutScope();
+    void UpdateDisplay();
+    void ClearScope();
     void FirstActivation();
     void Refresh(const ControlChanges& changes, bool all);
     void ShowRow(Control& c);
@@ -122,6 +129,7 @@ private:
     std::unique_ptr<WinDriverCatalog> catalog_;
     std::unique_ptr<WavePlayRec> engine_;
     std::unique_ptr<PlayCommand> play_;
+    std::unique_ptr<ScopePanel> scope_;
     std::vector<Control> rows_;
     std::string paramFilePath_;
     std::string pendingOpen_; // a file whose open waits for the playback to end

@@ -49,6 +49,7 @@ void MainForm::Play() {
                               .languageIndex = controls_->Language(),
                               .deviceIndex = settings_.playDeviceNum,
                               .asioFirstChannel = settings_.asioPlayChNum};
+    ClearScope();
     (void)play_->Play(env);
     Refresh(controls_->TakeChanges(), false);
 }
@@ -105,10 +106,13 @@ void MainForm::Write() {
                                            maximum ? static_cast<int>(position * 100 / maximum) : 0;
                                        SendMessageW(progress->hwnd, PBM_SETPOS, step, 0);
                                    },
-                               .afterBlock = {}};
+                               .afterBlock = [this] { UpdateDisplay(); }};
+    ClearScope();
     (void)(text ? RunTextWrite(generator_, remembered, env)
                 : RunWaveWrite(generator_, remembered, env));
     writing_ = false;
+    if (GetKeyState(VK_CONTROL) >= 0)
+        ClearScope();
     ShowWindow(progress->hwnd, SW_HIDE);
     SendMessageW(progress->hwnd, PBM_SETPOS, 0, 0);
     for (HWND h : format)
@@ -152,6 +156,8 @@ void MainForm::SaveSettingsAndSet() {
     settings_.posX = r.left;
     settings_.posY = r.top;
     settings_.height = r.bottom - r.top;
+    settings_.waveXMag = scope_->View().xDispRate;
+    settings_.waveYMag = scope_->View().yDispRate;
     const auto ini = OpenIniFile(settingsPath_);
     (void)WriteSettings(*ini, settings_);
     ParamSet set(controls_->Language());

@@ -378,6 +378,9 @@ void MainForm::Refresh(const ControlChanges& changes, bool all) {
             ShowRow(c);
     }
     refreshing_ = false;
+    if (all || changes.Has(ToolbarControl::SampleRate) || changes.Has(ToolbarControl::BitLen) ||
+        changes.Has(ToolbarControl::Channels))
+        RelayoutScope();
 }
 
 void MainForm::SelectPage(int page) {
