@@ -2,7 +2,8 @@
 # Opens the audio device.
 # Shows windows.
 # The keyboard and the Write command as a user works them, with real key presses and clicks:
-# Space plays and stops, but types a blank into the comment box; Ctrl+S saves only when idle
+# Space plays and stops, but types a blank into the comment box; a wheel notch over the
+# frequency glides the tone up a step without a phase jump; Ctrl+S saves only when idle
 # and Ctrl+Alt+S never; Write through its dialog gives the bytes qvrender writes for the same
 # set (WAV, text with Shift held at the click, oversampled with Ctrl held as the dialog closes),
 # and Escape ends a long write with a shorter file that is whole.
@@ -80,9 +81,14 @@ eval "$(xdotool getwindowgeometry --shell "$w")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$QV_SOURCE_DIR/build/screenshots/playing-en.png"
 press ctrl+s
 no_dialog 'Save parameters'
+# A wheel notch over Wave1's frequency glides it up by a step (10 Hz in 0.2 s).
+xdotool mousemove --window "$w" 130 100 click 4
+sleep 1
 press space
 sleep 0.5
 playing && { echo "FAIL Space did not stop"; fail=1; }
+python3 "$QV_SOURCE_DIR/tests/support/glide_check.py" "$capture" 48000 997.3 1007.3 0.2 10362 ||
+    fail=1
 press ctrl+alt+s
 no_dialog 'Save parameters'
 
@@ -95,9 +101,10 @@ save_dialog 'Save parameters' saved.QV && written saved.QV &&
     { grep -q '^Comment=a b' "$work/saved.QV" || { echo "FAIL comment not saved as typed"; fail=1; }; }
 
 # Write: WAV (Ctrl+W), text (Shift held at the click), oversampled (Ctrl held as it starts).
-"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref.wav" >/dev/null
-"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref.QVT" >/dev/null
-"$QV_NATIVE_QVRENDER" "$work/prog/tone.QV" "$work/ref2x.wav" --oversampled >/dev/null
+# The references come from the set as the window saved it (after the glide).
+"$QV_NATIVE_QVRENDER" "$work/saved.QV" "$work/ref.wav" >/dev/null
+"$QV_NATIVE_QVRENDER" "$work/saved.QV" "$work/ref.QVT" >/dev/null
+"$QV_NATIVE_QVRENDER" "$work/saved.QV" "$work/ref2x.wav" --oversampled >/dev/null
 press ctrl+w
 save_dialog 'Write to Wave file' gui.wav && written gui.wav
 xdotool windowfocus --sync "$w" && xdotool keydown shift && click 200 14 && xdotool keyup shift

@@ -102,6 +102,8 @@ private:
     Control* Find(int id);
     Control* Find(RowRole role, int slot = -1);
     Control* Find(ToolbarControl control);
+    Control* Find(int slot, SlotControl control);
+    bool OnWheel(const MSG& msg);
     std::string ComboText(HWND combo) const;
 
     HINSTANCE instance_;

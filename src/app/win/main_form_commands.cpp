@@ -10,6 +10,7 @@
 #include "platform/win/text_conversion.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <array>
 #include <utility>
@@ -215,8 +216,41 @@ void MainForm::ClickIfEnabled(ToolbarControl control) {
         SendMessageW(c->hwnd, BM_CLICK, 0, 0);
 }
 
+// The wheel over the master's frequency or amplitude box (with its up/down buttons) of the page
+// shown steps the value as the buttons do, a notch at a time.
+bool MainForm::OnWheel(const MSG& msg) {
+    const int master = page_ == 0 ? 0 : 4;
+    const POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    for (const bool freq : {true, false}) {
+        const Control* box = Find(master, freq ? SlotControl::Freq : SlotControl::Amp);
+        const Control* buttons = Find(freq ? RowRole::FreqUpDown : RowRole::AmpUpDown, master);
+        if (!box || !buttons || !IsWindowVisible(box->hwnd))
+            continue;
+        RECT a{}, b{};
+        GetWindowRect(box->hwnd, &a);
+        GetWindowRect(buttons->hwnd, &b);
+        // The box's height (its closed field), edges included.
+        RECT field{};
+        GetClientRect(box->hwnd, &field);
+        if (at.x < a.left || at.x > b.right || at.y < a.top || at.y > a.top + field.bottom)
+            continue;
+        const int delta = GET_WHEEL_DELTA_WPARAM(msg.wParam);
+        if (freq)
+            controls_->OnFreqStep(master, delta);
+        else
+            controls_->OnAmpStep(master, delta);
+        Refresh(controls_->TakeChanges(), false);
+        return true;
+    }
+    return false;
+}
+
 bool MainForm::PreTranslate(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !controls_)
+    if (!controls_)
+        return false;
+    if (msg.message == WM_MOUSEWHEEL)
+        return OnWheel(msg);
+    if (msg.message != WM_KEYDOWN)
         return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0,
                alt = GetKeyState(VK_MENU) < 0;

@@ -270,6 +270,14 @@ MainForm::Control* MainForm::Find(ToolbarControl control) {
     return nullptr;
 }
 
+MainForm::Control* MainForm::Find(int slot, SlotControl control) {
+    for (Control& c : rows_) {
+        if (c.row->role == RowRole::Slot && c.row->slot == slot && c.row->slotControl == control)
+            return &c;
+    }
+    return nullptr;
+}
+
 std::string MainForm::ComboText(HWND combo) const {
     std::array<wchar_t, 256> text{};
     GetWindowTextW(combo, text.data(), static_cast<int>(text.size()));
