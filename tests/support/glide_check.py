@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # Checks a glide in a capture of the ALSA file device (16-bit stereo, left channel): the tone
-# goes from f0 to f1 Hz over about the given seconds, and no sample step is larger than the
-# faster sine's own largest step (so the phase never jumps). Arguments: capture, rate, f0, f1,
+# goes from f0 to f1 Hz over about the given seconds, and while it sounds no sample step is larger
+# than the faster sine's own largest step (so the phase never jumps). Arguments: capture, rate, f0, f1,
 # seconds, amplitude (the sine's peak in sample values).
 import array, math, sys
 raw = array.array('h', open(sys.argv[1], 'rb').read())
@@ -9,7 +9,7 @@ rate, f0, f1, seconds, amplitude = (float(a) for a in sys.argv[2:7])
 left = raw[0::2]
 # Rising zero crossings, interpolated, while the tone sounds.
 crossings = [i + left[i] / (left[i] - left[i + 1]) for i in range(len(left) - 1)
-             if left[i] < 0 <= left[i + 1]]
+             if left[i] <= 0 < left[i + 1]]
 freqs = [(crossings[k], rate / (crossings[k + 1] - crossings[k])) for k in range(len(crossings) - 1)]
 fail = []
 start = sum(f for _, f in freqs[5:25]) / 20
@@ -26,9 +26,11 @@ else:
     if abs(took - seconds) > 0.15 * seconds:
         fail.append(f'the glide took {took:.3f} s, expected {seconds}')
 limit = 2 * math.pi * max(f0, f1) * amplitude / rate * 1.02 + 2
-worst = max(abs(left[i + 1] - left[i]) for i in range(len(left) - 1))
+# Between the first and the last rising crossing: the stop cuts the tone wherever it is.
+worst, at = max((abs(left[i + 1] - left[i]), i)
+                for i in range(int(crossings[0]), int(crossings[-1])))
 if worst > limit:
-    fail.append(f'a sample step of {worst} (the sine alone: {limit:.0f} at most)')
+    fail.append(f'a sample step of {worst} at {at / rate:.4f} s (the sine alone: {limit:.0f} at most)')
 for f in fail:
     print('FAIL', f)
 print(f'{start:.2f} -> {end:.2f} Hz, largest step {worst}')

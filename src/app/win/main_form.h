@@ -55,6 +55,8 @@ private:
     static constexpr UINT kAutoPlay = WM_APP + 2;        // a file opened with "/P" starts playing
     static constexpr UINT kFirstActivation = WM_APP + 3; // posted by the first WM_ACTIVATE
     static constexpr UINT_PTR kTimer1 = 1;               // ends a "/P" playback
+    // The subclasses of FieldMenuProc.
+    static constexpr UINT_PTR kComboField = 0, kUpDownButtons = 1;
 
     struct Control {
         const LayoutRow* row;

@@ -134,11 +134,21 @@ RECT MainForm::Placed(const LayoutRect& r) const {
 }
 
 // Sends a combo box field's right click to the main window as the combo box's.
-LRESULT CALLBACK MainForm::FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+// The right button on an up/down control opens its settings window (posted, so that the window
+// does not run inside the control's own mouse handling).
+LRESULT CALLBACK MainForm::FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
                                          DWORD_PTR main) {
-    if (message == WM_CONTEXTMENU)
+    if (message == WM_CONTEXTMENU && id == kComboField)
         return SendMessageW(reinterpret_cast<HWND>(main), WM_CONTEXTMENU,
                             reinterpret_cast<WPARAM>(GetParent(hwnd)), l);
+    if (message == WM_RBUTTONDOWN && id == kUpDownButtons) {
+        const DWORD at = GetMessagePos();
+        PostMessageW(reinterpret_cast<HWND>(main), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                     static_cast<LPARAM>(at));
+        return 0;
+    }
+    if (message == WM_RBUTTONUP && id == kUpDownButtons)
+        return 0;
     return DefSubclassProc(hwnd, message, w, l);
 }
 
@@ -212,10 +222,13 @@ void MainForm::BuildControls() {
         // The frequency field's own menu gives way to the frequency menu.
         if (r->role == RowRole::Slot && r->slotControl == SlotControl::Freq) {
             if (const HWND field = GetWindow(h, GW_CHILD))
-                SetWindowSubclass(field, FieldMenuProc, 0, reinterpret_cast<DWORD_PTR>(hwnd_));
+                SetWindowSubclass(field, FieldMenuProc, kComboField,
+                                  reinterpret_cast<DWORD_PTR>(hwnd_));
         }
-        if (r->kind == ControlKind::UpDown)
+        if (r->kind == ControlKind::UpDown) {
             SendMessageW(h, UDM_SETRANGE32, 0, 100);
+            SetWindowSubclass(h, FieldMenuProc, kUpDownButtons, reinterpret_cast<DWORD_PTR>(hwnd_));
+        }
         if (r->kind == ControlKind::DropEdit || r->kind == ControlKind::DropList) {
             SendMessageW(h, CB_SETMINVISIBLE, 12, 0);
         }

@@ -1,5 +1,6 @@
 // The main window's popup menus: the unit labels, the frequency field, sweep and modulation.
 #include "app/win/main_form.h"
+#include "app/win/up_down_form.h"
 #include "platform/win/text_conversion.h"
 
 #include <string>
@@ -58,7 +59,18 @@ void MainForm::ShowContextMenu(HWND control, POINT at) {
         return std::string(en ? english : ja);
     };
     const WaveSlot& s = generator_.slots[i];
-    if (r.role == RowRole::FreqUnit) {
+    if (r.role == RowRole::FreqUpDown || r.role == RowRole::AmpUpDown) {
+        // The buttons' settings window, at the cursor; each change holds at once.
+        const bool freq = r.role == RowRole::FreqUpDown;
+        const LiveSettings& live = controls_->Live();
+        UpDownForm form(instance_, hwnd_, font_, controls_->Language(), freq,
+                        freq ? live.freq : live.amp, at, [this, freq](const UpDownSettings& set) {
+                            LiveSettings changed = controls_->Live();
+                            (freq ? changed.freq : changed.amp) = set;
+                            controls_->SetLiveSettings(changed);
+                        });
+        form.RunModal();
+    } else if (r.role == RowRole::FreqUnit) {
         const UINT chosen = TrackMenu(
             hwnd_,
             {{"Hz", 1, s.freqUnit == kHz},
