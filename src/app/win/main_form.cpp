@@ -105,15 +105,8 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                              ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // the arrow
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(instance_, kClassName, WindowProc, true,
+                        LoadIconW(instance_, MAKEINTRESOURCEW(1)));
     const std::string caption =
         std::string(kAppTitle) + "  Ver. 1.50" + (lang == kEnglish ? "E  " : "  ") + kCaptionNotice;
     hwnd_ = CreateWindowExW(

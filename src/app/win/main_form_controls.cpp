@@ -176,14 +176,7 @@ void MainForm::BuildControls() {
     tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                instance_, nullptr);
-    WNDCLASSEXW pageClass{};
-    pageClass.cbSize = sizeof pageClass;
-    pageClass.lpfnWndProc = PageProc;
-    pageClass.hInstance = instance_;
-    pageClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    pageClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    pageClass.lpszClassName = L"QvPage";
-    RegisterClassExW(&pageClass);
+    RegisterWindowClass(instance_, L"QvPage", PageProc);
     const RECT area = Placed(kPageArea);
     for (HWND& page : pages_) {
         page = CreateWindowExW(WS_EX_CONTROLPARENT, L"QvPage", L"", WS_CHILD | WS_CLIPSIBLINGS,

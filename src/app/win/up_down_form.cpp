@@ -3,6 +3,7 @@
 #include "generator/number_text.h"
 #include "platform/language.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/win_ui.h"
 
 #include <commctrl.h>
 
@@ -94,14 +95,7 @@ void Fill(HWND box, std::span<const char* const> items, const std::string& text)
 UpDownForm::UpDownForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
                        bool frequency, const UpDownSettings& settings, POINT at, Changed changed)
     : owner_(owner), frequency_(frequency), settings_(settings), changed_(std::move(changed)) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(instance, kClass, Proc);
     const HDC screen = GetDC(owner);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(owner, screen);

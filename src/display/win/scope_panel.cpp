@@ -3,6 +3,7 @@
 #include "display/channel_texts.h"
 #include "platform/language.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/win_ui.h"
 
 #include <commctrl.h>
 
@@ -53,16 +54,8 @@ ScopePanel::ScopePanel(HINSTANCE instance, HWND parent, HFONT font, int language
     lf.lfWidth = (lf.lfHeight < 0 ? -lf.lfHeight * 6 / 10 : lf.lfHeight / 2);
     labelFont_ = CreateFontIndirectW(&lf);
     redBrush_ = CreateSolidBrush(RGB(255, 0, 0));
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.lpfnWndProc = PanelProc;
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExW(&wc);
-    wc.lpfnWndProc = ScopeProc;
-    wc.lpszClassName = kScopeClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(instance, kPanelClass, PanelProc, false);
+    RegisterWindowClass(instance, kScopeClass, ScopeProc, false);
 
     panel_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1, 1, parent, nullptr,
