@@ -1,17 +1,19 @@
-// The up/down buttons' settings window in this process, driven by its controls' notifications:
-// every change is handed on at once, the options follow the transition time, and a time out of
-// range is written back corrected.
+// The live-change settings windows in this process, driven by their controls' notifications:
+// every change is handed on at once; the up/down options follow the transition time and a time
+// out of range is written back corrected; a Wave5 ratio of 0 becomes 1, a negative one positive.
 #include "app/win/up_down_form.h"
+#include "app/win/wave5_sync_form.h"
 #include "platform/language.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace qv {
 namespace {
 
-void Notify(const UpDownForm& form, int id, int code) {
+void Notify(const SettingsWindow& form, int id, int code) {
     SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, code),
                  reinterpret_cast<LPARAM>(form.Control(id)));
 }
@@ -45,6 +47,32 @@ TEST(UpDownFormTest, ChangesHoldAtOnceAndTheOptionsFollowTheTransition) {
     Notify(form, F::kPercentBox, CBN_EDITCHANGE);
     EXPECT_TRUE(seen.back().percentMode);
     EXPECT_DOUBLE_EQ(seen.back().percent, 5.94630943592953);
+}
+
+TEST(Wave5SyncFormTest, DifferenceOrRatioAndTheRatioRules) {
+    std::vector<Wave5SyncSettings> seen;
+    Wave5SyncForm form(GetModuleHandleW(nullptr), nullptr,
+                       static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), kJapanese,
+                       Wave5SyncSettings{}, {0, 0},
+                       [&](const Wave5SyncSettings& s) { seen.push_back(s); });
+    using F = Wave5SyncForm;
+    for (const auto& [typed, ratio, shown] :
+         {std::tuple{L"0", 1.0, L"1"},
+          {L"-1.5", 1.5, L"-1.5"},
+          {L"1.498307076876681", 1.498307076876681, L"1.498307076876681"}}) {
+        SetWindowTextW(form.Control(F::kRatioBox), typed);
+        Notify(form, F::kRatioBox, CBN_EDITCHANGE);
+        EXPECT_DOUBLE_EQ(seen.back().ratio, ratio);
+        wchar_t text[32] = {};
+        GetWindowTextW(form.Control(F::kRatioBox), text, 32);
+        EXPECT_STREQ(text, shown);
+    }
+    SendMessageW(form.Control(F::kDiffRadio), BM_SETCHECK, BST_CHECKED, 0);
+    Notify(form, F::kDiffRadio, BN_CLICKED);
+    SendMessageW(form.Control(F::kDiffBox), CB_SETCURSEL, 4, 0); // "-5"
+    Notify(form, F::kDiffBox, CBN_SELCHANGE);
+    EXPECT_FALSE(seen.back().ratioMode);
+    EXPECT_EQ(seen.back().diff, -5.0);
 }
 
 } // namespace
