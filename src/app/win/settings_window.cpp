@@ -96,10 +96,10 @@ LRESULT CALLBACK SettingsWindow::Proc(HWND hwnd, UINT message, WPARAM w, LPARAM 
     auto* self = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
     case WM_COMMAND:
-        if (self && LOWORD(w) == IDCANCEL) // Esc, as the dialog manager hands it on
+        if (self && (LOWORD(w) == IDCANCEL || LOWORD(w) == kCloseId)) // Esc, Close
             self->closed_ = true;
-        else if (self && self->ready_ && !self->showing_)
-            self->OnCommand(LOWORD(w), HIWORD(w));
+        else if (self && self->ready_ && !self->showing_ && self->OnCommand(LOWORD(w), HIWORD(w)))
+            self->AfterChange();
         return 0;
     case WM_CLOSE:
         if (self)

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -33,11 +34,14 @@ public:
     void RunModal();
     HWND Window() const { return hwnd_; }
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    static constexpr int kCloseId = IDOK; // the Close button (Enter as well)
 
 protected:
     // A control's notification, once the derived window is built (Ready) and not while it
-    // writes into its own controls (Showing).
-    virtual void OnCommand(int id, int code) = 0;
+    // writes into its own controls (Showing); true when it changed a setting.
+    virtual bool OnCommand(int id, int code) = 0;
+    // After a change: the window shows it and hands it on.
+    virtual void AfterChange() = 0;
     void Ready() { ready_ = true; }
     void Close() { closed_ = true; }
     // The item chosen in a drop-down list with a field (on a selection change) or its text.
@@ -59,6 +63,32 @@ private:
     HWND owner_;
     HWND hwnd_ = nullptr;
     bool ready_ = false, showing_ = false, closed_ = false;
+};
+
+// A settings window over one settings record, handed to changed after every change.
+template <typename Record> class RecordWindow : public SettingsWindow {
+public:
+    using Changed = std::function<void(const Record&)>;
+    const Record& Settings() const { return settings_; }
+
+protected:
+    RecordWindow(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
+                 const wchar_t* caption, SIZE client, std::span<const SettingsRow> rows, POINT at,
+                 const Record& settings, Changed changed)
+        : SettingsWindow(instance, owner, font, languageIndex, caption, client, rows, at),
+          settings_(settings), changed_(std::move(changed)) {}
+    // Puts the record into the controls that follow it.
+    virtual void ShowState() = 0;
+    void AfterChange() override {
+        ShowState();
+        if (changed_)
+            changed_(settings_);
+    }
+
+    Record settings_;
+
+private:
+    Changed changed_;
 };
 
 } // namespace qv

@@ -58,7 +58,7 @@ constexpr SettingsRow kRows[] = {
      BS_AUTOCHECKBOX | WS_TABSTOP,
      {132, 112, 64, 16},
      {"ﾛｸﾞ", "log"}},
-    {UpDownForm::kClose,
+    {SettingsWindow::kCloseId,
      WC_BUTTONW,
      BS_DEFPUSHBUTTON | WS_TABSTOP,
      {126, 140, 80, 24},
@@ -70,11 +70,10 @@ constexpr SIZE kClient{212, 170};
 
 UpDownForm::UpDownForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
                        bool frequency, const UpDownSettings& settings, POINT at, Changed changed)
-    : SettingsWindow(instance, owner, font, languageIndex,
-                     frequency ? L"F/P Up/Down"
-                               : (languageIndex == kEnglish ? L"Amp Up/Down" : L"振幅 Up/Down"),
-                     kClient, kRows, at),
-      settings_(settings), changed_(std::move(changed)) {
+    : RecordWindow(instance, owner, font, languageIndex,
+                   frequency ? L"F/P Up/Down"
+                             : (languageIndex == kEnglish ? L"Amp Up/Down" : L"振幅 Up/Down"),
+                   kClient, kRows, at, settings, std::move(changed)) {
     Fill(kValueBox, frequency ? std::span<const char* const>(kFreqValues) : kAmpValues,
          FormatNumber15(settings_.value));
     Fill(kPercentBox, frequency ? std::span<const char* const>(kFreqPercents) : kAmpPercents,
@@ -96,7 +95,7 @@ void UpDownForm::ShowState() {
     EnableWindow(Control(kLog), settings_.transition != 0);
 }
 
-void UpDownForm::OnCommand(int id, int code) {
+bool UpDownForm::OnCommand(int id, int code) {
     const bool edited = code == CBN_EDITCHANGE || code == CBN_SELCHANGE;
     switch (id) {
     case kValueRadio:
@@ -106,12 +105,12 @@ void UpDownForm::OnCommand(int id, int code) {
     case kValueBox:
     case kPercentBox:
         if (!edited)
-            return;
+            return false;
         (id == kValueBox ? settings_.value : settings_.percent) = StepValue(ChosenText(id, code));
         break;
     case kTransitionBox: {
         if (!edited)
-            return;
+            return false;
         const std::string typed = ChosenText(id, code);
         const double seconds = ReadDecimal(typed);
         settings_.transition = ClampTransitionTime(seconds);
@@ -126,15 +125,10 @@ void UpDownForm::OnCommand(int id, int code) {
     case kLog:
         settings_.log = IsDlgButtonChecked(Window(), kLog) == BST_CHECKED;
         break;
-    case kClose:
-        Close();
-        return;
     default:
-        return;
+        return false;
     }
-    ShowState();
-    if (changed_)
-        changed_(settings_);
+    return true;
 }
 
 } // namespace qv

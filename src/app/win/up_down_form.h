@@ -6,17 +6,13 @@
 #include "app/win/settings_window.h"
 #include "generator/live_controls.h"
 
-#include <functional>
-
 namespace qv {
 
-class UpDownForm final : public SettingsWindow {
+class UpDownForm final : public RecordWindow<UpDownSettings> {
 public:
-    using Changed = std::function<void(const UpDownSettings&)>;
     // Built hidden at the screen point at (kept inside the work area).
     UpDownForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex, bool frequency,
                const UpDownSettings& settings, POINT at, Changed changed);
-    const UpDownSettings& Settings() const { return settings_; }
 
     enum Id : int {
         kValueRadio = 10,
@@ -25,16 +21,12 @@ public:
         kPercentBox,
         kTransitionBox,
         kResetBuffer,
-        kLog,
-        kClose
+        kLog
     };
 
 private:
-    void OnCommand(int id, int code) override;
-    void ShowState();
-
-    UpDownSettings settings_;
-    Changed changed_;
+    bool OnCommand(int id, int code) override;
+    void ShowState() override;
 };
 
 } // namespace qv

@@ -60,7 +60,7 @@ constexpr SettingsRow kRows[] = {
      CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP,
      {92, 40, 104, 200},
      {"", ""}},
-    {Wave5SyncForm::kClose,
+    {SettingsWindow::kCloseId,
      WC_BUTTONW,
      BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
      {126, 72, 80, 24},
@@ -72,10 +72,9 @@ constexpr SIZE kClient{212, 102};
 
 Wave5SyncForm::Wave5SyncForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
                              const Wave5SyncSettings& settings, POINT at, Changed changed)
-    : SettingsWindow(instance, owner, font, languageIndex,
-                     languageIndex == kEnglish ? L"Sync. Wave5" : L"Wave5の同期", kClient, kRows,
-                     at),
-      settings_(settings), changed_(std::move(changed)) {
+    : RecordWindow(instance, owner, font, languageIndex,
+                   languageIndex == kEnglish ? L"Sync. Wave5" : L"Wave5の同期", kClient, kRows, at,
+                   settings, std::move(changed)) {
     Fill(kDiffBox, kDiffs, FormatNumber15(settings_.diff));
     Fill(kRatioBox, kRatios, FormatNumber15(settings_.ratio));
     ShowState();
@@ -88,7 +87,7 @@ void Wave5SyncForm::ShowState() {
                      settings_.ratioMode ? kRatioRadio : kDiffRadio);
 }
 
-void Wave5SyncForm::OnCommand(int id, int code) {
+bool Wave5SyncForm::OnCommand(int id, int code) {
     const bool edited = code == CBN_EDITCHANGE || code == CBN_SELCHANGE;
     switch (id) {
     case kDiffRadio:
@@ -97,27 +96,22 @@ void Wave5SyncForm::OnCommand(int id, int code) {
         break;
     case kDiffBox:
         if (!edited)
-            return;
+            return false;
         settings_.diff = ReadDecimal(ChosenText(id, code));
         break;
     case kRatioBox: {
         if (!edited)
-            return;
+            return false;
         const std::string typed = ChosenText(id, code);
         settings_.ratio = SyncRatio(ReadDecimal(typed));
         if (ReadDecimal(typed) == 0 && !typed.empty())
             SetText(kRatioBox, "1"); // a ratio of 0 would silence Wave5's link
         break;
     }
-    case kClose:
-        Close();
-        return;
     default:
-        return;
+        return false;
     }
-    ShowState();
-    if (changed_)
-        changed_(settings_);
+    return true;
 }
 
 } // namespace qv

@@ -5,25 +5,18 @@
 #include "app/win/settings_window.h"
 #include "generator/live_controls.h"
 
-#include <functional>
-
 namespace qv {
 
-class Wave5SyncForm final : public SettingsWindow {
+class Wave5SyncForm final : public RecordWindow<Wave5SyncSettings> {
 public:
-    using Changed = std::function<void(const Wave5SyncSettings&)>;
     Wave5SyncForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
                   const Wave5SyncSettings& settings, POINT at, Changed changed);
-    const Wave5SyncSettings& Settings() const { return settings_; }
 
-    enum Id : int { kDiffRadio = 10, kRatioRadio, kDiffBox, kRatioBox, kClose };
+    enum Id : int { kDiffRadio = 10, kRatioRadio, kDiffBox, kRatioBox };
 
 private:
-    void OnCommand(int id, int code) override;
-    void ShowState();
-
-    Wave5SyncSettings settings_;
-    Changed changed_;
+    bool OnCommand(int id, int code) override;
+    void ShowState() override;
 };
 
 } // namespace qv
