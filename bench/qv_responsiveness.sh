@@ -1,8 +1,9 @@
 #!/bin/bash
 # QV.exe under Wine on the virtual display: the time from its start to a main window that
 # answers messages (warm prefix: the first run only warms it), and the window's message round
-# trips while it plays a set through MME for ten seconds ("/P10000", captured to a file), set
-# against one output buffer's duration (the engine's default 500 ms).
+# trips while it plays a set through MME for ten seconds ("/P10000", captured to a file), and the
+# playback thread's longest wait for the display step, set against one output buffer's duration
+# (the engine's default 500 ms).
 # Usage: bench/qv_responsiveness.sh [windows-build-dir]   (default build/windows)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

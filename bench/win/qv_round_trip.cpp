@@ -1,7 +1,10 @@
 // Starts QV.exe with the given arguments, reports how long its main window takes to answer its
 // first message, then, while the program runs (e.g. playing with "/P"), how long the window
-// takes to answer a message, every 20 ms for the given seconds; closes the program at the end.
+// takes to answer a message, every 20 ms for the given seconds, and the playback thread's longest
+// wait for the window's display step; closes the program at the end.
 //   qv_round_trip.exe SECONDS PATH\QV.exe [arguments]
+#include "app/win/display_wait_query.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -88,6 +91,11 @@ int wmain(int argc, wchar_t** argv) {
                     "longest %.2f ms\n",
                     trips.size(), trips[trips.size() / 2], trips[trips.size() * 99 / 100],
                     trips.back());
+    // The program's own count: the playback thread's longest wait for the display step.
+    DWORD_PTR waited = 0;
+    if (SendMessageTimeoutW(main, qv::kDisplayWaitQuery, 0, 0, SMTO_NORMAL, 5000, &waited))
+        std::printf("playback thread's longest wait for the display: %.2f ms\n",
+                    static_cast<double>(waited) / 1000.0);
     PostMessageW(main, WM_CLOSE, 0, 0);
     WaitForSingleObject(process.hProcess, 20000);
     return 0;

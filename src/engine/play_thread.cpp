@@ -28,6 +28,7 @@ void WavePlayRec::PlayThread() {
     fillIndex = doneIndex = queuedCount = fillCount = totalWritten = 0;
     startTarget = prefillTarget;
     doneCount.store(0, std::memory_order_release);
+    longestAfterFillUs_.store(0, std::memory_order_relaxed);
     bool fillNext = true;
     for (;;) {
         const FillOutcome step = FillStep(fillNext);
@@ -35,7 +36,13 @@ void WavePlayRec::PlayThread() {
             break;
         // A fill that produced nothing (or a device that refused) asks for no more signal.
         fillNext = step.result == FillResult::Prefilling || step.bytes != 0;
+        const auto sent = std::chrono::steady_clock::now();
         owner_.RunOnMainThread(*this, MainStep::AfterFill);
+        const int64_t waited = std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now() - sent)
+                                   .count();
+        if (waited > longestAfterFillUs_.load(std::memory_order_relaxed))
+            longestAfterFillUs_.store(waited, std::memory_order_relaxed);
         if (step.result != FillResult::Prefilling) {
             WaitForCompletion();
             if (queuedCount == 0)
@@ -114,6 +121,7 @@ WavePlayRec::FillOutcome WavePlayRec::FillStep(bool fillNext) {
     if (fillCount == startTarget) { // the start point
         bufferDone_.Reset();
         doneCount.store(0, std::memory_order_release);
+        longestAfterFillUs_.store(0, std::memory_order_relaxed);
         if (startPaused) {
             startPaused = false;
         } else if (deviceActive) {

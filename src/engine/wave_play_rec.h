@@ -76,6 +76,10 @@ public:
     // The settings the device paths read (latencies, event mode, thread priority, ...).
     const EngineSettings& Settings() const { return settings_; }
     bool FullVolume() const { return fullVolume; }
+    // How long the playback thread waited at most for the after-fill step, in microseconds.
+    int64_t LongestAfterFillWait() const {
+        return longestAfterFillUs_.load(std::memory_order_relaxed);
+    }
 
     // The buffer plan: count buffers (2 .. 170) of bytes each. A count above 170 gives 170,
     // the text "Buffer not enough  (1/n)" and false. prefill 0 fills the whole ring before
@@ -210,6 +214,9 @@ private:
     BufferDoneSignal bufferDone_;
     std::thread playThread_;
     std::atomic<bool> threadRunning_{false};
+    // The longest time the playback thread waited for the main thread's after-fill step (the
+    // display) in the current or last playback, in microseconds.
+    std::atomic<int64_t> longestAfterFillUs_{0};
     std::thread subThread_;
     std::atomic<bool> subThreadRunning_{false};
     std::atomic<bool> subThreadTerminate_{false};

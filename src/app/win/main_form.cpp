@@ -439,6 +439,8 @@ LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
             PostMessageW(hwnd_, kFirstActivation, 0, 0);
         }
         break;
+    case kDisplayWaitQuery:
+        return static_cast<LRESULT>(engine_->LongestAfterFillWait());
     case kFirstActivation:
         FirstActivation();
         return 0;

@@ -9,6 +9,7 @@
 #include "app/open_param_file.h"
 #include "app/play_command.h"
 #include "app/user_wave_loader.h"
+#include "app/win/display_wait_query.h"
 #include "display/win/scope_panel.h"
 #include "engine/engine_owner.h"
 #include "engine/wave_play_rec.h"
