@@ -2,11 +2,12 @@
 # Opens the audio device.
 # Shows windows.
 # The keyboard and the Write command as a user works them, with real key presses and clicks:
-# Space plays and stops, but types a blank into the comment box; a wheel notch over the
-# frequency glides the tone up a step in the transition time without a phase jump; Ctrl+S saves only when idle
-# and Ctrl+Alt+S never; Write through its dialog gives the bytes qvrender writes for the same
-# set (WAV, text with Shift held at the click, oversampled with Ctrl held as the dialog closes),
-# and Escape ends a long write with a shorter file that is whole.
+# Space plays and stops (the oscilloscope shows the tone triggered, at its period), but types a
+# blank into the comment box; a wheel notch over the frequency glides the tone up a step in the
+# transition time without a phase jump; Ctrl+S saves only when idle and Ctrl+Alt+S never; Write
+# through its dialog gives the bytes qvrender writes for the same set (WAV, text with Shift held
+# at the click, oversampled with Ctrl held as the dialog closes), and Escape ends a long write
+# with a shorter file that is whole.
 set -uo pipefail
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
 source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
@@ -79,6 +80,10 @@ playing || { echo "FAIL Space did not play"; fail=1; }
 mkdir -p "$QV_SOURCE_DIR/build/screenshots" # the window while it plays
 eval "$(xdotool getwindowgeometry --shell "$w")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$QV_SOURCE_DIR/build/screenshots/playing-en.png"
+# Its oscilloscope: the plot (509 x 156 at 40, 268) shows 1024 of 4096 frames, a period of the
+# 997.3 Hz tone is 48000 / 997.3 samples.
+python3 "$QV_SOURCE_DIR/tests/support/trace_check.py" "$QV_SOURCE_DIR/build/screenshots/playing-en.png" \
+    40 268 509 156 "$(python3 -c 'print(48000 / 997.3 * 508 / 1023)')" || fail=1
 press ctrl+s
 no_dialog 'Save parameters'
 # A wheel notch over Wave1's frequency glides it up by a step (10 Hz in 0.2 s).
