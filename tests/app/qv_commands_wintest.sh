@@ -4,7 +4,8 @@
 # QV.exe from the command line: started from another folder with a relative, quoted name that
 # holds blanks and "/P500", it opens the set from its own folder, plays it through MME (the
 # capture holds exactly what qvrender renders for the set) and stops by itself after 500 ms; a
-# second QV.exe hands its file to the running one, which opens it, and ends with 1.
+# second QV.exe hands its file to the running one, which opens it, and ends with 1. Last, a
+# picture of the Japanese interface playing a tone burst.
 set -uo pipefail
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
 source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
@@ -49,6 +50,23 @@ sleep 1
 [ "$(xdotool getwindowname "$w")" = "Quorvale - other" ] ||
     { echo "FAIL the running instance did not open the handed file"; fail=1; }
 
+wine taskkill /IM QV.exe >/dev/null 2>&1
+wait "$pid" 2>/dev/null
+
+# The Japanese interface playing a tone burst, photographed with its trace and meters.
+printf "$set_text"'Freq=1000\r\nOutCh=L+R\r\nGateOnPeriod=3\r\nGateOffPeriod=2\r\n' |
+    sed 's/^Waveform=sine/Waveform=\xbb\xb2\xdd\x94g/' >"$work/prog/burst.QV"
+(cd "$work/prog" && LC_ALL=ja_JP.UTF-8 QV_AUDIO_CAPTURE="$work/burst.raw" \
+    wine QV.exe burst.QV /P5000 </dev/null >/dev/null 2>&1) &
+pid=$!
+w=$(wait_window '^Quorvale - burst')
+if [ -n "$w" ]; then
+    sleep 2
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    mkdir -p "$QV_SOURCE_DIR/build/screenshots"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+        "$QV_SOURCE_DIR/build/screenshots/playing-ja.png"
+fi
 wine taskkill /IM QV.exe >/dev/null 2>&1
 wait "$pid" 2>/dev/null
 [ $fail -eq 0 ] && echo "the command line plays a set by itself and a second start hands over"
