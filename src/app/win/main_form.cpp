@@ -191,13 +191,21 @@ void MainForm::PlaceScope() {
     RelayoutScope();
 }
 
+// The captured frames' rate: an oversampled write keeps the filter's rate.
+double MainForm::ScopeRate() const {
+    return static_cast<double>(generator_.format.sampleRate) *
+           (generator_.oversampledWrite ? generator_.overSampleRate : 1);
+}
+
 void MainForm::RelayoutScope() {
     if (scope_)
-        scope_->Relayout(static_cast<int32_t>(generator_.filterSize), generator_.format.sampleRate,
+        scope_->Relayout(static_cast<int32_t>(generator_.filterSize), ScopeRate(),
                          generator_.format.bitCode == 8, generator_.format.channels, fft_);
 }
 
 void MainForm::UpdateDisplay() {
+    if (scope_ && scope_->Rate() != ScopeRate())
+        RelayoutScope();
     const bool running = writing_ || engine_->PlaybackRunning();
     if (scope_ && scope_->View().Update(generator_, generator_.format.channels, running,
                                         GetKeyState(VK_CONTROL) < 0))

@@ -80,6 +80,7 @@ private:
     // block shown (the engine's and the writers' callback), a run's start or end.
     void PlaceScope();
     void RelayoutScope();
+    double ScopeRate() const;
     void UpdateDisplay();
     void ClearScope();
     void FirstActivation();

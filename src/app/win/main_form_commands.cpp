@@ -112,6 +112,7 @@ void MainForm::Write() {
     (void)(text ? RunTextWrite(generator_, remembered, env)
                 : RunWaveWrite(generator_, remembered, env));
     writing_ = false;
+    RelayoutScope(); // back to the output rate after an oversampled write
     if (GetKeyState(VK_CONTROL) >= 0)
         ClearScope();
     ShowWindow(progress->hwnd, SW_HIDE);

@@ -34,6 +34,7 @@ public:
     void Redraw();
 
     ScopeView& View() { return view_; }
+    double Rate() const { return rate_; }
     // The display-channel box (its notifications reach the parent with this id).
     HWND ChannelBox() const { return channelBox_; }
     static constexpr int kChannelBoxId = 2200;
