@@ -24,9 +24,12 @@ uint64_t FirstBlockFrames(const Generator& g) {
 } // namespace
 
 void ScopeView::Layout(int32_t paintWidth, int32_t paintHeight, int32_t n, double rate,
-                       bool eightBit, const FftApi& api) {
-    plotWidth_ = std::max(paintWidth - kPlotMarginX, 1);
-    plotHeight_ = std::max(paintHeight - kPlotMarginY, 1);
+                       bool eightBit, const FftApi& api, int dpi) {
+    const auto px = [dpi](int32_t v) { return static_cast<int32_t>(int64_t{v} * dpi / 96); };
+    plotLeft_ = px(kPlotLeft);
+    plotTop_ = px(kPlotTop);
+    plotWidth_ = std::max(paintWidth - px(kPlotMarginX), 1);
+    plotHeight_ = std::max(paintHeight - px(kPlotMarginY), 1);
     n_ = std::clamp<int32_t>(n, 1, kCaptureLength);
     eightBit_ = eightBit;
     scale_ = LayoutPlotScale(n_, xDispRate, rate, plotWidth_, plotHeight_, eightBit);

@@ -16,8 +16,8 @@ namespace qv {
 struct FftApi;
 class Generator;
 
-// The plot inside the paint box: 40 pixels of level labels on the left, 7 on the right, 5 above
-// and 15 of time labels below.
+// The plot inside the paint box, at 96 DPI: 40 pixels of level labels on the left, 7 on the
+// right, 5 above and 15 of time labels below; scaled with the labels' font at other DPIs.
 constexpr int32_t kPlotLeft = 40, kPlotTop = 5;
 constexpr int32_t kPlotMarginX = 47, kPlotMarginY = 20;
 
@@ -29,7 +29,7 @@ public:
     // A paint box of this size showing n captured frames at rate (the oversampled rate during
     // an oversampled write).
     void Layout(int32_t paintWidth, int32_t paintHeight, int32_t n, double rate, bool eightBit,
-                const FftApi& api);
+                const FftApi& api, int dpi = 96);
     // The display callback after a rendered block: reads it when a tenth of a second of output
     // has passed since the last picture, unless Ctrl freezes the picture after the first block.
     // True when there is a new picture.
@@ -40,6 +40,8 @@ public:
     // A run starts or ends: an empty trace and blank meters.
     void Clear();
 
+    int32_t PlotLeft() const { return plotLeft_; } // the plot's place in the paint box
+    int32_t PlotTop() const { return plotTop_; }
     int32_t PlotWidth() const { return plotWidth_; }
     int32_t PlotHeight() const { return plotHeight_; }
     const PlotScale& Scale() const { return scale_; }
@@ -53,6 +55,7 @@ public:
 private:
     size_t Count() const;
 
+    int32_t plotLeft_ = kPlotLeft, plotTop_ = kPlotTop;
     int32_t plotWidth_ = 1, plotHeight_ = 1, n_ = 0;
     bool eightBit_ = false;
     int channels_ = 2;

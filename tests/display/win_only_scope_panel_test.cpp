@@ -60,16 +60,16 @@ TEST(ScopePanelTest, TheTraceOfASineAndItsMeters) {
         int width = 0, height = 0;
         const std::vector<COLORREF> px = Pixels(panel.Picture(), width, height);
         const ScopeView& v = panel.View();
-        const int middle = kPlotTop + v.Scale().gridY[1];
+        const int middle = v.PlotTop() + v.Scale().gridY[1];
         // Columns where the trace touches the 0 line; rising crossings alternate with falling.
         std::vector<int> crossings;
-        for (int x = kPlotLeft; x < kPlotLeft + v.PlotWidth(); ++x) {
+        for (int x = v.PlotLeft(); x < v.PlotLeft() + v.PlotWidth(); ++x) {
             const bool on = px[static_cast<size_t>(middle) * width + x] == kLineL;
             if (on && (crossings.empty() || x > crossings.back() + 3))
                 crossings.push_back(x);
         }
         ASSERT_GE(crossings.size(), 20u);
-        EXPECT_LE(crossings[0] - kPlotLeft, 1); // the trigger's sample comes first
+        EXPECT_LE(crossings[0] - v.PlotLeft(), 1); // the trigger's sample comes first
         // A period of 48 samples spans 48 (width - 1) / (samples shown - 1) pixels.
         const double period = 48.0 * (v.PlotWidth() - 1) / (v.Scale().displaySampleCount - 1);
         const size_t rises = (crossings.size() - 1) / 2;

@@ -89,6 +89,7 @@ ScopePanel::~ScopePanel() {
 }
 
 void ScopePanel::Place(const RECT& area, int dpi) {
+    dpi_ = dpi;
     const auto px = [dpi](int v) { return MulDiv(v, dpi, 96); };
     const int width = area.right - area.left, height = area.bottom - area.top;
     MoveWindow(panel_, area.left, area.top, width, height, TRUE);
@@ -114,7 +115,7 @@ void ScopePanel::Relayout(int32_t n, double rate, bool eightBit, int channels, c
                          reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
         SendMessageW(channelBox_, CB_SETCURSEL, 0, 0);
     }
-    view_.Layout(scopeWidth_, scopeHeight_, n, rate, eightBit, api);
+    view_.Layout(scopeWidth_, scopeHeight_, n, rate, eightBit, api, dpi_);
     Redraw();
 }
 
@@ -141,28 +142,29 @@ void ScopePanel::Render() {
     FillRect(dc, &all, backBrush_);
     if (scopeHeight_ >= 5) {
         const int32_t w = view_.PlotWidth(), h = view_.PlotHeight();
+        const int32_t left = view_.PlotLeft(), top = view_.PlotTop();
         const PlotScale& s = view_.Scale();
         // Frame and labels.
         const HPEN framePen = CreatePen(PS_SOLID, 0, colors_.frame);
         const HGDIOBJ oldPen = SelectObject(dc, framePen);
         const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, kPlotLeft - 1, kPlotTop - 1, w + kPlotLeft + 1, h + kPlotTop + 1);
+        Rectangle(dc, left - 1, top - 1, w + left + 1, h + top + 1);
         const HGDIOBJ oldFont = SelectObject(dc, labelFont_);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, colors_.chars);
         for (int k = 0; k < s.tickCount; ++k)
-            TextCentred(dc, s.tickX[k] + kPlotLeft, h + kPlotTop + 2, TickLabel(k + 1, s.tickStep));
+            TextCentred(dc, s.tickX[k] + left, h + top + 2, TickLabel(k + 1, s.tickStep));
         if (s.tickCount >= 2)
-            TextCentred(dc, (s.tickX[s.tickCount - 2] + s.tickX[s.tickCount - 1]) / 2 + kPlotLeft,
-                        h + kPlotTop + 3, TickUnit(s.tickStep));
+            TextCentred(dc, (s.tickX[s.tickCount - 2] + s.tickX[s.tickCount - 1]) / 2 + left,
+                        h + top + 3, TickUnit(s.tickStep));
         const auto levels = LevelLabels(view_.EightBit(), view_.yDispRate);
         for (int g = 0; g < 3; ++g) {
             const std::wstring text = Utf8ToWide(levels[g]);
-            RECT r{0, s.gridY[g] + kPlotTop - 8, kPlotLeft - 2, s.gridY[g] + kPlotTop + 8};
-            DrawTextW(dc, text.c_str(), -1, &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+            RECT r{0, s.gridY[g] + top - 8, left - 2, s.gridY[g] + top + 8};
+            DrawTextW(dc, text.c_str(), -1, &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
         }
         // The plot: background, dotted grid, the second trace under the first.
-        SetViewportOrgEx(dc, kPlotLeft, kPlotTop, nullptr);
+        SetViewportOrgEx(dc, left, top, nullptr);
         IntersectClipRect(dc, 0, 0, w, h);
         const HBRUSH plotBrush = CreateSolidBrush(colors_.diagramBack);
         RECT plot{0, 0, w, h};
@@ -213,8 +215,8 @@ void ScopePanel::ShowMeters() {
 }
 
 void ScopePanel::ShowMenu(POINT at) {
-    const bool timeStrip = at.x >= kPlotLeft && at.y >= view_.PlotHeight() + kPlotTop;
-    const bool levelStrip = at.x < kPlotLeft;
+    const bool timeStrip = at.x >= view_.PlotLeft() && at.y >= view_.PlotHeight() + view_.PlotTop();
+    const bool levelStrip = at.x < view_.PlotLeft();
     if (!timeStrip && !levelStrip)
         return;
     const std::span<const Magnification> items =

@@ -58,7 +58,7 @@ private:
     std::array<HWND, 8> meters_{};
     HBRUSH backBrush_ = nullptr, redBrush_ = nullptr;
     HBITMAP picture_ = nullptr;
-    int scopeWidth_ = 1, scopeHeight_ = 1, channels_ = 2;
+    int scopeWidth_ = 1, scopeHeight_ = 1, channels_ = 2, dpi_ = 96;
     int32_t n_ = 4096;
     double rate_ = 44100;
     bool eightBit_ = false;
