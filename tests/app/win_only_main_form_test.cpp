@@ -67,6 +67,13 @@ struct Program {
             DestroyWindow(form.Window());
     }
     test::ScratchDir scratch;
+    // The program keeps its library for its life; the test's copy goes with its folder.
+    struct ReleaseLibrary {
+        ~ReleaseLibrary() {
+            if (const HMODULE library = GetModuleHandleW(L"KT54DLL.DLL"))
+                FreeLibrary(library);
+        }
+    } release;
     MainForm form{GetModuleHandleW(nullptr)};
     bool created = false;
 };
