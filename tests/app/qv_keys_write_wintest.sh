@@ -4,10 +4,10 @@
 # The keyboard and the Write command as a user works them, with real key presses and clicks:
 # Space plays and stops (the oscilloscope shows the tone triggered, at its period), but types a
 # blank into the comment box; a wheel notch over the frequency glides the tone up a step in the
-# transition time set in the up/down settings window, without a phase jump; Ctrl+S saves only when idle and Ctrl+Alt+S never; Write
-# through its dialog gives the bytes qvrender writes for the same set (WAV, text with Shift held
-# at the click, oversampled with Ctrl held as the dialog closes), and Escape ends a long write
-# with a shorter file that is whole.
+# transition time set in the up/down settings window, without a phase jump; Ctrl+S saves only
+# when idle and Ctrl+Alt+S never; Write through its dialog gives the bytes qvrender writes for the
+# same set (WAV, text with Shift held at the click, oversampled with Ctrl held as the dialog
+# closes), and Escape ends a long write with a shorter file that is whole.
 set -uo pipefail
 : "${QV_NATIVE_QVRENDER:?path of the native qvrender}"
 source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
