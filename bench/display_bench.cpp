@@ -1,9 +1,8 @@
 // The display's share of a block: reading the latest block and laying out its picture
 // (ScopeView::Update with the trigger, the plot 509 x 800 pixels) next to its peer, rendering one
 // block of the same output (48 kHz, 16 bit, stereo). The window's painting adds the GDI calls.
+#include "bench_tone.h"
 #include "display/scope_view.h"
-#include "fftlib/fft_api.h"
-#include "generator/generator.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,17 +10,8 @@
 
 namespace {
 
-const qv::FftApi kFft = qv::DirectFftApi();
-
 void SetUp(qv::Generator& g) {
-    g.AttachFft(&kFft);
-    g.texts.sampleRate = "48000";
-    g.texts.bitLen = "16";
-    g.texts.channelIndex = 1;
-    g.slots[0].waveform = qv::kSine;
-    g.slots[0].outChMask = 3;
-    g.texts.slot[0].freq = "1000";
-    g.texts.slot[0].amp = "-10";
+    qv::bench::SetUpTone(g, "48000", "16", "-10");
     g.PrepareGenerator();
 }
 
@@ -43,7 +33,7 @@ void BM_DisplayUpdate(benchmark::State& state) {
     qv::ScopeView view;
     view.xDispRate = 2;
     view.Layout(556, 800 + qv::kPlotMarginY, static_cast<int32_t>(g.filterSize), 48000, false,
-                kFft);
+                qv::bench::Fft());
     for (auto _ : state) {
         g.frameCounter += 4800; // a tenth of a second later: every call draws
         benchmark::DoNotOptimize(view.Update(g, 2, true, false));

@@ -2,8 +2,7 @@
 // with the filter on, next to the same render at the oversampled rate without it (its peer, the
 // cost of the input alone). The filter stage's own factor follows from the difference; the
 // script bench/compare_filter.sh prints it.
-#include "fftlib/fft_api.h"
-#include "generator/generator.h"
+#include "bench_tone.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,17 +10,8 @@
 
 namespace {
 
-const qv::FftApi kFft = qv::DirectFftApi();
-
 void SetUp(qv::Generator& g, uint32_t rate, bool filter, uint32_t n, uint32_t o) {
-    g.AttachFft(&kFft);
-    g.texts.sampleRate = std::to_string(rate);
-    g.texts.bitLen = "24";
-    g.texts.channelIndex = 1;
-    g.slots[0].waveform = qv::kSine;
-    g.slots[0].outChMask = 3;
-    g.texts.slot[0].freq = "1000";
-    g.texts.slot[0].amp = "-6";
+    qv::bench::SetUpTone(g, std::to_string(rate), "24", "-6");
     g.filterOn = filter;
     g.filterSize = n;
     g.overSampleRate = o;
