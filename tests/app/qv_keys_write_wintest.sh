@@ -84,7 +84,7 @@ d=$(wait_window '^F/P Up/Down')
 xdotool windowfocus --sync "$d" && xdotool mousemove --window "$d" 40 97 click 1 &&
     xdotool key End shift+Home && xdotool type 0.5
 xdotool mousemove --window "$d" 166 152 click 1
-sleep 2.5 # the hiding's wait
+wait_destroyed "$d"
 press space
 playing || { echo "FAIL Space did not play"; fail=1; }
 mkdir -p "$QV_SOURCE_DIR/build/screenshots" # the window while it plays

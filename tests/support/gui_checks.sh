@@ -36,3 +36,14 @@ answer() {
         sleep 0.25
     done
 }
+
+# wait_destroyed WINDOW: waits (up to 10 s) until the window no longer exists. Without a window
+# manager Wine hides a window only after waiting 2 s for one; its destruction comes after that,
+# so the program's window thread is free again.
+wait_destroyed() {
+    local _
+    for _ in $(seq 100); do
+        xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+}
