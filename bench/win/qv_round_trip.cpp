@@ -3,7 +3,7 @@
 // takes to answer a message, every 20 ms for the given seconds, and the playback thread's longest
 // wait for the window's display step; closes the program at the end.
 //   qv_round_trip.exe SECONDS PATH\QV.exe [arguments]
-#include "app/win/display_wait_query.h"
+#include "platform/win/window_messages.h"
 
 #include <windows.h>
 
@@ -93,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
                     trips.back());
     // The program's own count: the playback thread's longest wait for the display step.
     DWORD_PTR waited = 0;
-    if (SendMessageTimeoutW(main, qv::kDisplayWaitQuery, 0, 0, SMTO_NORMAL, 5000, &waited))
+    if (SendMessageTimeoutW(main, qv::kMsgDisplayWaitQuery, 0, 0, SMTO_NORMAL, 5000, &waited))
         std::printf("playback thread's longest wait for the display: %.2f ms\n",
                     static_cast<double>(waited) / 1000.0);
     PostMessageW(main, WM_CLOSE, 0, 0);

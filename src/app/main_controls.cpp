@@ -249,6 +249,20 @@ void MainControls::OnModulation(int m, bool on, int type, int signalSlot) {
     g_.RequestRestart(m, true);
 }
 
+void MainControls::OnModulationBox(int m, bool on) {
+    const WaveSlot& s = g_.slots[m];
+    OnModulation(m, on, s.modulationType, s.modulatingSignal);
+}
+
+const WaveSlot& MainControls::Slot(int i) const {
+    return g_.slots[i];
+}
+
+void MainControls::UserWavesChanged() {
+    for (int m : {0, 4})
+        UpdateMasterEnabling(m);
+}
+
 void MainControls::OnSweep(int m, bool on) {
     g_.slots[m].sweep = on;
     Mark(m, {SlotControl::Sweep});

@@ -19,6 +19,7 @@
 namespace qv {
 
 class Generator;
+struct WaveSlot;
 
 class MainControls {
 public:
@@ -42,6 +43,8 @@ public:
     void OnGateOffText(int m, std::string_view text);
     void OnFollowerGate(int i, bool on);
     void OnModulation(int m, bool on, int type, int signalSlot);
+    // The modulation check box: on or off with the type and signal the menu chose.
+    void OnModulationBox(int m, bool on);
     void OnSweep(int m, bool on);
     void OnSweepMenu(int m, bool freqLog, bool ampLog, int phaseMode, uint32_t stepRate);
     // The frequency menu (unit Hz only): the FFT sample count, FFT fit, and a follower at k
@@ -67,6 +70,8 @@ public:
     // The step and sync settings windows, and the frequency bar's Wave5 sync box.
     void SetLiveSettings(const LiveSettings& settings);
     void SetFreqBarSync(bool on);
+    // The masters' user waves were registered again: their waveform hints follow.
+    void UserWavesChanged();
     // Disables (false) or re-enables (true) what must not change during Play or Write.
     void SetControlsForRun(bool enabled);
     // A file write locks the file length as well (a playback reads it only for a sweep).
@@ -100,6 +105,8 @@ public:
     bool SweepFreqItemsEnabled(int m) const { return slot_[m].sweepFreqMenuEnabled; }
 
     const LiveSettings& Live() const { return live_; }
+    // A slot's settings as the controls show them (the menus tick what they hold).
+    const WaveSlot& Slot(int i) const;
     const std::string& FitItem() const { return fitItem_; } // the ticked FFT sample count item
     bool Running() const { return running_; }
 

@@ -190,27 +190,15 @@ std::span<const LayoutRow> MainLayout() {
     return rows;
 }
 
-int TextCellsUtf8(const char* text) {
-    int cells = 0;
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-        char32_t c = *p;
-        int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        if (n > 1) {
-            c &= 0x3F >> (n - 1);
-            for (int k = 1; k < n && p[k]; ++k)
-                c = (c << 6) | (p[k] & 0x3F);
-        }
-        for (int k = 0; k < n && *p; ++k)
-            ++p;
-        cells += c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2;
-    }
-    return cells;
-}
-
-int TextCellsShiftJis(const char* text) {
-    // Every byte is one cell: the half-width characters are single bytes, the full-width ones
-    // double.
-    return static_cast<int>(std::string(text).size());
+const WindowLayout& MainWindowLayout() {
+    static const WindowLayout layout = [] {
+        WindowLayout w{"Main window", kMainClientArea, {kPageArea, kPageArea}, {}};
+        for (const LayoutRow& r : MainLayout())
+            w.cells.push_back(
+                {r.id, r.kind, static_cast<int>(r.parent), r.rect, r.caption, r.exclusion});
+        return w;
+    }();
+    return layout;
 }
 
 } // namespace qv

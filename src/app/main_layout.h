@@ -6,25 +6,11 @@
 
 #include "app/control_changes.h"
 #include "platform/language.h"
+#include "platform/window_layout.h"
 
 #include <span>
 
 namespace qv {
-
-enum class ControlKind : uint8_t {
-    Button,
-    CheckBox,
-    DropList, // a drop-down list
-    DropEdit, // a drop-down list with a text field
-    Edit,
-    Label,
-    UnitLabel, // a label that opens the unit menu and cycles the unit on a double-click
-    GroupBox,
-    UpDown,
-    Progress,
-    Panel,
-    Tab,
-};
 
 enum class LayoutParent : uint8_t { Window, Page1, Page2 };
 
@@ -41,10 +27,6 @@ enum class RowRole : uint8_t {
     Play,
     Stop,
     Tabs,
-};
-
-struct LayoutRect {
-    int x, y, w, h;
 };
 
 struct LayoutRow {
@@ -71,10 +53,7 @@ inline constexpr int kFilterPanelId = 2102; // the panel behind the filter box
 inline constexpr LayoutRect kPageArea{2, 76, 552, 160};
 
 std::span<const LayoutRow> MainLayout();
-
-// Text width in cells of the 6 x 12 font: ASCII and half-width katakana one cell, every other
-// character two (UTF-8 or Shift-JIS text).
-int TextCellsUtf8(const char* text);
-int TextCellsShiftJis(const char* text);
+// The same table as the layout check reads every window's: the pages are areas 1 and 2.
+const WindowLayout& MainWindowLayout();
 
 } // namespace qv

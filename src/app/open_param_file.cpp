@@ -95,6 +95,7 @@ bool OpenParamFile(const std::string& path, Generator& g, MainControls& controls
         return false;
     controls.ApplyParamTable(set);
     (void)RegisterUserWaves(g, env.reregisterUserWave);
+    controls.UserWavesChanged(); // the waveform hints name what is registered now
     NameAfterFile(path, env.appTitle, names);
     return true;
 }

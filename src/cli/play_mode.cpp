@@ -78,7 +78,7 @@ int ListDevices(Ui& ui, PlayDriverType driver) {
     const bool failed = catalog.Enumerate(driver, text);
     const int count = catalog.Count(driver, false);
     // MME and DirectSound list the mapper or primary driver as entry 0 ahead of the devices.
-    const bool withMapper = driver == PlayDriverType::Mme || driver == PlayDriverType::DirectSound;
+    const bool withMapper = catalog.Row(driver) && catalog.Row(driver)->defaultEntry;
     if (failed || count == 0) {
         std::fprintf(stderr, "qvrender: %s\n", text.Get());
         return 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace qv {
 
@@ -20,11 +21,9 @@ std::string MeterText(int32_t peakMax, int32_t peakMin, double levelRef) {
 
 std::vector<std::string> DisplayChannelItems(int channels) {
     if (channels < 3)
-        return {"Lch + Rch"};
-    std::vector<std::string> items;
-    for (int c = 1; c < channels && c < 8; ++c)
-        items.push_back(std::to_string(c) + "ch + " + std::to_string(c + 1) + "ch");
-    return items;
+        return {kDisplayChannelPairs[0]};
+    return {std::begin(kDisplayChannelPairs) + 1,
+            std::begin(kDisplayChannelPairs) + std::min(channels, 8)};
 }
 
 } // namespace qv

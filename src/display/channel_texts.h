@@ -12,6 +12,11 @@ namespace qv {
 // rounded to tenths, right-aligned in four characters (" 0.0", "-6.0", "-90.0").
 std::string MeterText(int32_t peakMax, int32_t peakMin, double levelRef);
 
+// Every display-channel item there is.
+inline constexpr const char* kDisplayChannelPairs[] = {"Lch + Rch", "1ch + 2ch", "2ch + 3ch",
+                                                       "3ch + 4ch", "4ch + 5ch", "5ch + 6ch",
+                                                       "6ch + 7ch", "7ch + 8ch"};
+
 // The display-channel items: "Lch + Rch" below three channels, else "1ch + 2ch" ... up to the
 // last pair.
 std::vector<std::string> DisplayChannelItems(int channels);

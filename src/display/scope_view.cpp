@@ -77,11 +77,21 @@ void ScopeView::BuildPoints(int channels, bool trigger) {
 void ScopeView::Clear() {
     std::fill(capture_.a.begin(), capture_.a.end(), 0);
     std::fill(capture_.b.begin(), capture_.b.end(), 0);
+    ClearLevels();
+    nextUpdate_ = 0;
+    BuildPoints(channels_, false);
+}
+
+void ScopeView::ClearLevels() {
     for (std::string& m : capture_.meters)
         m.clear();
     capture_.clipped.fill(false);
-    nextUpdate_ = 0;
-    BuildPoints(channels_, false);
+}
+
+void ScopeView::ShowStartLevels() {
+    capture_.meters.fill("-90.0");
+    capture_.clipped.fill(false);
+    capture_.clipped[0] = true; // shown red
 }
 
 size_t ScopeView::Count() const {

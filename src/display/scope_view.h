@@ -39,6 +39,10 @@ public:
     void BuildPoints(int channels, bool trigger);
     // A run starts or ends: an empty trace and blank meters.
     void Clear();
+    // A run has ended: the meters go blank (the trace stays when Ctrl keeps the picture).
+    void ClearLevels();
+    // What the meters read before anything has played: -90.0 each, the first in red.
+    void ShowStartLevels();
 
     int32_t PlotLeft() const { return plotLeft_; } // the plot's place in the paint box
     int32_t PlotTop() const { return plotTop_; }

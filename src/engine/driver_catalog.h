@@ -13,6 +13,8 @@ namespace qv {
 class DriverCatalog {
 public:
     virtual ~DriverCatalog() = default;
+    // The start-up tests allow the type on this system (DirectX 7, the system version, ...).
+    virtual bool SystemOffers(PlayDriverType) const { return true; }
     // Builds the lists of type, writing each problem into text (a later one overwrites an
     // earlier one: "No Wave Input device" on a machine without inputs stays there without
     // failing). True when the type cannot play: it failed.

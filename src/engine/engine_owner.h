@@ -14,7 +14,7 @@ class WavePlayRec;
 enum class MainStep { Start, AfterFill, EndOfPass, EndOfPlayback };
 
 // Posted to the owner when the playback thread begins and when it has finished (the window
-// receives them as the messages of engine/win/engine_window_messages.h).
+// receives them as the messages of platform/win/window_messages.h).
 enum class EngineNotification { PlaybackBegins, PlaybackEnds };
 
 class EngineOwner {

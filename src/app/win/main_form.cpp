@@ -1,14 +1,19 @@
+// The main window's life: its start in the program's order, its place and size, the messages it
+// handles, and what it shows when the session changes.
 #include "app/win/main_form.h"
 
-#include "app/engine_settings.h"
-#include "engine/win/engine_window_messages.h"
+#include "app/main_controls.h"
+#include "engine/wave_play_rec.h"
+#include "engine/win/win_driver_catalog.h"
 #include "fftlib/fft_library.h"
 #include "files/ini_file.h"
-#include "files/param_file.h"
+#include "platform/app_title.h"
+#include "platform/win/html_help.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/ui_font.h"
+#include "platform/win/window_messages.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -21,144 +26,265 @@ namespace qv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TMainForm";
-constexpr UINT kRunMainStep = WM_APP + 1; // wParam: the step, lParam: the engine
-constexpr int kDisplayPanelHeight = 200;  // the lower panel (its contents come with the display)
+constexpr DWORD kStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr int kDisplayPanelHeight = 200; // the lower panel at the first start
 constexpr int kMinDisplayHeight = 40;
-// What the caption says after the version: which build of the program this is.
-constexpr char kCaptionNotice[] = "(x64)";
-
-// The window's DPI where the system can say it (Windows 10 and later, Wine), else the screen's.
-UINT DpiOf(HWND hwnd) {
-    using GetDpi = UINT(WINAPI*)(HWND);
-    const auto get = reinterpret_cast<GetDpi>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (get && get(hwnd) > 0)
-        return get(hwnd);
-    const HDC dc = GetDC(hwnd);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(hwnd, dc);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesW(ShiftJisToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool CanListFiles(const std::string& dir) {
+    WIN32_FIND_DATAW data;
+    const HANDLE h = FindFirstFileW(Utf8ToWide(dir + "*.*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(h);
+    return true;
+}
+
+// The command line of a second start: the record's text, at most 359 characters.
+std::string HandedOverText(const COPYDATASTRUCT& data) {
+    if (!data.lpData || data.cbData == 0)
+        return {};
+    const auto* text = static_cast<const char*>(data.lpData);
+    const std::string ansi(text, strnlen(text, std::min<DWORD>(data.cbData, 359)));
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(n, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+    return WideToUtf8(wide);
 }
 
 } // namespace
 
 MainForm::MainForm(HINSTANCE instance)
-    : instance_(instance), openEnv_{.ui = ui_,
-                                    .appTitle = kAppTitle,
-                                    .fileExists = FileExists,
-                                    .openIni = [](const std::string& p) { return OpenIniFile(p); },
-                                    .reregisterUserWave =
-                                        [this](int master, const std::string&) {
-                                            return RegisterUserWaveOf(
-                                                master, UserWaveRequest::FromParamFile);
-                                        }} {}
+    : instance_(instance), session_({.ui = ui_,
+                                     .keys = keys_,
+                                     .host = *this,
+                                     .fileExists = FileExists,
+                                     .canListFiles = CanListFiles,
+                                     .openIni = [](const std::string& p) { return OpenIniFile(p); },
+                                     .bindFftLibrary =
+                                         [this](const std::string& dir, FftApi& api) {
+                                             return LoadFftLibrary(dir, api, ui_, kAppTitle);
+                                         },
+                                     .systemIsJapanese = GetUserDefaultLangID() == 0x0411}) {
+    Handlers();
+}
 
 MainForm::~MainForm() {
-    if (engine_)
-        engine_->Stop();
-    if (font_)
-        DeleteObject(font_);
-    for (HBRUSH brush : {redBrush_, filterBrush_, backBrush_}) {
-        if (brush)
-            DeleteObject(brush);
-    }
-    CoUninitialize();
+    session_.Shutdown();
+    session_.Detach(*this);
 }
 
 bool MainForm::Create(const std::string& programDir, const std::string& commandLine,
                       int showCommand) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    programDir_ = programDir;
-    settingsPath_ = programDir_ + "QV.INI";
-
-    SettingsEnvironment env;
-    env.programDirectory = programDir_;
-    env.canListFiles = [](const std::string& dir) {
-        WIN32_FIND_DATAW data;
-        const HANDLE h = FindFirstFileW(ShiftJisToWide(dir + "*.*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE)
-            return false;
-        FindClose(h);
-        return true;
-    };
-    env.systemIsJapanese = GetUserDefaultLangID() == 0x0411;
-    env.ui = &ui_;
-    const auto settingsFile = OpenIniFile(settingsPath_);
-    (void)ReadSettings(*settingsFile, settings_, SettingsPart::All, env);
-    const int lang = settings_.languageIndex;
-
-    if (!LoadFftLibrary(programDir_, fft_, ui_, kAppTitle))
+    if (!session_.Open(programDir))
         return false;
-    generator_.AttachFft(&fft_);
-    generator_.ui = &ui_;
-    fft_.createFft(10, 4096, 0, 0); // the pink-noise source's transform
-
-    ParamSet set(lang);
-    LoadParamFile(*settingsFile, set);
-    ReportInvalidFilterPoints(set, settingsPath_, ui_, lang, kAppTitle);
-    helpPath_ = programDir_ + "QV.chm";
-
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                              ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
-    RegisterWindowClass(instance_, kClassName, WindowProc, true,
-                        LoadIconW(instance_, MAKEINTRESOURCEW(1)));
-    const std::string caption =
-        std::string(kAppTitle) + "  Ver. 1.50" + (lang == kEnglish ? "E  " : "  ") + kCaptionNotice;
-    hwnd_ = CreateWindowExW(
-        WS_EX_ACCEPTFILES, kClassName, Utf8ToWide(caption).c_str(),
-        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
-        CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance_, this);
-    if (!hwnd_)
+    const std::wstring caption = Utf8ToWide(session_.Caption());
+    Spec spec{kClassName, kStyle, WS_EX_ACCEPTFILES};
+    spec.title = caption.c_str();
+    spec.icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    if (!CreateWindowOf(instance_, spec))
         return false;
-    ui_.SetOwner(hwnd_);
-    dpi_ = DpiOf(hwnd_);
-
-    controls_ = std::make_unique<MainControls>(generator_, lang);
-    catalog_ = std::make_unique<WinDriverCatalog>(ui_);
-    // A driver type this system cannot run falls back to MME.
-    const auto type = static_cast<PlayDriverType>(settings_.playDriverType);
-    if ((type == PlayDriverType::DirectSound && !catalog_->HasDirectX7()) ||
-        (type == PlayDriverType::Wasapi && !catalog_->OsHasWasapi()))
-        settings_.playDriverType = 0;
-    engine_ = std::make_unique<WavePlayRec>(
-        *this, ui_,
-        [this](uint8_t* buffer, uint32_t bytes, uint32_t block) {
-            return generator_.FillOutputBuffer(buffer, bytes, block);
-        },
-        EngineSettingsFrom(settings_));
-    engine_->AttachCatalog(catalog_.get());
-    engine_->SetFullVolume(settings_.playWithFullVol);
-    if (settings_.playDeviceNum >= engine_->GetDeviceCount(false))
-        settings_.playDeviceNum = 0;
-    play_ = std::make_unique<PlayCommand>(generator_, *controls_, *engine_);
-
+    ui_.SetOwner(Hwnd());
+    session_.StartEngine(std::make_unique<WinDriverCatalog>(ui_));
     BuildControls();
-    controls_->ApplyParamTable(set);
-    (void)CreateInitParamFile(programDir_, *controls_, openEnv_);
-    (void)play_->OfferFormat();
-    Refresh(controls_->TakeChanges(), true);
+    session_.Attach(*this);
+    session_.ApplyStartSet();
     SelectPage(0);
-    EnablePlayButton(true);
-    EnableStopButton(false);
-    scope_ = std::make_unique<ScopePanel>(
-        instance_, hwnd_, font_, lang,
-        ScopeColors{settings_.backColor, settings_.diagramBackColor, settings_.frameColor,
-                    settings_.scaleColor, settings_.lineColorL, settings_.lineColorR,
-                    settings_.charColor});
-    scope_->View().xDispRate = settings_.waveXMag;
-    scope_->View().yDispRate = settings_.waveYMag;
+    const AppSettings& s = session_.Settings();
+    scope_ = std::make_unique<ScopePanel>(instance_, Hwnd(), font_, session_.Language(),
+                                          ScopeColors{s.backColor, s.diagramBackColor, s.frameColor,
+                                                      s.scaleColor, s.lineColorL, s.lineColorR,
+                                                      s.charColor});
+    scope_->View().xDispRate = session_.XMagnification();
+    scope_->View().yDispRate = session_.YMagnification();
+    scope_->View().ShowStartLevels();
+    scope_->magnificationChanged = [this] {
+        session_.XMagnification() = scope_->View().xDispRate;
+        session_.YMagnification() = scope_->View().yDispRate;
+    };
     PlaceWindow();
     PlaceScope();
-    ShowWindow(hwnd_, showCommand);
-    UpdateWindow(hwnd_);
-    startGood_ = true;
-    ProcessCommandLine(commandLine);
+    ShowWindow(Hwnd(), showCommand);
+    UpdateWindow(Hwnd());
+    session_.ProcessCommandLine(commandLine);
     return true;
+}
+
+void MainForm::Handlers() {
+    On(WM_COMMAND, [this](const WindowMessage& m) {
+        if (LOWORD(m.w) == ScopePanel::kChannelBoxId && HIWORD(m.w) == CBN_SELCHANGE) {
+            const auto chosen = SendMessageW(scope_->ChannelBox(), CB_GETCURSEL, 0, 0);
+            session_.SetDisplayChannel(static_cast<int>(std::max<LRESULT>(chosen, 0)));
+        } else if (!refreshing_) {
+            if (Control* c = Find(LOWORD(m.w))) {
+                if (c->row->kind == ControlKind::UnitLabel)
+                    OnUnitLabel(*c, HIWORD(m.w) == STN_DBLCLK);
+                else
+                    OnCommand(*c, HIWORD(m.w));
+            }
+        }
+        return LRESULT{0};
+    });
+    On(WM_NOTIFY, [this](const WindowMessage& m) {
+        const auto* header = reinterpret_cast<const NMHDR*>(m.l);
+        if (header->code == UDN_DELTAPOS) {
+            OnNotify(*header, m.l);
+            return LRESULT{TRUE}; // the buttons keep no position of their own
+        }
+        OnNotify(*header, m.l);
+        return LRESULT{0};
+    });
+    // The frequency field of a combo box shows red above half the sample rate.
+    On(WM_CTLCOLOREDIT, [this](const WindowMessage& m) {
+        const HWND parent = GetParent(reinterpret_cast<HWND>(m.l));
+        for (const Control& c : rows_) {
+            if (c.hwnd == parent && c.row->role == RowRole::Slot &&
+                c.row->slotControl == SlotControl::Freq &&
+                session_.Controls().Red(c.row->slot, SlotControl::Freq)) {
+                SetBkColor(reinterpret_cast<HDC>(m.w), RGB(255, 96, 96));
+                return reinterpret_cast<LRESULT>(redBrush_.Get());
+            }
+        }
+        return Default(m);
+    });
+    // The width is fixed; the height gives or takes only the display panel.
+    On(WM_GETMINMAXINFO, [this](const WindowMessage& m) {
+        if (rows_.empty())
+            return Default(m);
+        auto* limits = reinterpret_cast<MINMAXINFO*>(m.l);
+        const SIZE least = FrameFor(kMainClientArea.h + kMinDisplayHeight);
+        limits->ptMinTrackSize = {least.cx, least.cy};
+        limits->ptMaxTrackSize.x = limits->ptMinTrackSize.x;
+        return LRESULT{0};
+    });
+    // The control area in the button face, the display panel below it in BackColor.
+    On(WM_ERASEBKGND, [this](const WindowMessage& m) {
+        RECT r{};
+        GetClientRect(Hwnd(), &r);
+        const auto dc = reinterpret_cast<HDC>(m.w);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        r.top = Scale(kMainClientArea.h);
+        if (backBrush_)
+            FillRect(dc, &r, backBrush_);
+        return LRESULT{1};
+    });
+    On(WM_SIZE, [this](const WindowMessage& m) {
+        InvalidateRect(Hwnd(), nullptr, TRUE);
+        if (scope_)
+            PlaceScope();
+        return Default(m);
+    });
+    // The filter box and its panel take the filter's colour while the filter is on.
+    On(WM_CTLCOLORSTATIC, [this](const WindowMessage& m) {
+        if (const Control* box = Find(ToolbarControl::FilterOn);
+            box && box->hwnd == reinterpret_cast<HWND>(m.l) &&
+            session_.Controls().ToolbarChecked(ToolbarControl::FilterOn)) {
+            SetBkColor(reinterpret_cast<HDC>(m.w), session_.Settings().filterPointColor);
+            return reinterpret_cast<LRESULT>(filterBrush_.Get());
+        }
+        return Default(m);
+    });
+    On(WM_DRAWITEM, [this](const WindowMessage& m) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.l);
+        if (item->CtlID != kFilterPanelId)
+            return Default(m);
+        RECT r = item->rcItem;
+        const bool on = session_.Controls().ToolbarChecked(ToolbarControl::FilterOn);
+        FillRect(item->hDC, &r, on ? filterBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(item->hDC, &r, EDGE_ETCHED, BF_RECT);
+        return LRESULT{TRUE};
+    });
+    On(kMsgRunMainStep, [](const WindowMessage& m) {
+        reinterpret_cast<WavePlayRec*>(m.l)->RunMainStep(static_cast<MainStep>(m.w));
+        return LRESULT{0};
+    });
+    On(kMsgAutoPlay, [this](const WindowMessage&) {
+        session_.Play();
+        return LRESULT{0};
+    });
+    On(kMsgPlaybackBegins, [this](const WindowMessage&) {
+        session_.OnPlaybackBegins();
+        return LRESULT{0};
+    });
+    On(kMsgPlaybackEnds, [this](const WindowMessage&) {
+        session_.OnPlaybackEnds();
+        return LRESULT{0};
+    });
+    On(WM_TIMER, [this](const WindowMessage& m) {
+        if (m.w == kTimerAutoPlay)
+            session_.OnAutoPlayTimer();
+        return LRESULT{0};
+    });
+    On(WM_COPYDATA, [this](const WindowMessage& m) {
+        if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(m.l))
+            session_.ProcessCommandLine(HandedOverText(*data));
+        return LRESULT{TRUE};
+    });
+    On(WM_DROPFILES, [this](const WindowMessage& m) {
+        OnDrop(reinterpret_cast<HDROP>(m.w));
+        return LRESULT{0};
+    });
+    On(WM_CONTEXTMENU, [this](const WindowMessage& m) {
+        ShowContextMenu(reinterpret_cast<HWND>(m.w), {GET_X_LPARAM(m.l), GET_Y_LPARAM(m.l)});
+        return LRESULT{0};
+    });
+    On(WM_ACTIVATE, [this](const WindowMessage& m) {
+        if (LOWORD(m.w) != WA_INACTIVE && !activationPosted_) {
+            activationPosted_ = true;
+            PostMessageW(Hwnd(), kMsgFirstActivation, 0, 0);
+        }
+        return Default(m);
+    });
+    On(kMsgFirstActivation, [this](const WindowMessage&) {
+        session_.FirstActivation();
+        return LRESULT{0};
+    });
+    On(kMsgDisplayWaitQuery, [this](const WindowMessage&) {
+        return static_cast<LRESULT>(session_.Engine().LongestAfterFillWait());
+    });
+    On(WM_CLOSE, [this](const WindowMessage&) {
+        Close();
+        return LRESULT{0};
+    });
+    // Windows is ending the user's session: keep what closing the window would keep.
+    On(WM_QUERYENDSESSION, [](const WindowMessage&) { return LRESULT{TRUE}; });
+    On(WM_ENDSESSION, [this](const WindowMessage& m) {
+        if (m.w) {
+            session_.Stop();
+            RecordPlace();
+            session_.SaveSettingsAndSet();
+        }
+        return LRESULT{0};
+    });
+    On(WM_DESTROY, [this](const WindowMessage&) {
+        RecordPlace();
+        PostQuitMessage(0);
+        return LRESULT{0};
+    });
+}
+
+// A write in progress ends first (with a whole file), and the window then closes.
+void MainForm::Close() {
+    if (!session_.RequestClose())
+        return;
+    session_.Stop();
+    RecordPlace();
+    session_.SaveSettingsAndSet();
+    DestroyWindow(Hwnd());
+}
+
+void MainForm::RecordPlace() {
+    RECT r{};
+    if (GetWindowRect(Hwnd(), &r))
+        session_.SetWindowPlace(r.left, r.top, r.bottom - r.top);
 }
 
 // The control area over the display panel, at the saved place, inside the work area.
@@ -169,306 +295,135 @@ SIZE MainForm::FrameFor(int clientHeight) const {
 }
 
 void MainForm::PlaceWindow() {
+    const AppSettings& s = session_.Settings();
     const SIZE frame = FrameFor(kMainClientArea.h + kDisplayPanelHeight);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int width = frame.cx;
-    int height = settings_.height > 0 ? settings_.height : frame.cy;
+    int height = s.height > 0 ? s.height : frame.cy;
     height = std::min<int>(height, work.bottom - work.top);
-    const int x =
-        std::clamp<int>(settings_.posX, work.left, std::max<int>(work.left, work.right - width));
-    const int y =
-        std::clamp<int>(settings_.posY, work.top, std::max<int>(work.top, work.bottom - height));
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER);
+    const int x = std::clamp<int>(s.posX, work.left, std::max<int>(work.left, work.right - width));
+    const int y = std::clamp<int>(s.posY, work.top, std::max<int>(work.top, work.bottom - height));
+    SetWindowPos(Hwnd(), nullptr, x, y, width, height, SWP_NOZORDER);
 }
 
 void MainForm::PlaceScope() {
     RECT area{};
-    GetClientRect(hwnd_, &area);
+    GetClientRect(Hwnd(), &area);
     area.top = Scale(kMainClientArea.h);
     area.bottom = std::max(area.bottom, area.top + 1);
-    scope_->Place(area, static_cast<int>(dpi_));
+    scope_->Place(area, static_cast<int>(Dpi()), font_);
     RelayoutScope();
 }
 
-// The captured frames' rate: an oversampled write keeps the filter's rate.
-double MainForm::ScopeRate() const {
-    return static_cast<double>(generator_.format.sampleRate) *
-           (generator_.oversampledWrite ? generator_.overSampleRate : 1);
-}
-
 void MainForm::RelayoutScope() {
+    const Generator& g = session_.Gen();
     if (scope_)
-        scope_->Relayout(static_cast<int32_t>(generator_.filterSize), ScopeRate(),
-                         generator_.format.bitCode == 8, generator_.format.channels, fft_);
+        scope_->Relayout(static_cast<int32_t>(g.filterSize), session_.DisplayRate(),
+                         g.format.bitCode == 8, g.format.channels, session_.Fft());
 }
 
-void MainForm::UpdateDisplay() {
-    if (scope_ && scope_->Rate() != ScopeRate())
+// A new DPI (the window moved to another monitor): the table, the fonts and the display again,
+// the control area at its new scale with the display panel keeping its share.
+void MainForm::DpiChanged() {
+    font_.Reset(CreateUiFont(session_.Language(), Dpi()));
+    for (Control& c : rows_) {
+        const RECT p = PlacedRect(c.row->kind, c.row->rect, Dpi());
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        SetWindowPos(c.hwnd, nullptr, p.left, p.top, p.right, p.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const RECT area = Scale(kPageArea);
+    for (const auto& page : pages_)
+        SetWindowPos(page->Hwnd(), nullptr, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested place keeps its height (at least the least one); the width is the table's.
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    const SIZE least = FrameFor(kMainClientArea.h + kMinDisplayHeight);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, least.cx,
+                 std::max<int>(window.bottom - window.top, least.cy),
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    PlaceScope();
+    InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void MainForm::SessionChanged(const SessionChanges& changes) {
+    const ControlChanges& controls = changes.controls;
+    refreshing_ = true;
+    for (Control& c : rows_) {
+        const LayoutRow& r = *c.row;
+        bool changed = changes.all;
+        if (!changed && r.slot >= 0 && r.slotControl != SlotControl::Count)
+            changed = controls.Has(r.slot, r.slotControl);
+        if (!changed && r.role == RowRole::Toolbar)
+            changed = controls.Has(r.toolbarControl);
+        if (changed)
+            ShowRow(c);
+    }
+    refreshing_ = false;
+    if (changes.caption)
+        SetWindowTextW(Hwnd(), Utf8ToWide(session_.Caption()).c_str());
+    if (changes.buttons || changes.run || changes.progress)
+        ShowRun();
+    if (!scope_)
+        return;
+    if (changes.displayLayout)
         RelayoutScope();
-    const bool running = writing_ || engine_->PlaybackRunning();
-    if (scope_ && scope_->View().Update(generator_, generator_.format.channels, running,
-                                        GetKeyState(VK_CONTROL) < 0))
+    if (changes.displayChannel)
+        SendMessageW(scope_->ChannelBox(), CB_SETCURSEL, session_.DisplayChannel(), 0);
+    if (changes.clearTrace)
+        scope_->View().Clear();
+    if (changes.clearLevels)
+        scope_->View().ClearLevels();
+    if (changes.startLevels)
+        scope_->View().ShowStartLevels();
+    if (changes.clearTrace || changes.clearLevels || changes.startLevels)
         scope_->Redraw();
 }
 
-void MainForm::ClearScope() {
-    scope_->View().Clear();
-    scope_->Redraw();
+// The display callback: the engine's after-fill step and a write's block.
+void MainForm::BlockRendered() {
+    if (!scope_)
+        return;
+    if (scope_->Rate() != session_.DisplayRate())
+        RelayoutScope();
+    const Generator& g = session_.Gen();
+    if (scope_->View().Update(g, g.format.channels, session_.Busy() || session_.Playing(),
+                              keys_.CtrlDown()))
+        scope_->Redraw();
 }
 
-// The first time the window comes to the front: the user waves of the last run are loaded
-// again (their messages now have a window to sit on) and a first start or a new version says
-// where the help is.
-void MainForm::FirstActivation() {
-    PumpWindowMessages();
-    // A set opened from the command line has registered its own waves and may be playing them.
-    if (!engine_->PlaybackRunning()) {
-        (void)RegisterUserWaves(generator_, [this](int master, const std::string&) {
-            return RegisterUserWaveOf(master, UserWaveRequest::Deferred);
-        });
-        Refresh(controls_->TakeChanges(), false);
-        (void)play_->OfferFormat();
-    }
-    if (settings_.dispHelp < 0) {
-        const bool en = controls_->Language() == kEnglish;
-        const char* text =
-            settings_.dispHelp == -2
-                ? (en ? "This is the new version.\nPlease refer to the Help file for the "
-                        "modifications.\n\n The Help file can be opened by pressing F1 key at any "
-                        "time. \n\n (This message is not displayed from next time)"
-                      : "新バージョンです。\n前バージョンからの変更点についてはHelpファイルを参照"
-                        "してください。\n\n 起動中、「F1キー」を押すことで何時でもHelpを見ることが"
-                        "出来ます。\n\n （このメッセージは次回からは表示されません）")
-                : (en ? "Please refer to the Help file for the usage and notes.\n\n The Help file "
-                        "can be opened by pressing F1 key at any time. \n\n (This message is not "
-                        "displayed from next time)"
-                      : "使い方や注意点についてはHelpファイルを参照してください。\n\n 起動中、"
-                        "「F1キー」を押すことで何時でもHelpを見ることが出来ます。\n\n "
-                        "（このメッセージは次回からは表示されません）");
-        ui_.Message(text, kAppTitle, MsgIcon::Warning);
-        ShowHelp();
-        settings_.dispHelp = 1;
-    }
-    activated_ = true;
-}
-
-bool MainForm::RegisterUserWaveOf(int master, UserWaveRequest request) {
-    const NoKeysDown noKeys;
-    const UserWaveLoadEnvironment env{.ui = ui_,
-                                      .keys = noKeys,
-                                      .languageIndex = controls_->Language(),
-                                      .appTitle = kAppTitle,
-                                      .progress = {}};
-    return RegisterUserWave(generator_.userWaves[master / 4], master == 4, request, env);
-}
+// --- The session's host.
 
 void MainForm::RunOnMainThread(WavePlayRec& engine, MainStep step) {
-    SendMessageW(hwnd_, kRunMainStep, static_cast<WPARAM>(step), reinterpret_cast<LPARAM>(&engine));
+    SendMessageW(Hwnd(), kMsgRunMainStep, static_cast<WPARAM>(step),
+                 reinterpret_cast<LPARAM>(&engine));
 }
 
 void MainForm::PostNotification(EngineNotification notification) {
-    PostMessageW(hwnd_, WindowMessageOf(notification), 0, 0);
+    PostMessageW(Hwnd(),
+                 notification == EngineNotification::PlaybackBegins ? kMsgPlaybackBegins
+                                                                    : kMsgPlaybackEnds,
+                 0, 0);
 }
 
-void MainForm::EnablePlayButton(bool enabled) {
-    if (Control* c = Find(RowRole::Play))
-        EnableWindow(c->hwnd, enabled);
+void MainForm::PumpMessages() {
+    PumpWindowMessages();
 }
 
-void MainForm::EnableStopButton(bool enabled) {
-    if (Control* c = Find(RowRole::Stop))
-        EnableWindow(c->hwnd, enabled);
+void MainForm::PostAutoPlay() {
+    PostMessageW(Hwnd(), kMsgAutoPlay, 0, 0);
 }
 
-LRESULT CALLBACK MainForm::WindowProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<MainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return form ? form->Handle(message, w, l) : DefWindowProcW(hwnd, message, w, l);
+void MainForm::SetAutoPlayTimer(long ms) {
+    KillTimer(Hwnd(), kTimerAutoPlay);
+    if (ms > 0)
+        SetTimer(Hwnd(), kTimerAutoPlay, static_cast<UINT>(ms), nullptr);
 }
 
-LRESULT MainForm::Handle(UINT message, WPARAM w, LPARAM l) {
-    switch (message) {
-    case WM_COMMAND:
-        if (LOWORD(w) == ScopePanel::kChannelBoxId && HIWORD(w) == CBN_SELCHANGE) {
-            const auto chosen = SendMessageW(scope_->ChannelBox(), CB_GETCURSEL, 0, 0);
-            generator_.dispChannel = static_cast<int>(std::max<LRESULT>(chosen, 0));
-            return 0;
-        }
-        if (!refreshing_ && controls_) {
-            if (Control* c = Find(LOWORD(w))) {
-                if (c->row->kind == ControlKind::UnitLabel)
-                    OnUnitLabel(*c, HIWORD(w) == STN_DBLCLK);
-                else
-                    OnCommand(*c, HIWORD(w));
-            }
-        }
-        return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(l);
-        if (header->code == TCN_SELCHANGE) {
-            SelectPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
-        } else if (header->code == UDN_DELTAPOS) {
-            const auto* ud = reinterpret_cast<const NMUPDOWN*>(l);
-            if (Control* c = Find(static_cast<int>(header->idFrom))) {
-                const int delta = ud->iDelta > 0 ? 120 : -120;
-                if (c->row->role == RowRole::FreqUpDown)
-                    controls_->OnFreqStep(c->row->slot, delta);
-                else
-                    controls_->OnAmpStep(c->row->slot, delta);
-                Refresh(controls_->TakeChanges(), false);
-            }
-            return TRUE; // the buttons keep no position of their own
-        }
-        return 0;
-    }
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        // The frequency field of a combo box shows red above half the sample rate.
-        const HWND parent = GetParent(reinterpret_cast<HWND>(l));
-        for (const Control& c : rows_) {
-            if (c.hwnd == parent && c.row->role == RowRole::Slot &&
-                c.row->slotControl == SlotControl::Freq &&
-                controls_->Red(c.row->slot, SlotControl::Freq) && message == WM_CTLCOLOREDIT) {
-                SetBkColor(reinterpret_cast<HDC>(w), RGB(255, 96, 96));
-                return reinterpret_cast<LRESULT>(redBrush_);
-            }
-        }
-        break;
-    }
-    case WM_GETMINMAXINFO:
-        // The width is fixed; the height gives or takes only the display panel.
-        if (controls_) {
-            auto* limits = reinterpret_cast<MINMAXINFO*>(l);
-            const SIZE least = FrameFor(kMainClientArea.h + kMinDisplayHeight);
-            limits->ptMinTrackSize = {least.cx, least.cy};
-            limits->ptMaxTrackSize.x = limits->ptMinTrackSize.x;
-            return 0;
-        }
-        break;
-    case WM_ERASEBKGND: {
-        // The control area in the button face, the display panel below it in BackColor.
-        RECT r{};
-        GetClientRect(hwnd_, &r);
-        const auto dc = reinterpret_cast<HDC>(w);
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        r.top = Scale(kMainClientArea.h);
-        if (backBrush_)
-            FillRect(dc, &r, backBrush_);
-        return 1;
-    }
-    case WM_SIZE:
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        if (scope_)
-            PlaceScope();
-        break;
-    case WM_CTLCOLORSTATIC:
-        // The filter box and its panel take the filter's colour while the filter is on.
-        if (const Control* box = Find(ToolbarControl::FilterOn);
-            box && box->hwnd == reinterpret_cast<HWND>(l) &&
-            controls_->ToolbarChecked(ToolbarControl::FilterOn)) {
-            SetBkColor(reinterpret_cast<HDC>(w), settings_.filterPointColor);
-            return reinterpret_cast<LRESULT>(filterBrush_);
-        }
-        break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-        if (item->CtlID != kFilterPanelId)
-            break;
-        RECT r = item->rcItem;
-        const bool on = controls_->ToolbarChecked(ToolbarControl::FilterOn);
-        FillRect(item->hDC, &r, on ? filterBrush_ : GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(item->hDC, &r, EDGE_ETCHED, BF_RECT);
-        return TRUE;
-    }
-    case kRunMainStep:
-        reinterpret_cast<WavePlayRec*>(l)->RunMainStep(static_cast<MainStep>(w));
-        return 0;
-    case kAutoPlay:
-        Play();
-        return 0;
-    case kWmPlaybackBegins:
-        KillTimer(hwnd_, kTimer1);
-        if (autoPlay_ && autoPlayMs_ > 0)
-            SetTimer(hwnd_, kTimer1, static_cast<UINT>(autoPlayMs_), nullptr);
-        autoPlay_ = false;
-        return 0;
-    case kWmPlaybackEnds: {
-        const std::string deferred = play_->Stopped();
-        if (GetKeyState(VK_CONTROL) >= 0) // Ctrl keeps the last picture
-            ClearScope();
-        Refresh(controls_->TakeChanges(), false);
-        if (!deferred.empty())
-            pendingOpen_ = deferred;
-        OpenPending();
-        return 0;
-    }
-    case WM_TIMER:
-        if (w == kTimer1) {
-            KillTimer(hwnd_, kTimer1);
-            if (engine_->PlaybackRunning())
-                Stop();
-        }
-        return 0;
-    case WM_COPYDATA: {
-        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(l);
-        if (data && data->lpData && data->cbData > 0) {
-            const char* text = static_cast<const char*>(data->lpData);
-            ProcessCommandLine(
-                std::string(text, strnlen(text, std::min<DWORD>(data->cbData, 359))));
-        }
-        return TRUE;
-    }
-    case WM_DROPFILES: {
-        const HDROP drop = reinterpret_cast<HDROP>(w);
-        std::array<wchar_t, MAX_PATH> name{};
-        if (DragQueryFileW(drop, 0, name.data(), static_cast<UINT>(name.size())) > 0) {
-            pendingOpen_ = WideToShiftJis(name.data());
-            if (engine_->PlaybackRunning())
-                Stop();
-            else
-                OpenPending();
-        }
-        DragFinish(drop);
-        return 0;
-    }
-    case WM_CONTEXTMENU: {
-        POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        ShowContextMenu(reinterpret_cast<HWND>(w), at);
-        return 0;
-    }
-    case WM_ACTIVATE:
-        if (LOWORD(w) != WA_INACTIVE && !activationPosted_) {
-            activationPosted_ = true;
-            PostMessageW(hwnd_, kFirstActivation, 0, 0);
-        }
-        break;
-    case kDisplayWaitQuery:
-        return static_cast<LRESULT>(engine_->LongestAfterFillWait());
-    case kFirstActivation:
-        FirstActivation();
-        return 0;
-    case WM_CLOSE:
-        if (writing_) { // the write ends first, with a whole file, and the window then closes
-            closeAfterWrite_ = true;
-            return 0;
-        }
-        if (play_)
-            play_->Stop();
-        SaveSettingsAndSet();
-        DestroyWindow(hwnd_);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(hwnd_, message, w, l);
+void MainForm::OpenHelp(const std::string& path, unsigned long context) {
+    (void)OpenHelpContext(path, context);
 }
 
 } // namespace qv

@@ -1,214 +1,66 @@
-#include "app/command_line.h"
+// The main window's commands that need a window: Load, Save and Write with their file dialogs,
+// the keys it sees first, the mouse wheel over the masters' values, and the popup menus.
+#include "app/main_controls.h"
+#include "app/main_menus.h"
+#include "app/main_texts.h"
 #include "app/win/file_dialog.h"
 #include "app/win/main_form.h"
-#include "app/write_command.h"
-#include "files/ini_file.h"
-#include "files/param_file.h"
-#include "files/wave_writer.h"
-#include "generator/number_text.h"
-#include "platform/win/html_help.h"
+#include "app/win/up_down_form.h"
+#include "platform/win/popup_menu.h"
 #include "platform/win/text_conversion.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <array>
-#include <utility>
-#include <vector>
-
 namespace qv {
 
 namespace {
 
-// The write's keys: Escape, or the window asked to close, ends it with a whole file.
-class WriteKeys final : public KeyState {
-public:
-    explicit WriteKeys(const bool& closing) : closing_(closing) {}
-    bool ShiftDown() const override { return keys_.ShiftDown(); }
-    bool CtrlDown() const override { return keys_.CtrlDown(); }
-    bool EscapeDown() const override { return closing_ || keys_.EscapeDown(); }
-
-private:
-    WinKeyState keys_;
-    const bool& closing_;
+// The texts of a file dialog in the window's language, kept for the dialog's life.
+struct DialogTexts {
+    DialogTexts(int lang, Text2 title, Text2 files, bool allFiles)
+        : title(Utf8ToWide(title(lang))), files(Utf8ToWide(files(lang))),
+          all(allFiles ? Utf8ToWide(kFilterAllFiles(lang)) : std::wstring()) {}
+    FileKind Kind(const wchar_t* pattern, const wchar_t* extension) const {
+        return {files.c_str(), pattern, extension, all.empty() ? nullptr : all.c_str()};
+    }
+    std::wstring title, files, all;
 };
-
-const wchar_t* AllFiles(bool english) {
-    return english ? L"All files (*.*)" : L"すべてのﾌｧｲﾙ (*.*)";
-}
-
-// The save dialog offers every file as well; a name typed without an extension becomes a ".QV".
-FileKind ParamFileKind(bool english, bool save) {
-    return {english ? L"parameter file (*.QV)" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙ (*.QV)", L"*.QV", L"QV",
-            save ? AllFiles(english) : nullptr};
-}
 
 } // namespace
 
-void MainForm::Play() {
-    const PlayEnvironment env{.ui = ui_,
-                              .languageIndex = controls_->Language(),
-                              .deviceIndex = settings_.playDeviceNum,
-                              .asioFirstChannel = settings_.asioPlayChNum};
-    ClearScope();
-    (void)play_->Play(env);
-    Refresh(controls_->TakeChanges(), false);
-}
-
-void MainForm::Stop() {
-    KillTimer(hwnd_, kTimer1);
-    play_->Stop();
-}
-
 void MainForm::Write() {
-    const WriteKeys keys(closeAfterWrite_);
-    const bool text = keys.ShiftDown(); // read before the dialog, as the hint says
-    std::string& remembered = text ? settings_.lastTextFile : settings_.lastWaveFile;
-    const bool en = controls_->Language() == kEnglish;
+    const bool text = keys_.ShiftDown(); // read before the dialog, as the hint says
+    const int lang = session_.Language();
     // A name typed without an extension gets the target's own (not "WAV" for a text file).
-    const wchar_t* all = AllFiles(en);
-    const FileKind kind =
-        text ? FileKind{en ? L"Text format file (*.QVT)" : L"ﾃｷｽﾄﾌｫｰﾏｯﾄﾌｧｲﾙ (*.QVT)", L"*.QVT",
-                        L"QVT", all}
-             : FileKind{en ? L"Wave file (*.WAV)" : L"Waveﾌｧｲﾙ (*.WAV)", L"*.WAV", L"WAV", all};
-    const wchar_t* title = text ? (en ? L"Write to Text format file" : L"ﾃｷｽﾄﾌｫｰﾏｯﾄﾌｧｲﾙへ出力")
-                                : (en ? L"Write to Wave file" : L"Waveﾌｧｲﾙへ出力");
-    std::string path = remembered;
-    if (!AskFile(hwnd_, true, title, kind, settings_.lastDirectory, path))
+    const DialogTexts texts(lang, text ? kTitleWriteText : kTitleWriteWave,
+                            text ? kFilterTextFiles : kFilterWaveFiles, true);
+    std::string path = session_.WriteFile(text);
+    if (!AskFile(Hwnd(), true, texts.title.c_str(),
+                 text ? texts.Kind(L"*.QVT", L"QVT") : texts.Kind(L"*.WAV", L"WAV"),
+                 session_.Settings().lastDirectory, path))
         return;
-    const size_t slash = path.find_last_of('\\');
-    settings_.lastDirectory = path.substr(0, slash == 2 ? 3 : slash); // "C:\" keeps its separator
-    remembered = path;
-    paramFilePath_ = BaseName(path) + ".QV";
-    std::array<wchar_t, 512> savedCaption{};
-    GetWindowTextW(hwnd_, savedCaption.data(), static_cast<int>(savedCaption.size()));
-    SetWindowTextW(hwnd_, ShiftJisToWide(std::string(kAppTitle) + " - " + path).c_str());
-
-    // The progress bar takes the format boxes' place.
-    controls_->SetControlsForWrite(false);
-    Refresh(controls_->TakeChanges(), false);
-    EnablePlayButton(false);
-    Control* progress = Find(kProgressBarId);
-    std::vector<HWND> format;
-    for (const Control& c : rows_) {
-        if (c.row->exclusion == kFormatOrProgress && c.row != progress->row)
-            ShowWindow(format.emplace_back(c.hwnd), SW_HIDE);
-    }
-    SendMessageW(progress->hwnd, PBM_SETPOS, 0, 0);
-    ShowWindow(progress->hwnd, SW_SHOWNA);
-    writing_ = true;
-    const WriteEnvironment env{.ui = ui_,
-                               .keys = keys,
-                               .languageIndex = controls_->Language(),
-                               .appTitle = kAppTitle,
-                               .progress =
-                                   [&](uint64_t position, uint64_t maximum) {
-                                       const int step =
-                                           maximum ? static_cast<int>(position * 100 / maximum) : 0;
-                                       SendMessageW(progress->hwnd, PBM_SETPOS, step, 0);
-                                   },
-                               .afterBlock = [this] { UpdateDisplay(); }};
-    ClearScope();
-    (void)(text ? RunTextWrite(generator_, remembered, env)
-                : RunWaveWrite(generator_, remembered, env));
-    writing_ = false;
-    RelayoutScope(); // back to the output rate after an oversampled write
-    if (GetKeyState(VK_CONTROL) >= 0)
-        ClearScope();
-    ShowWindow(progress->hwnd, SW_HIDE);
-    SendMessageW(progress->hwnd, PBM_SETPOS, 0, 0);
-    for (HWND h : format)
-        ShowWindow(h, SW_SHOWNA);
-    controls_->SetControlsForWrite(true);
-    Refresh(controls_->TakeChanges(), false);
-    EnablePlayButton(true);
-    SetWindowTextW(hwnd_, savedCaption.data());
-    if (closeAfterWrite_)
-        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    session_.Write(text, path);
+    if (session_.CloseRequested())
+        PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
 }
 
+// The parameter dialogs; the save dialog offers every file as well (a name typed without an
+// extension becomes a ".QV").
 void MainForm::Load() {
-    const bool english = controls_->Language() == kEnglish;
-    std::string path = paramFilePath_;
-    if (AskFile(hwnd_, false, english ? L"Open parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙを開く",
-                ParamFileKind(english, false), programDir_, path))
-        OpenFile(path);
+    const DialogTexts texts(session_.Language(), kTitleOpenParams, kFilterParamFiles, false);
+    std::string path = session_.ParamFilePath();
+    if (AskFile(Hwnd(), false, texts.title.c_str(), texts.Kind(L"*.QV", L"QV"),
+                session_.ProgramDir(), path))
+        session_.OpenParamFile(path);
 }
 
 void MainForm::Save() {
-    const bool english = controls_->Language() == kEnglish;
-    std::string path = paramFilePath_;
-    if (!AskFile(hwnd_, true, english ? L"Save parameters" : L"ﾊﾟﾗﾒｰﾀﾌｧｲﾙの保存",
-                 ParamFileKind(english, true), programDir_, path))
-        return;
-    paramFilePath_ = path;
-    OpenedNames names;
-    if (SaveParamSet(path, *controls_, openEnv_, names)) {
-        SetWindowTextW(hwnd_, ShiftJisToWide(names.caption).c_str());
-        settings_.lastWaveFile = names.lastWaveFile;
-        settings_.lastTextFile = names.lastTextFile;
-    }
-}
-
-void MainForm::SaveSettingsAndSet() {
-    if (!startGood_)
-        return;
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    settings_.posX = r.left;
-    settings_.posY = r.top;
-    settings_.height = r.bottom - r.top;
-    settings_.waveXMag = scope_->View().xDispRate;
-    settings_.waveYMag = scope_->View().yDispRate;
-    const auto ini = OpenIniFile(settingsPath_);
-    (void)WriteSettings(*ini, settings_);
-    ParamSet set(controls_->Language());
-    controls_->CaptureParamTable(set);
-    (void)SaveParamFile(*ini, set, std::nullopt);
-}
-
-void MainForm::ProcessCommandLine(const std::string& line) {
-    const CommandLineRequest request = ParseCommandLine(line, programDir_);
-    if (request.path.empty())
-        return;
-    paramFilePath_ = request.path;
-    autoPlay_ = request.autoPlay;
-    autoPlayMs_ = AutoPlayMilliseconds(
-        request, ReadDecimal(controls_->ToolbarText(ToolbarControl::FileLength)));
-    pendingOpen_ = request.path;
-    if (engine_->PlaybackRunning())
-        Stop(); // the open follows when the playback has ended
-    else
-        OpenPending();
-}
-
-void MainForm::OpenPending() {
-    const std::string path = std::exchange(pendingOpen_, std::string());
-    if (path.empty() || engine_->PlaybackRunning())
-        return;
-    if (!HasExtension(path, "QV")) {
-        ui_.Message(controls_->Language() == kEnglish
-                        ? "User waves are registered in the user-wave window, which is not "
-                          "available yet."
-                        : "ユーザー波形の登録ウィンドウはまだ使えません。",
-                    kAppTitle, MsgIcon::Information);
-        return;
-    }
-    OpenFile(path);
-    if (autoPlay_ && !engine_->PlaybackRunning())
-        PostMessageW(hwnd_, kAutoPlay, 0, 0);
-}
-
-void MainForm::OpenFile(const std::string& path) {
-    OpenedNames names;
-    if (OpenParamFile(path, generator_, *controls_, openEnv_, names)) {
-        paramFilePath_ = path;
-        SetWindowTextW(hwnd_, ShiftJisToWide(names.caption).c_str());
-        settings_.lastWaveFile = names.lastWaveFile;
-        settings_.lastTextFile = names.lastTextFile;
-        (void)play_->OfferFormat();
-    }
-    Refresh(controls_->TakeChanges(), false);
+    const DialogTexts texts(session_.Language(), kTitleSaveParams, kFilterParamFiles, true);
+    std::string path = session_.ParamFilePath();
+    if (AskFile(Hwnd(), true, texts.title.c_str(), texts.Kind(L"*.QV", L"QV"),
+                session_.ProgramDir(), path))
+        session_.SaveParamFile(path);
 }
 
 void MainForm::ClickIfEnabled(ToolbarControl control) {
@@ -236,77 +88,94 @@ bool MainForm::OnWheel(const MSG& msg) {
         if (at.x < a.left || at.x > b.right || at.y < a.top || at.y > a.top + field.bottom)
             continue;
         const int delta = GET_WHEEL_DELTA_WPARAM(msg.wParam);
+        MainControls& m = session_.Controls();
         if (freq)
-            controls_->OnFreqStep(master, delta);
+            m.OnFreqStep(master, delta);
         else
-            controls_->OnAmpStep(master, delta);
-        Refresh(controls_->TakeChanges(), false);
+            m.OnAmpStep(master, delta);
+        session_.Publish();
         return true;
     }
     return false;
 }
 
 bool MainForm::PreTranslate(const MSG& msg) {
-    if (!controls_)
+    if (rows_.empty())
         return false;
     if (msg.message == WM_MOUSEWHEEL)
         return OnWheel(msg);
     if (msg.message != WM_KEYDOWN)
         return false;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0,
-               alt = GetKeyState(VK_MENU) < 0;
-    if (msg.wParam == VK_SPACE && !ctrl && !alt) {
-        // The check boxes and the comment box keep Space for themselves.
-        const HWND focus = GetFocus();
-        for (const Control& c : rows_) {
-            const LayoutRow& r = *c.row;
-            const bool keeps = r.kind == ControlKind::CheckBox && r.role == RowRole::Slot;
-            const bool comment =
-                r.role == RowRole::Toolbar && r.toolbarControl == ToolbarControl::Comment;
-            if (c.hwnd == focus && (keeps || comment))
-                return false;
-        }
-        const Control* play = Find(RowRole::Play);
-        if (play && IsWindowEnabled(play->hwnd))
-            Play();
-        else
-            Stop();
+    KeyPress key{static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0,
+                 GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
+    // The slot check boxes and the comment box keep Space for themselves.
+    const HWND focus = GetFocus();
+    for (const Control& c : rows_) {
+        const LayoutRow& r = *c.row;
+        if (c.hwnd == focus &&
+            ((r.kind == ControlKind::CheckBox && r.role == RowRole::Slot) ||
+             (r.role == RowRole::Toolbar && r.toolbarControl == ToolbarControl::Comment)))
+            key.focusKeepsSpace = true;
+    }
+    switch (session_.OnKey(key)) {
+    case KeyCommand::None:
+        return false;
+    case KeyCommand::Device:
+        ClickIfEnabled(ToolbarControl::Device);
+        return true;
+    case KeyCommand::Load:
+        ClickIfEnabled(ToolbarControl::Load);
+        return true;
+    case KeyCommand::Save:
+        ClickIfEnabled(ToolbarControl::Save);
+        return true;
+    case KeyCommand::Write:
+        ClickIfEnabled(ToolbarControl::Write);
+        return true;
+    default:
         return true;
     }
-    if (msg.wParam == VK_F1) {
-        // Until the window has been activated only the very first F1 counts.
-        if (activated_ || f1Count_ == 0) {
-            ShowHelp();
-            if (helpContext_ == 2)
-                helpContext_ = 8;
-        }
-        ++f1Count_;
-        return true;
-    }
-    // Ctrl alone with a letter clicks its tool-bar button.
-    constexpr std::pair<WPARAM, ToolbarControl> kShortcuts[] = {{'D', ToolbarControl::Device},
-                                                                {'O', ToolbarControl::Load},
-                                                                {'S', ToolbarControl::Save},
-                                                                {'W', ToolbarControl::Write}};
-    for (const auto& [key, button] : kShortcuts) {
-        if (ctrl && !shift && !alt && msg.wParam == key) {
-            ClickIfEnabled(button);
-            return true;
-        }
-    }
-    return false;
 }
 
-void MainForm::ShowHelp() {
-    if (settings_.dispHelp != 0)
-        (void)OpenHelpContext(helpPath_, static_cast<unsigned long>(helpContext_));
-}
-
-// The windows that open from the tool bar and the slot groups are not part of the program yet.
-void MainForm::NotAvailable() {
-    ui_.Message(controls_->Language() == kEnglish ? "This window is not available yet."
-                                                  : "このウィンドウはまだ使えません。",
-                kAppTitle, MsgIcon::Information);
+void MainForm::ShowContextMenu(HWND control, POINT at) {
+    // A combo box's field belongs to its combo box.
+    const Control* c = nullptr;
+    for (const Control& row : rows_) {
+        if (row.hwnd == control || row.hwnd == GetParent(control))
+            c = &row;
+    }
+    if (!c || c->row->slot < 0)
+        return;
+    const LayoutRow& r = *c->row;
+    const int i = r.slot;
+    MainControls& m = session_.Controls();
+    if (r.role == RowRole::FreqUpDown || r.role == RowRole::AmpUpDown) {
+        // The buttons' settings window, at the cursor; each change holds at once.
+        const bool freq = r.role == RowRole::FreqUpDown;
+        const LiveSettings& live = m.Live();
+        UpDownForm form(instance_, Hwnd(), font_, session_.Language(), freq,
+                        freq ? live.freq : live.amp, at, [this, freq](const UpDownSettings& set) {
+                            LiveSettings changed = session_.Controls().Live();
+                            (freq ? changed.freq : changed.amp) = set;
+                            session_.Controls().SetLiveSettings(changed);
+                            session_.Publish();
+                        });
+        form.RunModal();
+        return;
+    }
+    Menu menu;
+    if (r.role == RowRole::FreqUnit)
+        menu = FreqUnitMenu(m, i);
+    else if (r.role == RowRole::AmpUnit || r.role == RowRole::OffsetUnit)
+        menu = LevelUnitMenu(m, i, r.role == RowRole::AmpUnit);
+    else if (r.role == RowRole::Slot && r.slotControl == SlotControl::Freq)
+        menu = FreqMenu(m, i);
+    else if (r.role == RowRole::Slot && r.slotControl == SlotControl::Sweep)
+        menu = SweepMenu(m, i);
+    else if (r.role == RowRole::Slot && r.slotControl == SlotControl::Modulation)
+        menu = ModulationMenu(m, i);
+    if (RunPopupMenu(Hwnd(), menu, at))
+        session_.Publish();
 }
 
 } // namespace qv

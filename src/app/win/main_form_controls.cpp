@@ -1,7 +1,10 @@
-// The main window's controls: built from the layout table, filled from the model, and their
-// notifications handed to the model's handlers.
+// The main window's controls: built from the layout table, filled from the session's controls
+// model, and their notifications handed to the model's handlers.
+#include "app/main_controls.h"
 #include "app/win/main_form.h"
+#include "platform/win/control_hooks.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/ui_font.h"
 
 #include <commctrl.h>
 
@@ -13,94 +16,8 @@ namespace qv {
 
 namespace {
 
-bool FaceInstalled(const wchar_t* face) {
-    LOGFONTW lf{};
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcscpy_s(lf.lfFaceName, face);
-    bool found = false;
-    const HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        dc, &lf,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM l) {
-            *reinterpret_cast<bool*>(l) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
-    return found;
-}
-
-// The windows are laid out for a 6 x 12 pixel cell. The Japanese interface takes the system's
-// UI Gothic; the English one a fixed-pitch face of that cell, the first one installed.
-HFONT CreateUiFont(int lang, int cellHeight) {
-    LOGFONTW lf{};
-    lf.lfHeight = cellHeight;
-    lf.lfCharSet = lang == kJapanese ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
-    lf.lfPitchAndFamily = lang == kJapanese ? DEFAULT_PITCH : FIXED_PITCH | FF_MODERN;
-    const wchar_t* face = L"MS UI Gothic";
-    if (lang != kJapanese) {
-        face = L"";
-        for (const wchar_t* candidate :
-             {L"Consolas", L"Lucida Console", L"DejaVu Sans Mono", L"Courier New"}) {
-            if (FaceInstalled(candidate)) {
-                face = candidate;
-                break;
-            }
-        }
-    }
-    wcscpy_s(lf.lfFaceName, face);
-    return CreateFontIndirectW(&lf);
-}
-
 int PageOf(const LayoutRow& r) {
     return r.parent == LayoutParent::Page1 ? 0 : r.parent == LayoutParent::Page2 ? 1 : -1;
-}
-
-const wchar_t* ClassFor(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-    case ControlKind::GroupBox:
-        return WC_BUTTONW;
-    case ControlKind::DropList:
-    case ControlKind::DropEdit:
-        return WC_COMBOBOXW;
-    case ControlKind::Edit:
-        return WC_EDITW;
-    case ControlKind::UpDown:
-        return UPDOWN_CLASSW;
-    case ControlKind::Progress:
-        return PROGRESS_CLASSW;
-    case ControlKind::Tab:
-        return WC_TABCONTROLW;
-    default:
-        return WC_STATICW;
-    }
-}
-
-DWORD StyleFor(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Button:
-        return BS_PUSHBUTTON | WS_TABSTOP;
-    case ControlKind::CheckBox:
-        return BS_AUTOCHECKBOX | WS_TABSTOP;
-    case ControlKind::GroupBox:
-        return BS_GROUPBOX;
-    case ControlKind::DropList:
-        return CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-    case ControlKind::DropEdit:
-        return CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-    case ControlKind::Edit:
-        return ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-    case ControlKind::UnitLabel:
-        return SS_NOTIFY | SS_CENTER;
-    case ControlKind::UpDown:
-        return 0;
-    case ControlKind::Panel:
-        return SS_OWNERDRAW; // its colour says whether the filter is on
-    default:
-        return 0;
-    }
 }
 
 // What a slot control's notification calls in the model: a chosen item, a text (chosen or
@@ -125,120 +42,84 @@ constexpr SlotHandlers kSlotHandlers[] = {
     {SlotControl::GateOff, nullptr, &MC::OnGateOffText, nullptr},
     {SlotControl::Sweep, nullptr, nullptr, &MC::OnSweep},
     {SlotControl::FollowerGate, nullptr, nullptr, &MC::OnFollowerGate},
+    {SlotControl::Modulation, nullptr, nullptr, &MC::OnModulationBox},
+};
+
+// What a tool-bar control's notification calls in the model.
+struct ToolbarHandlers {
+    ToolbarControl control;
+    void (MainControls::*item)(int);
+    void (MainControls::*text)(std::string_view);
+    void (MainControls::*check)(bool);
+};
+constexpr ToolbarHandlers kToolbarHandlers[] = {
+    {ToolbarControl::SampleRate, nullptr, &MC::OnSampleRateText, nullptr},
+    {ToolbarControl::BitLen, &MC::OnBitLen, nullptr, nullptr},
+    {ToolbarControl::Channels, &MC::OnChannels, nullptr, nullptr},
+    {ToolbarControl::FileLength, nullptr, &MC::OnFileLengthText, nullptr},
+    {ToolbarControl::Comment, nullptr, &MC::OnCommentText, nullptr},
+    {ToolbarControl::FilterOn, nullptr, nullptr, &MC::OnFilterOn},
 };
 
 } // namespace
 
-RECT MainForm::Placed(const LayoutRect& r) const {
-    return {Scale(r.x), Scale(r.y), Scale(r.x + r.w), Scale(r.y + r.h)};
-}
-
-// Sends a combo box field's right click to the main window as the combo box's.
-// The right button on an up/down control opens its settings window (posted, so that the window
-// does not run inside the control's own mouse handling).
-LRESULT CALLBACK MainForm::FieldMenuProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
-                                         DWORD_PTR main) {
-    if (message == WM_CONTEXTMENU && id == kComboField)
-        return SendMessageW(reinterpret_cast<HWND>(main), WM_CONTEXTMENU,
-                            reinterpret_cast<WPARAM>(GetParent(hwnd)), l);
-    if (message == WM_RBUTTONDOWN && id == kUpDownButtons) {
-        const DWORD at = GetMessagePos();
-        PostMessageW(reinterpret_cast<HWND>(main), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
-                     static_cast<LPARAM>(at));
-        return 0;
-    }
-    if (message == WM_RBUTTONUP && id == kUpDownButtons)
-        return 0;
-    return DefSubclassProc(hwnd, message, w, l);
-}
-
-// A page of the tab control: a plain window over the tab's display area that hands its
-// controls' notifications to the main window.
-LRESULT CALLBACK MainForm::PageProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CONTEXTMENU:
-        return SendMessageW(GetParent(hwnd), message, w, l);
-    default:
-        return DefWindowProcW(hwnd, message, w, l);
-    }
-}
-
 void MainForm::BuildControls() {
-    const int lang = controls_->Language();
-    font_ = CreateUiFont(lang, Scale(12));
-    redBrush_ = CreateSolidBrush(RGB(255, 96, 96));
-    filterBrush_ = CreateSolidBrush(settings_.filterPointColor);
-    backBrush_ = CreateSolidBrush(settings_.backColor);
+    const int lang = session_.Language();
+    const AppSettings& s = session_.Settings();
+    font_.Reset(CreateUiFont(lang, Dpi()));
+    redBrush_.Reset(CreateSolidBrush(RGB(255, 96, 96)));
+    filterBrush_.Reset(CreateSolidBrush(s.filterPointColor));
+    backBrush_.Reset(CreateSolidBrush(s.backColor));
     tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
                                instance_, nullptr);
-    RegisterWindowClass(instance_, L"QvPage", PageProc);
-    const RECT area = Placed(kPageArea);
-    for (HWND& page : pages_) {
-        page = CreateWindowExW(WS_EX_CONTROLPARENT, L"QvPage", L"", WS_CHILD | WS_CLIPSIBLINGS,
-                               area.left, area.top, area.right - area.left, area.bottom - area.top,
-                               hwnd_, nullptr, instance_, nullptr);
-    }
-    const auto rows = MainLayout();
+    const RECT area = Scale(kPageArea);
+    for (auto& page : pages_)
+        page = std::make_unique<ForwardingPane>(instance_, Hwnd(), Hwnd(), area);
+    // Containers first, so that they lie under the controls they hold.
     std::vector<const LayoutRow*> order;
-    for (const LayoutRow& r : rows)
+    for (const LayoutRow& r : MainLayout())
         order.push_back(&r);
-    std::stable_partition(order.begin(), order.end(), [](const LayoutRow* r) {
-        return r->kind == ControlKind::Tab || r->kind == ControlKind::GroupBox ||
-               r->kind == ControlKind::Panel;
-    });
+    std::stable_partition(order.begin(), order.end(),
+                          [](const LayoutRow* r) { return IsContainer(r->kind); });
     for (const LayoutRow* r : order) {
-        const RECT rc = Placed(r->rect);
-        const bool combo = r->kind == ControlKind::DropList || r->kind == ControlKind::DropEdit;
-        const int height = combo ? Scale(200) : rc.bottom - rc.top; // the list's dropped height
-        const HWND parent = PageOf(*r) < 0 ? hwnd_ : pages_[PageOf(*r)];
-        const HWND h = CreateWindowExW(
-            0, ClassFor(r->kind), Utf8ToWide(r->caption(lang)).c_str(),
-            WS_CHILD | WS_CLIPSIBLINGS | StyleFor(r->kind) |
-                (r->kind == ControlKind::Label && *r->hint.en ? SS_NOTIFY : 0),
-            rc.left, rc.top, rc.right - rc.left, height, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(r->id)), instance_, nullptr);
-        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        const HWND parent = PageOf(*r) < 0 ? Hwnd() : pages_[PageOf(*r)]->Hwnd();
+        const HWND h = CreateLayoutControl(
+            instance_, parent, r->id, r->kind, r->rect, Utf8ToWide(r->caption(lang)), Dpi(), font_,
+            r->kind == ControlKind::Label && *r->hint.en ? SS_NOTIFY : 0);
         if (r->kind == ControlKind::Tab) {
-            for (int page = 0; page < 2; ++page) {
-                std::wstring text = Utf8ToWide(page == 0 ? r->caption.ja : r->caption.en);
+            for (const char* name : {r->caption.ja, r->caption.en}) {
+                std::wstring text = Utf8ToWide(name);
                 TCITEMW item{};
                 item.mask = TCIF_TEXT;
                 item.pszText = text.data();
-                SendMessageW(h, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
+                SendMessageW(h, TCM_INSERTITEMW, SendMessageW(h, TCM_GETITEMCOUNT, 0, 0),
+                             reinterpret_cast<LPARAM>(&item));
             }
         }
         // The frequency field's own menu gives way to the frequency menu.
         if (r->role == RowRole::Slot && r->slotControl == SlotControl::Freq) {
             if (const HWND field = GetWindow(h, GW_CHILD))
-                SetWindowSubclass(field, FieldMenuProc, kComboField,
-                                  reinterpret_cast<DWORD_PTR>(hwnd_));
+                ForwardContextMenu(field, Hwnd(), ContextClick::Field);
         }
         if (r->kind == ControlKind::UpDown) {
             SendMessageW(h, UDM_SETRANGE32, 0, 100);
-            SetWindowSubclass(h, FieldMenuProc, kUpDownButtons, reinterpret_cast<DWORD_PTR>(hwnd_));
+            ForwardContextMenu(h, Hwnd(), ContextClick::ButtonDown);
         }
-        if (r->kind == ControlKind::DropEdit || r->kind == ControlKind::DropList) {
+        if (r->kind == ControlKind::DropEdit || r->kind == ControlKind::DropList)
             SendMessageW(h, CB_SETMINVISIBLE, 12, 0);
-        }
-        {
-            const std::string hint = r->role == RowRole::Slot
-                                         ? controls_->Hint(r->slot, r->slotControl)
-                                         : std::string(r->hint(lang));
-            if (!hint.empty()) {
-                std::wstring text = Utf8ToWide(hint);
-                TTTOOLINFOW info{};
-                info.cbSize = sizeof info;
-                info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-                info.hwnd = parent;
-                info.uId = reinterpret_cast<UINT_PTR>(h);
-                info.lpszText = text.data();
-                SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-            }
+        const std::string hint = r->role == RowRole::Slot
+                                     ? session_.Controls().Hint(r->slot, r->slotControl)
+                                     : std::string(r->hint(lang));
+        if (!hint.empty()) {
+            std::wstring text = Utf8ToWide(hint);
+            TTTOOLINFOW info{};
+            info.cbSize = sizeof info;
+            info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            info.hwnd = parent;
+            info.uId = reinterpret_cast<UINT_PTR>(h);
+            info.lpszText = text.data();
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
         }
         rows_.push_back({r, h});
     }
@@ -292,7 +173,7 @@ std::string MainForm::ComboText(HWND combo) const {
 
 void MainForm::ShowRow(Control& c) {
     const LayoutRow& r = *c.row;
-    const MainControls& m = *controls_;
+    const MainControls& m = session_.Controls();
     bool visible = true;
     bool enabled = true;
     const auto fill = [&](std::span<const char* const> items, int selected,
@@ -314,7 +195,7 @@ void MainForm::ShowRow(Control& c) {
     };
     switch (r.role) {
     case RowRole::Slot:
-        visible = visible && m.Visible(r.slot, r.slotControl);
+        visible = m.Visible(r.slot, r.slotControl);
         enabled = m.Enabled(r.slot, r.slotControl);
         if (r.kind == ControlKind::DropList) {
             fill(m.Items(r.slot, r.slotControl), m.Selected(r.slot, r.slotControl), nullptr);
@@ -343,13 +224,17 @@ void MainForm::ShowRow(Control& c) {
         break;
     case RowRole::Caption:
         if (r.slot >= 0 && r.slotControl != SlotControl::Count)
-            visible = visible && m.Visible(r.slot, r.slotControl);
+            visible = m.Visible(r.slot, r.slotControl);
         if (r.kind == ControlKind::Progress)
-            visible = false; // shown only during a write
+            visible = session_.Writing(); // in the format boxes' place during a write
+        if (r.exclusion == kFormatOrProgress && r.kind != ControlKind::Progress)
+            visible = !session_.Writing();
         break;
     case RowRole::Toolbar: {
         const ToolbarControl t = r.toolbarControl;
         enabled = m.ToolbarEnabled(t);
+        if (r.exclusion == kFormatOrProgress)
+            visible = !session_.Writing();
         if (r.kind == ControlKind::DropList) {
             fill(m.ToolbarItems(t), m.ToolbarSelected(t), nullptr);
         } else if (r.kind == ControlKind::DropEdit) {
@@ -371,41 +256,56 @@ void MainForm::ShowRow(Control& c) {
         }
         break;
     }
+    case RowRole::Play:
+        enabled = session_.PlayEnabled();
+        break;
+    case RowRole::Stop:
+        enabled = session_.StopEnabled();
+        break;
     default:
         break;
     }
     ShowWindow(c.hwnd, visible ? SW_SHOWNA : SW_HIDE);
-    if (r.role != RowRole::Play && r.role != RowRole::Stop)
-        EnableWindow(c.hwnd, enabled);
+    EnableWindow(c.hwnd, enabled);
 }
 
-void MainForm::Refresh(const ControlChanges& changes, bool all) {
-    refreshing_ = true;
+// Play and Stop, and the progress bar that takes the format boxes' place during a write.
+void MainForm::ShowRun() {
     for (Control& c : rows_) {
         const LayoutRow& r = *c.row;
-        bool changed = all;
-        if (!changed && r.slot >= 0 && r.slotControl != SlotControl::Count)
-            changed = changes.Has(r.slot, r.slotControl);
-        if (!changed && r.role == RowRole::Toolbar)
-            changed = changes.Has(r.toolbarControl);
-        if (changed)
+        if (r.role == RowRole::Play || r.role == RowRole::Stop || r.exclusion == kFormatOrProgress)
             ShowRow(c);
+        if (r.kind == ControlKind::Progress)
+            SendMessageW(c.hwnd, PBM_SETPOS, session_.WriteProgress(), 0);
     }
-    refreshing_ = false;
-    if (all || changes.Has(ToolbarControl::SampleRate) || changes.Has(ToolbarControl::BitLen) ||
-        changes.Has(ToolbarControl::Channels))
-        RelayoutScope();
 }
 
 void MainForm::SelectPage(int page) {
     page_ = page;
-    ShowWindow(pages_[page], SW_SHOWNA);
-    ShowWindow(pages_[1 - page], SW_HIDE);
+    ShowWindow(pages_[page]->Hwnd(), SW_SHOWNA);
+    ShowWindow(pages_[1 - page]->Hwnd(), SW_HIDE);
+}
+
+void MainForm::OnNotify(const NMHDR& header, LPARAM l) {
+    if (header.code == TCN_SELCHANGE) {
+        SelectPage(static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+    } else if (header.code == UDN_DELTAPOS) {
+        const auto* ud = reinterpret_cast<const NMUPDOWN*>(l);
+        if (const Control* c = Find(static_cast<int>(header.idFrom))) {
+            const int delta = ud->iDelta > 0 ? 120 : -120;
+            MainControls& m = session_.Controls();
+            if (c->row->role == RowRole::FreqUpDown)
+                m.OnFreqStep(c->row->slot, delta);
+            else
+                m.OnAmpStep(c->row->slot, delta);
+            session_.Publish();
+        }
+    }
 }
 
 void MainForm::OnCommand(const Control& c, int code) {
     const LayoutRow& r = *c.row;
-    MainControls& m = *controls_;
+    MainControls& m = session_.Controls();
     const bool selChange = code == CBN_SELCHANGE;
     const bool edited = code == CBN_EDITCHANGE || code == EN_CHANGE;
     const bool clicked = code == BN_CLICKED;
@@ -423,94 +323,78 @@ void MainForm::OnCommand(const Control& c, int code) {
         }
         return ComboText(c.hwnd);
     };
-    const bool checked = SendMessageW(c.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const auto dispatch = [&](auto item, auto typed, auto check, auto&&... slot) {
+        if (item && selChange)
+            (m.*item)(slot..., selected());
+        else if (typed && (selChange || edited))
+            (m.*typed)(slot..., text());
+        else if (check && clicked)
+            (m.*check)(slot..., SendMessageW(c.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    };
     if (r.role == RowRole::Slot) {
-        const int i = r.slot;
         for (const SlotHandlers& h : kSlotHandlers) {
-            if (h.control != r.slotControl)
-                continue;
-            if (h.item && selChange)
-                (m.*h.item)(i, selected());
-            else if (h.text && (selChange || edited))
-                (m.*h.text)(i, text());
-            else if (h.check && clicked)
-                (m.*h.check)(i, checked);
+            if (h.control == r.slotControl)
+                dispatch(h.item, h.text, h.check, r.slot);
         }
-        if (r.slotControl == SlotControl::Modulation && clicked)
-            m.OnModulation(i, checked, generator_.slots[i].modulationType,
-                           generator_.slots[i].modulatingSignal);
         if ((r.slotControl == SlotControl::UserWaveButton ||
              r.slotControl == SlotControl::FreqBarButton) &&
             clicked)
-            NotAvailable();
+            session_.NotAvailable();
     } else if (r.role == RowRole::Toolbar) {
-        switch (r.toolbarControl) {
-        case ToolbarControl::SampleRate:
-            if (selChange || edited)
-                m.OnSampleRateText(text());
-            break;
-        case ToolbarControl::BitLen:
-            if (selChange)
-                m.OnBitLen(selected());
-            break;
-        case ToolbarControl::Channels:
-            if (selChange)
-                m.OnChannels(selected());
-            break;
-        case ToolbarControl::FileLength:
-            if (selChange || edited)
-                m.OnFileLengthText(text());
-            break;
-        case ToolbarControl::Comment:
-            if (edited)
-                m.OnCommentText(ComboText(c.hwnd));
-            break;
-        case ToolbarControl::FilterOn:
-            if (clicked)
-                m.OnFilterOn(checked);
-            break;
-        case ToolbarControl::Load:
-            if (clicked)
-                Load();
-            break;
-        case ToolbarControl::Save:
-            if (clicked)
-                Save();
-            break;
-        case ToolbarControl::Write:
-            if (clicked)
-                Write();
-            break;
-        case ToolbarControl::Device:
-            if (clicked)
-                NotAvailable();
-            break;
-        default:
-            break;
+        for (const ToolbarHandlers& h : kToolbarHandlers) {
+            if (h.control == r.toolbarControl)
+                dispatch(h.item, h.text, h.check);
         }
-        if (r.toolbarControl == ToolbarControl::SampleRate ||
-            r.toolbarControl == ToolbarControl::BitLen ||
-            r.toolbarControl == ToolbarControl::Channels)
-            (void)play_->OfferFormat();
+        if (clicked) {
+            switch (r.toolbarControl) {
+            case ToolbarControl::Load:
+                Load();
+                break;
+            case ToolbarControl::Save:
+                Save();
+                break;
+            case ToolbarControl::Write:
+                Write();
+                break;
+            case ToolbarControl::Device:
+                session_.NotAvailable();
+                break;
+            default:
+                break;
+            }
+        }
     } else if (r.role == RowRole::Play && clicked) {
-        Play();
+        session_.Play();
     } else if (r.role == RowRole::Stop && clicked) {
-        Stop();
+        session_.Stop();
     }
-    Refresh(m.TakeChanges(), false);
+    session_.Publish();
 }
 
 void MainForm::OnUnitLabel(const Control& c, bool doubleClick) {
     if (!doubleClick)
         return;
     const LayoutRow& r = *c.row;
+    MainControls& m = session_.Controls();
     if (r.role == RowRole::FreqUnit)
-        controls_->CycleFreqUnit(r.slot);
+        m.CycleFreqUnit(r.slot);
     else if (r.role == RowRole::AmpUnit)
-        controls_->CycleAmpUnit(r.slot);
+        m.CycleAmpUnit(r.slot);
     else
-        controls_->CycleOffsetUnit(r.slot);
-    Refresh(controls_->TakeChanges(), false);
+        m.CycleOffsetUnit(r.slot);
+    session_.Publish();
+}
+
+void MainForm::OnDrop(HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    if (length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) > 0) {
+        name.resize(length);
+        DragFinish(drop);
+        session_.DropFile(WideToUtf8(name), page_ == 0 ? 0 : 4);
+        return;
+    }
+    DragFinish(drop);
 }
 
 } // namespace qv

@@ -3,26 +3,17 @@
 // options. Each change is handed on at once.
 #pragma once
 
-#include "app/win/settings_window.h"
+#include "app/live_settings_layouts.h"
 #include "generator/live_controls.h"
+#include "platform/win/settings_window.h"
 
 namespace qv {
 
-class UpDownForm final : public RecordWindow<UpDownSettings> {
+class UpDownForm final : public RecordWindow<UpDownSettings>, public UpDownIds {
 public:
     // Built hidden at the screen point at (kept inside the work area).
     UpDownForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex, bool frequency,
                const UpDownSettings& settings, POINT at, Changed changed);
-
-    enum Id : int {
-        kValueRadio = 10,
-        kPercentRadio,
-        kValueBox,
-        kPercentBox,
-        kTransitionBox,
-        kResetBuffer,
-        kLog
-    };
 
 private:
     bool OnCommand(int id, int code) override;

@@ -2,17 +2,16 @@
 // or Wave1 x a ratio. Each change is handed on at once; the frequency bar opens it.
 #pragma once
 
-#include "app/win/settings_window.h"
+#include "app/live_settings_layouts.h"
 #include "generator/live_controls.h"
+#include "platform/win/settings_window.h"
 
 namespace qv {
 
-class Wave5SyncForm final : public RecordWindow<Wave5SyncSettings> {
+class Wave5SyncForm final : public RecordWindow<Wave5SyncSettings>, public Wave5SyncIds {
 public:
     Wave5SyncForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
                   const Wave5SyncSettings& settings, POINT at, Changed changed);
-
-    enum Id : int { kDiffRadio = 10, kRatioRadio, kDiffBox, kRatioBox };
 
 private:
     bool OnCommand(int id, int code) override;

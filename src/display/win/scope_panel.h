@@ -4,12 +4,14 @@
 #pragma once
 
 #include "display/scope_view.h"
+#include "platform/win/gdi.h"
+#include "platform/win/layout_controls.h"
+#include "platform/win/window.h"
 
 #include <windows.h>
 
-#include <array>
-#include <string>
-#include <vector>
+#include <functional>
+#include <memory>
 
 namespace qv {
 
@@ -17,17 +19,15 @@ struct ScopeColors {
     COLORREF back, diagramBack, frame, scale, lineL, lineR, chars;
 };
 
-class ScopePanel {
+class ScopePanel final : public WindowBase {
 public:
     ScopePanel(HINSTANCE instance, HWND parent, HFONT font, int languageIndex,
                const ScopeColors& colors);
-    ~ScopePanel();
-    ScopePanel(const ScopePanel&) = delete;
-    ScopePanel& operator=(const ScopePanel&) = delete;
+    ~ScopePanel() override;
 
-    // The panel's place in the parent's client area; the oscilloscope takes what the strip
-    // leaves.
-    void Place(const RECT& area, int dpi);
+    // The panel's place in the parent's client area at the parent's DPI (with its font); the
+    // oscilloscope takes what the strip leaves.
+    void Place(const RECT& area, int dpi, HFONT font = nullptr);
     // The shown frames and format changed: n frames at rate, channels outputs.
     void Relayout(int32_t n, double rate, bool eightBit, int channels, const FftApi& api);
     // Draws what the view holds now (after an update, a clear or a magnification change).
@@ -36,29 +36,29 @@ public:
     ScopeView& View() { return view_; }
     double Rate() const { return rate_; }
     // The display-channel box (its notifications reach the parent with this id).
-    HWND ChannelBox() const { return channelBox_; }
+    HWND ChannelBox() const;
     static constexpr int kChannelBoxId = 2200;
     // The picture last drawn (for the tests: the oscilloscope's pixels).
     HBITMAP Picture() const { return picture_; }
-    HWND Meter(int channel) const { return meters_[channel]; }
+    HWND Meter(int channel) const;
+    // Told after the right button's menu has changed a magnification.
+    std::function<void()> magnificationChanged;
 
 private:
-    static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-    static LRESULT CALLBACK ScopeProc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+    class Scope;
     void Render();
     void ShowMeters();
     void ShowMenu(POINT at);
 
     HINSTANCE instance_;
     HFONT font_;
-    HFONT labelFont_ = nullptr;
-    int language_;
+    Font labelFont_;
     ScopeColors colors_;
-    HWND panel_ = nullptr, scope_ = nullptr, label_ = nullptr, channelBox_ = nullptr;
-    std::array<HWND, 8> meters_{};
-    HBRUSH backBrush_ = nullptr, redBrush_ = nullptr;
-    HBITMAP picture_ = nullptr;
-    int scopeWidth_ = 1, scopeHeight_ = 1, channels_ = 2, dpi_ = 96;
+    LayoutControls strip_;
+    std::unique_ptr<Scope> scope_;
+    Brush backBrush_, redBrush_;
+    Bitmap picture_;
+    int scopeWidth_ = 1, scopeHeight_ = 1, channels_ = 2;
     int32_t n_ = 4096;
     double rate_ = 44100;
     bool eightBit_ = false;

@@ -1,4 +1,4 @@
-// Texts of the engine's start-up tests and of the driver types this build cannot play yet.
+// Texts of the engine's start-up tests.
 #pragma once
 
 namespace qv {
@@ -13,6 +13,5 @@ inline constexpr const char* kEngineCaption = "WavePlayRec";
 
 inline constexpr const char* kErrNeedDirectX7 = "DirectX 7 or later required";
 inline constexpr const char* kErrNeedVistaSp1 = "Windows Vista SP1 or later required";
-inline constexpr const char* kErrDriverNotBuilt = "%s output is not available in this version";
 
 } // namespace qv

@@ -1,71 +1,54 @@
 #include "engine/win/win_driver_catalog.h"
 
+#include "engine/win/mme_device.h"
+#include "engine/win/mme_device_list.h"
 #include "engine/win/platform_texts.h"
 
 namespace qv {
 
-const char* DriverTypeName(PlayDriverType type) {
-    switch (type) {
-    case PlayDriverType::Mme:
-        return "MME";
-    case PlayDriverType::DirectSound:
-        return "DirectSound";
-    case PlayDriverType::Asio:
-        return "ASIO";
-    case PlayDriverType::Wasapi:
-        return "WASAPI";
-    }
-    return "";
-}
+namespace {
+
+// MME: the waveOut devices, entry 0 the mapper.
+class MmePath final : public DriverPath {
+public:
+    bool Enumerate(ErrorText& text) override { return list_.Enumerate(text); }
+    int Count(bool input) const override { return list_.Count(input); }
+    std::string Name(int entry, bool input) const override { return list_.NameUtf8(entry, input); }
+    Device* Open() override { return &device_; }
+    void Release() override { list_ = MmeDeviceList{}; }
+
+private:
+    MmeDeviceList list_;
+    MmeDevice device_{list_};
+};
+
+} // namespace
 
 WinDriverCatalog::WinDriverCatalog(Ui& ui)
-    : hasDirectX7_(ProbeDirectX7()), osHasWasapi_(ProbeOsHasWasapi()), avrt_(ui) {
+    : WinDriverCatalog(ui, ProbeDirectX7(), ProbeOsHasWasapi()) {}
+
+WinDriverCatalog::WinDriverCatalog(Ui& ui, bool hasDirectX7, bool osHasWasapi)
+    : hasDirectX7_(hasDirectX7), osHasWasapi_(osHasWasapi), avrt_(ui) {
     if (osHasWasapi_)
         avrt_.Load(avrtMessage_);
+    SetRows(Rows());
 }
 
-bool WinDriverCatalog::Enumerate(PlayDriverType type, ErrorText& text) {
-    switch (type) {
-    case PlayDriverType::Mme:
-        return mmeList_.Enumerate(text);
-    case PlayDriverType::DirectSound:
-        if (!hasDirectX7_) {
-            text.Set(kErrNeedDirectX7);
-            return true;
-        }
-        break;
-    case PlayDriverType::Wasapi:
-        if (!osHasWasapi_) {
-            text.Set(kErrNeedVistaSp1);
-            return true;
-        }
-        if (!avrt_.Loaded()) {
-            text.Set(avrtMessage_.Get());
-            return true;
-        }
-        break;
-    case PlayDriverType::Asio:
-        break;
-    }
-    text.Format(kErrDriverNotBuilt, DriverTypeName(type));
-    return true;
-}
-
-int WinDriverCatalog::Count(PlayDriverType type, bool input) const {
-    return type == PlayDriverType::Mme ? mmeList_.Count(input) : 0;
-}
-
-std::string WinDriverCatalog::Name(PlayDriverType type, int entry, bool input) const {
-    return type == PlayDriverType::Mme ? mmeList_.NameUtf8(entry, input) : std::string();
-}
-
-Device* WinDriverCatalog::DeviceFor(PlayDriverType type) {
-    return type == PlayDriverType::Mme ? &mme_ : nullptr;
-}
-
-void WinDriverCatalog::Release(PlayDriverType type) {
-    if (type == PlayDriverType::Mme)
-        mmeList_ = MmeDeviceList{};
+std::vector<DriverRow> WinDriverCatalog::Rows() {
+    std::vector<DriverRow> rows;
+    rows.push_back({PlayDriverType::Mme, {}, std::make_unique<MmePath>(), true});
+    rows.push_back({PlayDriverType::DirectSound,
+                    [this] { return std::string(hasDirectX7_ ? "" : kErrNeedDirectX7); }, nullptr,
+                    true});
+    rows.push_back({PlayDriverType::Asio, {}, nullptr});
+    rows.push_back({PlayDriverType::Wasapi,
+                    [this] {
+                        return std::string(!osHasWasapi_     ? kErrNeedVistaSp1
+                                           : !avrt_.Loaded() ? avrtMessage_.Get()
+                                                             : "");
+                    },
+                    nullptr});
+    return rows;
 }
 
 } // namespace qv

@@ -16,19 +16,6 @@ void PumpWindowMessages() {
     }
 }
 
-void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, bool buttonFace,
-                         HICON icon) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // the arrow
-    wc.hbrBackground = buttonFace ? reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1) : nullptr;
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
-}
-
 MsgResult WinUi::Message(const std::string& text, const std::string& caption, MsgIcon icon,
                          MsgButtons buttons, bool ownedByMain) {
     UINT type = buttons == MsgButtons::YesNoCancel ? MB_YESNOCANCEL

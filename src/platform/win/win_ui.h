@@ -13,11 +13,6 @@ namespace qv {
 // Lets the queued messages of the calling thread run (paint, keys, the engine's steps).
 void PumpWindowMessages();
 
-// A window class of this program: the arrow cursor and, unless the window paints all of itself,
-// the button-face background.
-void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc,
-                         bool buttonFace = true, HICON icon = nullptr);
-
 class WinUi final : public Ui {
 public:
     // Boxes owned by the main window are owned by owner (which may be set later).

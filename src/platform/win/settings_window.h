@@ -1,39 +1,30 @@
-// A small modal settings window built from a table of controls (96-DPI pixels of its client
-// area, captions in both languages), placed at a screen point inside the work area. Esc, the
-// close box or the derived window's own Close end it; every change is the derived window's.
+// A small modal settings window built from its layout table (96-DPI pixels of its client area,
+// captions in both languages, list items), placed at a screen point inside the work area. Esc,
+// the close box or the Close button end it; every change is the derived window's.
 #pragma once
 
 #include "platform/language.h"
+#include "platform/win/gdi.h"
+#include "platform/win/layout_controls.h"
+#include "platform/win/window.h"
 
 #include <windows.h>
 
 #include <functional>
-#include <span>
 #include <string>
 
 namespace qv {
 
-struct SettingsRow {
-    int id;
-    const wchar_t* cls;
-    DWORD style;
-    RECT rect; // left, top, width, height
-    Text2 caption;
-};
-
-class SettingsWindow {
+class SettingsWindow : public WindowBase {
 public:
-    SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
-                   const wchar_t* caption, SIZE client, std::span<const SettingsRow> rows,
-                   POINT at);
-    virtual ~SettingsWindow();
-    SettingsWindow(const SettingsWindow&) = delete;
-    SettingsWindow& operator=(const SettingsWindow&) = delete;
+    SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int languageIndex, Text2 caption,
+                   const WindowLayout& layout, POINT at);
+    ~SettingsWindow() override = default;
 
     // Shows the window with its owner disabled until it is closed.
     void RunModal();
-    HWND Window() const { return hwnd_; }
-    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND Window() const { return Hwnd(); }
+    HWND Control(int id) const { return controls_.Find(id); }
     static constexpr int kCloseId = IDOK; // the Close button (Enter as well)
 
 protected:
@@ -46,8 +37,6 @@ protected:
     void Close() { closed_ = true; }
     // The item chosen in a drop-down list with a field (on a selection change) or its text.
     std::string ChosenText(int box, int code) const;
-    // Fills a drop-down list and sets its field, without notifications reaching OnCommand.
-    void Fill(int box, std::span<const char* const> items, const std::string& text);
     void SetText(int box, const std::string& text);
 
     struct Showing { // writes into the controls that are not the user's edits
@@ -58,10 +47,15 @@ protected:
     };
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+    void DpiChanged() override;
+    SIZE FrameSize() const;
 
     HWND owner_;
-    HWND hwnd_ = nullptr;
+    const WindowLayout& layout_;
+    LayoutControls controls_;
+    HFONT baseFont_;
+    UINT fontDpi_;
+    Font scaledFont_; // the owner's font at this window's DPI, once it differs
     bool ready_ = false, showing_ = false, closed_ = false;
 };
 
@@ -72,10 +66,9 @@ public:
     const Record& Settings() const { return settings_; }
 
 protected:
-    RecordWindow(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
-                 const wchar_t* caption, SIZE client, std::span<const SettingsRow> rows, POINT at,
-                 const Record& settings, Changed changed)
-        : SettingsWindow(instance, owner, font, languageIndex, caption, client, rows, at),
+    RecordWindow(HINSTANCE instance, HWND owner, HFONT font, int languageIndex, Text2 caption,
+                 const WindowLayout& layout, POINT at, const Record& settings, Changed changed)
+        : SettingsWindow(instance, owner, font, languageIndex, caption, layout, at),
           settings_(settings), changed_(std::move(changed)) {}
     // Puts the record into the controls that follow it.
     virtual void ShowState() = 0;
