@@ -263,11 +263,11 @@ void ProgramSession::SetCaption(std::string caption) {
     Changed({.caption = true});
 }
 
-void ProgramSession::OfferFormat() {
+bool ProgramSession::OfferFormat() {
     if (!play_)
-        return;
-    (void)play_->OfferFormat();
+        return false;
     offered_ = generator_.format;
+    return play_->OfferFormat();
 }
 
 // --- The engine's owner.

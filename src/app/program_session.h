@@ -175,6 +175,9 @@ public:
     void Help();
     // The windows that are not part of the program yet say so.
     void NotAvailable();
+    // Hands the current format (and the buffers for it) to the engine, which may refuse it; the
+    // Play command does nothing until a format is taken.
+    bool OfferFormat();
 
 private:
     // EngineOwner
@@ -191,7 +194,6 @@ private:
     void OpenPending();
     bool OpenFile(const std::string& path);
     bool RegisterUserWaveOf(int master, int request);
-    void OfferFormat();
     void SetCaption(std::string caption);
     void Changed(SessionChanges changes);
 

@@ -1,0 +1,14 @@
+#include "app/window_layouts.h"
+
+#include "app/live_settings_layouts.h"
+#include "app/main_layout.h"
+#include "display/display_panel_layout.h"
+
+namespace qv {
+
+std::vector<const WindowLayout*> ProgramWindowLayouts() {
+    return {&MainWindowLayout(), &DisplayStripLayout(), &UpDownLayout(true), &UpDownLayout(false),
+            &Wave5SyncLayout()};
+}
+
+} // namespace qv

@@ -1,0 +1,148 @@
+// The program session as its windows use it: files from the command line, a second start or a
+// drop, "/P", Space with Ctrl, the meters at the end of a run, a refused format, a new channel
+// count in every view, the waveform hint of a registered wave, files that arrive during a write,
+// and the order of the end.
+#include "files/wave_bytes.h"
+#include "support/session_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace qv {
+namespace {
+
+using test::SessionFixture;
+
+std::string LastMessage(const SessionFixture& f) {
+    return f.ui.messages.empty() ? "" : f.ui.messages.back().text;
+}
+
+TEST(ProgramSessionTest, OnlyADroppedFileCanBeAUserWave) {
+    for (const bool dropped : {false, true}) {
+        SessionFixture f;
+        if (dropped)
+            f.session.DropFile(f.dir + "tone.wav", 0);
+        else
+            f.session.ProcessCommandLine("tone.wav"); // as a second start hands it over too
+        EXPECT_EQ(LastMessage(f).substr(0, 12), dropped ? "User waves a" : "File Extent ");
+    }
+}
+
+TEST(ProgramSessionTest, SlashPPlaysWhatItOpenedForThatSetsLength) {
+    SessionFixture f;
+    f.Put("tone.QV", "[File]\r\nLength=3\r\n[Wave1]\r\nWaveform=sine\r\n");
+    f.session.ProcessCommandLine("missing.QV /P");
+    EXPECT_EQ(LastMessage(f).substr(0, 20), "Unable to open file.");
+    EXPECT_EQ(f.host.autoPlays, 0); // a failed open plays nothing
+    f.session.ProcessCommandLine("tone.QV /P");
+    ASSERT_EQ(f.host.autoPlays, 1);
+    f.session.Play(); // the posted Space
+    ASSERT_TRUE(f.Begun());
+    EXPECT_EQ(f.host.timerMs, 3000); // not the 10 s of the set before
+    f.session.OnAutoPlayTimer();
+    EXPECT_TRUE(f.Ended());
+}
+
+TEST(ProgramSessionTest, SpaceWithCtrlPlaysAndStopsAndEveryEndBlanksTheMeters) {
+    SessionFixture f;
+    EXPECT_TRUE(f.view.Saw(&SessionChanges::startLevels));
+    for (const bool ctrl : {true, false}) {
+        f.keys.ctrl = ctrl;
+        EXPECT_EQ(f.session.OnKey({' ', ctrl}), KeyCommand::Handled);
+        ASSERT_TRUE(f.Begun());
+        f.view.seen.clear();
+        f.session.OnKey({' ', ctrl});
+        ASSERT_TRUE(f.Ended());
+        EXPECT_TRUE(f.view.Saw(&SessionChanges::clearLevels));
+        EXPECT_EQ(f.view.Saw(&SessionChanges::clearTrace), !ctrl); // Ctrl keeps the picture
+    }
+    EXPECT_EQ(f.session.OnKey({' ', false, false, false, true}), KeyCommand::None);
+}
+
+TEST(ProgramSessionTest, PlayWithAFormatTheEngineRefusedChangesNothing) {
+    SessionFixture f;
+    f.session.Play();
+    ASSERT_TRUE(f.Begun());
+    EXPECT_FALSE(f.session.OfferFormat()); // not while it plays
+    f.session.Stop();
+    ASSERT_TRUE(f.Ended());
+    f.view.seen.clear();
+    f.session.Play();
+    EXPECT_TRUE(f.view.seen.empty());
+    EXPECT_FALSE(f.session.Playing());
+}
+
+TEST(ProgramSessionTest, ANewChannelCountShowsTheFirstPairInEveryView) {
+    SessionFixture f("[Misc]\r\nCh=4ch\r\n");
+    test::RecordingView beside;
+    f.session.Attach(beside);
+    f.session.SetDisplayChannel(2); // "3ch + 4ch"
+    EXPECT_EQ(f.session.DisplayChannel(), 2);
+    f.session.Controls().OnChannels(1); // stereo
+    f.session.Publish();
+    EXPECT_EQ(f.session.DisplayChannel(), 0);
+    for (const test::RecordingView* v : {&f.view, &beside}) {
+        EXPECT_TRUE(v->Saw(&SessionChanges::displayChannel));
+        EXPECT_TRUE(std::any_of(v->seen.begin(), v->seen.end(), [](const SessionChanges& c) {
+            return c.controls.Has(ToolbarControl::Channels);
+        }));
+    }
+    f.session.Detach(beside);
+}
+
+TEST(ProgramSessionTest, TheWaveformHintNamesTheWaveRegisteredWithTheSet) {
+    SessionFixture f;
+    test::Bytes chunks = test::Chunk("fmt ", test::FmtContent(1, 1, 44100, 16));
+    test::Append(chunks, test::Chunk("data", test::Bytes(200, 0)));
+    const test::Bytes wav = test::Riff(chunks);
+    const std::string wave = f.dir + "Mesures \xC3\xA9.wav";
+    f.Put("Mesures \xC3\xA9.wav", std::string(wav.begin(), wav.end()));
+    f.Put("set.QV", "[Wave1]\r\nWaveform=user wave\r\nUserWave=" + wave + "\r\n");
+    f.session.OpenParamFile(f.dir + "set.QV");
+    EXPECT_EQ(f.session.Controls().Hint(0, SlotControl::Waveform), wave);
+}
+
+TEST(ProgramSessionTest, AFileArrivingDuringAWriteOpensWhenTheWriteEnds) {
+    for (const bool drop : {true, false}) {
+        SessionFixture f;
+        f.Put("next.QV", "[Wave1]\r\nWaveform=square\r\n");
+        std::string captionThen;
+        f.view.onBlock = [&] {
+            if (!captionThen.empty())
+                return;
+            drop ? f.session.DropFile(f.dir + "next.QV", 0)
+                 : f.session.ProcessCommandLine("next.QV");
+            captionThen = f.session.Caption();
+        };
+        f.session.Write(false, f.dir + "out.wav");
+        EXPECT_EQ(captionThen, "Quorvale - " + f.dir + "out.wav");
+        EXPECT_EQ(f.session.Caption(), "Quorvale - next");
+        EXPECT_EQ(f.session.Controls().Selected(0, SlotControl::Waveform), 2);
+    }
+}
+
+std::vector<int32_t> released;
+bool savedFirst = false;
+std::string settingsPath;
+
+TEST(ProgramSessionTest, TheEndSavesThenLetsGoOfTheEngineThenOfTheLibrary) {
+    SessionFixture f("", [](FftApi& api) {
+        api.releaseFft = [](int32_t slot) {
+            released.push_back(slot);
+            std::ifstream ini(settingsPath);
+            savedFirst = std::string(std::istreambuf_iterator<char>(ini), {}).find("[Wave8]") !=
+                         std::string::npos;
+        };
+    });
+    settingsPath = f.dir + "QV.INI";
+    f.session.Shutdown();
+    EXPECT_FALSE(f.session.EngineAlive());
+    EXPECT_EQ(released, std::vector<int32_t>{10});
+    EXPECT_TRUE(savedFirst);
+}
+
+} // namespace
+} // namespace qv
