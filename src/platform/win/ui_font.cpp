@@ -1,7 +1,6 @@
 #include "platform/win/ui_font.h"
 
-#include "platform/language.h"
-
+#include <algorithm>
 #include <initializer_list>
 
 namespace qv {
@@ -25,27 +24,41 @@ bool FaceInstalled(const wchar_t* face) {
     return found;
 }
 
+// Per language (the language index): its character set, pitch and the faces to try in order.
+struct UiFace {
+    BYTE charSet;
+    BYTE pitchAndFamily;
+    std::initializer_list<const wchar_t*> faces;
+};
+const UiFace kUiFaces[] = {
+    {SHIFTJIS_CHARSET, DEFAULT_PITCH, {L"MS UI Gothic"}},
+    {DEFAULT_CHARSET,
+     FIXED_PITCH | FF_MODERN,
+     {L"Consolas", L"Lucida Console", L"DejaVu Sans Mono", L"Courier New"}},
+};
+
+// The first installed face of a list (a lone face is taken as it is: the system substitutes).
+const wchar_t* FirstInstalled(std::initializer_list<const wchar_t*> faces) {
+    if (faces.size() == 1)
+        return *faces.begin();
+    for (const wchar_t* face : faces) {
+        if (FaceInstalled(face))
+            return face;
+    }
+    return L"";
+}
+
 } // namespace
 
 HFONT CreateUiFont(int languageIndex, UINT dpi) {
+    const int lang = std::clamp(languageIndex, 0, 1);
+    static const wchar_t* const faces[] = {FirstInstalled(kUiFaces[0].faces),
+                                           FirstInstalled(kUiFaces[1].faces)};
     LOGFONTW lf{};
     lf.lfHeight = MulDiv(12, static_cast<int>(dpi), 96);
-    const bool japanese = languageIndex == kJapanese;
-    lf.lfCharSet = japanese ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
-    lf.lfPitchAndFamily = japanese ? DEFAULT_PITCH : FIXED_PITCH | FF_MODERN;
-    const wchar_t* face = L"MS UI Gothic";
-    if (!japanese) {
-        static const wchar_t* installed = [] {
-            for (const wchar_t* candidate :
-                 {L"Consolas", L"Lucida Console", L"DejaVu Sans Mono", L"Courier New"}) {
-                if (FaceInstalled(candidate))
-                    return candidate;
-            }
-            return L"";
-        }();
-        face = installed;
-    }
-    wcscpy_s(lf.lfFaceName, face);
+    lf.lfCharSet = kUiFaces[lang].charSet;
+    lf.lfPitchAndFamily = kUiFaces[lang].pitchAndFamily;
+    wcscpy_s(lf.lfFaceName, faces[lang]);
     return CreateFontIndirectW(&lf);
 }
 
