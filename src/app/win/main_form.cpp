@@ -75,8 +75,8 @@ MainForm::MainForm(HINSTANCE instance)
 }
 
 MainForm::~MainForm() {
-    session_.Shutdown();
     session_.Detach(*this);
+    session_.Shutdown();
 }
 
 bool MainForm::Create(const std::string& programDir, const std::string& commandLine,
