@@ -1,6 +1,7 @@
 #include "app/live_settings_params.h"
 
 #include "files/param_text_table.h"
+#include "generator/item_lists.h"
 #include "generator/number_text.h"
 
 #include <string>
@@ -22,7 +23,7 @@ constexpr UpDownFields kAmpFields{ParamField::AmpUpDownType,        ParamField::
                                   ParamField::AmpUpDownResetBuffer, ParamField::AmpUpDownLog};
 
 void ReadUpDown(const ParamTextTable& t, const UpDownFields& f, UpDownSettings& u) {
-    u.percentMode = EqualsNoCase(t.Get(f.type), "percent");
+    u.percentMode = MatchItemNoCase(StepTypeKeywords(), t.Get(f.type)) == 1;
     u.value = StepValue(t.Get(f.value));
     u.percent = StepValue(t.Get(f.percent));
     u.transition = ClampTransitionTime(ReadDecimal(t.Get(f.transition)));
@@ -31,7 +32,7 @@ void ReadUpDown(const ParamTextTable& t, const UpDownFields& f, UpDownSettings& 
 }
 
 void WriteUpDown(const UpDownSettings& u, const UpDownFields& f, ParamTextTable& t) {
-    t.Set(f.type, u.percentMode ? "percent" : "value");
+    t.Set(f.type, StepTypeKeywords()[u.percentMode]);
     t.Set(f.value, FormatNumber15(u.value));
     t.Set(f.percent, FormatNumber15(u.percent));
     t.Set(f.transition, TransitionTimeText(u.transition));
@@ -44,7 +45,7 @@ void WriteUpDown(const UpDownSettings& u, const UpDownFields& f, ParamTextTable&
 void ReadLiveSettings(const ParamTextTable& t, LiveSettings& s) {
     ReadUpDown(t, kFreqFields, s.freq);
     ReadUpDown(t, kAmpFields, s.amp);
-    s.sync.ratioMode = !EqualsNoCase(t.Get(ParamField::Wave5SyncType), "diff");
+    s.sync.ratioMode = MatchItemNoCase(SyncTypeKeywords(), t.Get(ParamField::Wave5SyncType)) != 1;
     s.sync.diff = ReadDecimal(t.Get(ParamField::Wave5SyncDiff));
     s.sync.ratio = SyncRatio(ReadDecimal(t.Get(ParamField::Wave5SyncRatio)));
 }
@@ -52,7 +53,7 @@ void ReadLiveSettings(const ParamTextTable& t, LiveSettings& s) {
 void WriteLiveSettings(const LiveSettings& s, ParamTextTable& t) {
     WriteUpDown(s.freq, kFreqFields, t);
     WriteUpDown(s.amp, kAmpFields, t);
-    t.Set(ParamField::Wave5SyncType, s.sync.ratioMode ? "ratio" : "diff");
+    t.Set(ParamField::Wave5SyncType, SyncTypeKeywords()[s.sync.ratioMode ? 0 : 1]);
     t.Set(ParamField::Wave5SyncDiff, FormatNumber15(s.sync.diff));
     t.Set(ParamField::Wave5SyncRatio, FormatNumber15(s.sync.ratio));
 }

@@ -25,14 +25,21 @@ int Clamp(int v, int lo, int hi) {
     return std::clamp(v, lo, hi);
 }
 
-uint32_t HalfWaves(const std::string& text) {
+} // namespace
+
+uint32_t GateHalfWaves(std::string_view text) {
     const double h = std::trunc(2.0 * ReadDecimal(text));
     if (!(h > 0))
         return 0;
     return h >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(h);
 }
 
-} // namespace
+int32_t DelaySamples(std::string_view text) {
+    const long long d = ReadInteger(text);
+    return static_cast<int32_t>(d > 2147483647LL    ? 2147483647LL
+                                : d < -2147483647LL ? -2147483647LL
+                                                    : d);
+}
 
 MainControls::MainControls(Generator& generator, int languageIndex)
     : g_(generator), language_(languageIndex) {
@@ -165,10 +172,7 @@ void MainControls::OnBandLimit(int m, int itemIndex) {
 }
 
 void MainControls::ApplyDelay(int m) {
-    const long long d = ReadInteger(slot_[m].delayText);
-    g_.slots[m].delay = static_cast<int32_t>(d > 2147483647LL    ? 2147483647LL
-                                             : d < -2147483647LL ? -2147483647LL
-                                                                 : d);
+    g_.slots[m].delay = DelaySamples(slot_[m].delayText);
 }
 
 void MainControls::OnDelayText(int m, std::string_view text) {
@@ -213,8 +217,8 @@ void MainControls::OnOffsetUnit(int i, int unit) {
 
 void MainControls::ApplyGatePeriods(int m) {
     WaveSlot& s = g_.slots[m];
-    s.gateOnHalfWaves = HalfWaves(slot_[m].gateOnText);
-    s.gateOffHalfWaves = HalfWaves(slot_[m].gateOffText);
+    s.gateOnHalfWaves = GateHalfWaves(slot_[m].gateOnText);
+    s.gateOffHalfWaves = GateHalfWaves(slot_[m].gateOffText);
     s.gate = s.gateOnHalfWaves != 0 && s.gateOffHalfWaves != 0;
     Mark(m, {SlotControl::GateOn, SlotControl::GateOff});
     for (int f = m + 1; f <= m + 3; ++f) {

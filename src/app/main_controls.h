@@ -21,6 +21,11 @@ namespace qv {
 class Generator;
 struct WaveSlot;
 
+// A master's gate period text (waves) as half waves: trunc(2 x), below 0 as 0.
+uint32_t GateHalfWaves(std::string_view text);
+// A master's delay text as samples: its integer, within ±2147483647.
+int32_t DelaySamples(std::string_view text);
+
 class MainControls {
 public:
     MainControls(Generator& generator, int languageIndex);

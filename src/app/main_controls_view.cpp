@@ -104,10 +104,8 @@ std::string MainControls::Text(int i, C c) const {
 std::span<const char* const> MainControls::Items(int i, C c) const {
     const WaveSlot& s = g_.slots[i];
     switch (c) {
-    case C::Waveform: {
-        const auto all = WaveformItems(language_);
-        return IsMaster(i) ? all : all.first(10);
-    }
+    case C::Waveform:
+        return SlotWaveformItems(i, language_);
     case C::Freq:
         return FreqItems(s.freqUnit);
     case C::Amp:

@@ -16,9 +16,6 @@ namespace {
 
 using F = ParamField;
 
-const char* const kSweepPhaseWords[] = {"Off", "Up", "Down"};
-const char* const kModulationWords[] = {"AM", "DSB", "FM", "PM", "PWM"};
-
 bool Flag(const std::string& text) {
     return ReadInteger(text) != 0;
 }
@@ -65,7 +62,7 @@ void MainControls::ApplyFormatTexts(const ParamTextTable& t) {
 // 2. Filter switch and the FFT fit.
 void MainControls::ApplyFilterAndFit(const ParamSet& set) {
     const ParamTextTable& t = set.texts;
-    g_.filterOn = t.Get(F::FilterOn) == "On";
+    g_.filterOn = FindItem(FilterOnKeywords(), t.Get(F::FilterOn)) == 1;
     g_.overSampleRate = static_cast<uint32_t>(ReadInteger(t.Get(F::OverSampleRate)));
     g_.filterSize = static_cast<uint32_t>(ReadInteger(t.Get(F::Size1)));
     g_.filterDesign = set.filter;
@@ -159,9 +156,8 @@ void MainControls::ApplySweeps(const ParamTextTable& t) {
         s.sweep = Flag(t.Get(F::Sweep, m));
         s.sweepFreqLog = Flag(t.Get(F::SweepFreqLog, m));
         s.sweepAmpLog = Flag(t.Get(F::SweepAmpLog, m));
-        s.sweepPhase = FindItem(kSweepPhaseWords, t.Get(F::SweepPhase, m));
-        const long long step = ReadInteger(t.Get(F::SweepStep, m));
-        s.sweepStepRate = step >= 1 && step <= 4 ? static_cast<uint32_t>(step) : kSmoothSweep;
+        s.sweepPhase = FindItem(SweepPhaseKeywords(), t.Get(F::SweepPhase, m));
+        s.sweepStepRate = SweepStepRate(t.Get(F::SweepStep, m));
     }
 }
 
@@ -170,8 +166,10 @@ void MainControls::ApplyModulations(const ParamTextTable& t) {
     for (int m : {0, 4}) {
         WaveSlot& s = g_.slots[m];
         s.modulation = Flag(t.Get(F::Modulation, m));
-        s.modulationType = FindItem(kModulationWords, t.Get(F::ModulationType, m));
-        s.modulatingSignal = m == 0 && t.Get(F::ModulatingSignal, m) == "5" ? 4 : 2;
+        s.modulationType = FindItem(ModulationKeywords(), t.Get(F::ModulationType, m));
+        const bool byWave5 =
+            FindItem(ModulatingSignalKeywords(), t.Get(F::ModulatingSignal, m)) == 1;
+        s.modulatingSignal = m == 0 && byWave5 ? 4 : 2;
     }
 }
 
@@ -250,16 +248,15 @@ std::optional<std::string> MainControls::CapturedText(const ParamKey& key) const
     case F::SweepAmpLog:
         return Bit(s->sweepAmpLog);
     case F::SweepPhase:
-        return Item(kSweepPhaseWords, s->sweepPhase);
+        return Item(SweepPhaseKeywords(), s->sweepPhase);
     case F::SweepStep:
-        return s->sweepStepRate == kSmoothSweep ? std::string("Smooth")
-                                                : std::to_string(s->sweepStepRate);
+        return Item(SweepStepKeywords(), s->sweepStepRate);
     case F::Modulation:
         return Bit(s->modulation);
     case F::ModulationType:
-        return Item(kModulationWords, s->modulationType);
+        return Item(ModulationKeywords(), s->modulationType);
     case F::ModulatingSignal:
-        return s->modulatingSignal == 4 ? "5" : "3";
+        return Item(ModulatingSignalKeywords(), s->modulatingSignal == 4);
     case F::GateOnPeriod:
         return FormatNumber15(s->gateOnHalfWaves / 2.0);
     case F::GateOffPeriod:
@@ -271,7 +268,7 @@ std::optional<std::string> MainControls::CapturedText(const ParamKey& key) const
     case F::UserWaveModSig:
         return g_.userWaves[i / 4].modSignalSelectionText;
     case F::FilterOn:
-        return g_.filterOn ? "On" : "Off";
+        return Item(FilterOnKeywords(), g_.filterOn);
     case F::FilterComment:
         return d.comment;
     case F::OverSampleRate:

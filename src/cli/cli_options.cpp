@@ -24,6 +24,14 @@ const char kUsage[] =
     "                           --set Misc.BitLen=F32 --set Misc.Ch=4ch\n"
     "                           --set Wave2.Waveform=square --set Wave2.OutCh=ALL\n"
     "                           --set Wave2.Amp=50 --set Wave2.AmpUnit=percent\n"
+    "                           A value must be an item of its key's list (in the --lang\n"
+    "                           language) or one number as the program reads it (decimal;\n"
+    "                           a level in unit value or an up/down step also 0x hex);\n"
+    "                           comments and file names are free text. A number the\n"
+    "                           program limits is used as limited, with a warning. The\n"
+    "                           parameter file is read as the program reads it, with a\n"
+    "                           warning for each of its values that matches no item, is\n"
+    "                           not a number or is limited\n"
     "  --lang en|ja             the interface language whose item texts the parameter file\n"
     "                           and --set values are matched in (default en; Japanese\n"
     "                           items are Shift-JIS bytes)\n"
@@ -46,8 +54,9 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
     "playback failed or a user wave could not be loaded (the message is printed), 2 bad\n"
-    "arguments or playback not available, 128 + N when signal N (Ctrl-C: 2) stopped the\n"
-    "write: the file then holds what was written, with a header that says so.\n";
+    "arguments (an unknown key, a --set value that matches no item or is not a number:\n"
+    "nothing is written) or playback not available, 128 + N when signal N (Ctrl-C: 2)\n"
+    "stopped the write: the file then holds what was written, with a header that says so.\n";
 
 namespace {
 

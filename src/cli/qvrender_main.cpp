@@ -23,12 +23,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "qvrender: %s\n\n%s", message.c_str(), qv::kUsage);
     return 2;
+}
+
+// Warnings, then errors, one a line; false when there were errors.
+bool ReportValues(const qv::ValueReport& report) {
+    for (const std::string& w : report.warnings)
+        std::fprintf(stderr, "qvrender: warning: %s\n", w.c_str());
+    for (const std::string& e : report.errors)
+        std::fprintf(stderr, "qvrender: %s\n", e.c_str());
+    return report.errors.empty();
 }
 
 // The user waves of the set, registered as opening the file in the program registers them. A
@@ -86,12 +96,21 @@ int main(int argc, char** argv) {
         .fileExists = [](const std::string& p) { return std::filesystem::is_regular_file(p); },
         .openIni = [](const std::string& p) { return qv::OpenIniFile(p); },
         .reregisterUserWave = {}};
-    if (!options.paramFile.empty() && !qv::LoadParamSet(options.paramFile, set, openEnv))
-        return 1;
-    for (const std::string& s : options.sets) {
-        if (!qv::ApplySetOption(set.texts, s, error))
-            return UsageError(error);
+    std::vector<qv::FileValue> fileValues;
+    if (!options.paramFile.empty()) {
+        if (!qv::LoadParamSet(options.paramFile, set, openEnv))
+            return 1;
+        fileValues = qv::FileValues(*qv::OpenIniFile(options.paramFile));
     }
+    std::vector<const qv::ParamKey*> setKeys;
+    for (const std::string& s : options.sets) {
+        const qv::ParamKey* key = nullptr;
+        if (!qv::ApplySetOption(set.texts, s, error, &key))
+            return UsageError(error);
+        setKeys.push_back(key);
+    }
+    if (!ReportValues(qv::CheckGivenValues(set.texts, options.paramFile, fileValues, setKeys)))
+        return 2;
     qv::ValidateFilterTexts(set);
 
     qv::Generator generator;

@@ -17,12 +17,9 @@ constexpr size_t kSavedWidth = 99;
 
 // The leading number of a text, or nothing when the text does not start with one.
 std::optional<double> LeadingNumber(const std::string& text) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    const double v = std::strtod(begin, &end);
-    if (end == begin)
+    if (!HasLeadingNumber(text, Notation::Decimal))
         return std::nullopt;
-    return v;
+    return ReadDecimal(text);
 }
 
 int32_t RangedInt(const std::string& text, int32_t lo, int32_t hi, int32_t fallback) {

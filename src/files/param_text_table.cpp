@@ -165,7 +165,7 @@ std::string LookupKey(std::string_view section, std::string_view key) {
 
 } // namespace
 
-int ParamTextTable::IndexOf(std::string_view section, std::string_view key) const {
+int ParamTextTable::IndexOf(std::string_view section, std::string_view key) {
     static const std::unordered_map<std::string, int> index = [] {
         std::unordered_map<std::string, int> m;
         auto keys = Keys();
@@ -177,6 +177,11 @@ int ParamTextTable::IndexOf(std::string_view section, std::string_view key) cons
         return -1;
     const auto found = index.find(LookupKey(section, key));
     return found == index.end() ? -1 : found->second;
+}
+
+const ParamKey* ParamTextTable::FindKey(std::string_view section, std::string_view key) {
+    const int i = IndexOf(section, key);
+    return i < 0 ? nullptr : &Keys()[i];
 }
 
 bool ParamTextTable::Has(std::string_view section, std::string_view key) const {

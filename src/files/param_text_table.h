@@ -89,6 +89,8 @@ class ParamTextTable {
 public:
     // Every key in file order (File, Misc, Wave1 … Wave8, Filter).
     static std::span<const ParamKey> Keys();
+    // The key by name (section and key in any letter case); nullptr for an unknown one.
+    static const ParamKey* FindKey(std::string_view section, std::string_view key);
 
     // The default set. Item texts that depend on the language (Wave1's waveform, the band
     // limits) are given in that language, so the default set selects sine in either interface.
@@ -108,7 +110,7 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
 private:
-    int IndexOf(std::string_view section, std::string_view key) const;
+    static int IndexOf(std::string_view section, std::string_view key);
     std::vector<std::string> values_;
     int language_;
 };

@@ -12,7 +12,13 @@
 namespace qv {
 
 namespace {
+// Keeps every byte rate (8 channels x 4 bytes, x16 when oversampled) within 32 bits.
 constexpr long long kMaxSampleRate = 0xFFFFFFFFLL / (32 * 16);
+} // namespace
+
+long long LimitSampleRate(long long typed) {
+    const long long rate = std::llabs(typed);
+    return rate < 1000 ? 1000 : rate > kMaxSampleRate ? kMaxSampleRate : rate;
 }
 
 Generator::Generator() : dispSamplesA(kCaptureLength, 0), dispSamplesB(kCaptureLength, 0) {
@@ -36,20 +42,13 @@ void Generator::ApplyOutputFormat() {
     int channels = texts.channelIndex + 1;
     if (channels < 1 || channels > kMaxChannels)
         channels = 2;
-    long long rate = std::llabs(ReadInteger(texts.sampleRate));
-    if (rate < 1000) {
+    const long long typed = ReadInteger(texts.sampleRate);
+    const long long rate = LimitSampleRate(typed);
+    // The text takes the limit too, so the saved set, the generator and the header agree.
+    if (rate != std::llabs(typed)) {
         if (ui)
             ui->Beep();
-        rate = 1000;
-        texts.sampleRate = "1000";
-    }
-    // Keeps every byte rate (8 channels x 4 bytes, x16 when oversampled) within 32 bits; the
-    // text takes the limit too, so the saved set, the generator and the header agree.
-    if (rate > kMaxSampleRate) {
-        if (ui)
-            ui->Beep();
-        rate = kMaxSampleRate;
-        texts.sampleRate = std::to_string(kMaxSampleRate);
+        texts.sampleRate = std::to_string(rate);
     }
     format =
         MakeOutputFormat(static_cast<uint32_t>(rate), bitCode, static_cast<uint16_t>(channels));

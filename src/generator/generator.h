@@ -30,12 +30,16 @@ struct UserWavePlayPosition {
     size_t readPos = 0;
 };
 
+// The sampling frequency a typed number gives: its absolute value, from 1000 Hz up to the rate
+// whose byte rates still fit 32 bits (8388607 Hz).
+long long LimitSampleRate(long long typed);
+
 class Generator {
 public:
     Generator();
 
     // Reads the three format controls, re-derives every slot's level and frequency from its
-    // texts and sizes the block buffers. A rate below 1000 Hz beeps and becomes 1000.
+    // texts and sizes the block buffers. A rate outside LimitSampleRate's beeps and takes it.
     void ApplyOutputFormat();
 
     // Turns the parameters into start state; runs before every playback and file write.
@@ -103,7 +107,7 @@ public:
     FilterDesigner filterDesigner;
     int32_t fitSampleCount = 4096;
     int playBufferMs = 500;
-    Shared<int> dispChannel = 0; // the first displayed channel, chosen while a stream plays
+    Shared<int> dispChannel = 0;       // the first displayed channel, chosen while a stream plays
     PlaybackControl* engine = nullptr; // the device engine, when there is one
     Ui* ui = nullptr;                  // for the beep of a too-low sample rate
 

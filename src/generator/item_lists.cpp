@@ -1,5 +1,8 @@
 #include "generator/item_lists.h"
 
+#include "generator/number_text.h"
+#include "generator/wave_slot.h"
+#include "platform/ascii.h"
 #include "platform/language.h"
 
 #include <array>
@@ -59,6 +62,11 @@ std::span<const char* const> WaveformItems(int languageIndex) {
                                       : std::span<const char* const>(kWaveformEn);
 }
 
+std::span<const char* const> SlotWaveformItems(int slotIndex, int languageIndex) {
+    const auto all = WaveformItems(languageIndex);
+    return IsMaster(slotIndex) ? all : all.first(10);
+}
+
 std::span<const char* const> BandLimitItems(int languageIndex) {
     return languageIndex == kJapanese ? std::span<const char* const>(kBandLimitJa)
                                       : std::span<const char* const>(kBandLimitEn);
@@ -85,6 +93,39 @@ std::span<const char* const> FreqUnitKeywords() {
 }
 std::span<const char* const> LevelUnitKeywords() {
     return kLevelUnits;
+}
+std::span<const char* const> SweepPhaseKeywords() {
+    static const char* const words[] = {"Off", "Up", "Down"};
+    return words;
+}
+std::span<const char* const> SweepStepKeywords() {
+    static const char* const words[] = {"Smooth", "1", "2", "3", "4"};
+    return words;
+}
+std::span<const char* const> ModulationKeywords() {
+    static const char* const words[] = {"AM", "DSB", "FM", "PM", "PWM"};
+    return words;
+}
+std::span<const char* const> ModulatingSignalKeywords() {
+    static const char* const words[] = {"3", "5"};
+    return words;
+}
+std::span<const char* const> FilterOnKeywords() {
+    static const char* const words[] = {"Off", "On"};
+    return words;
+}
+std::span<const char* const> StepTypeKeywords() {
+    static const char* const words[] = {"value", "percent"};
+    return words;
+}
+std::span<const char* const> SyncTypeKeywords() {
+    static const char* const words[] = {"ratio", "diff"};
+    return words;
+}
+
+uint32_t SweepStepRate(std::string_view text) {
+    const long long step = ReadInteger(text);
+    return step >= 1 && step <= 4 ? static_cast<uint32_t>(step) : kSmoothSweep;
 }
 
 std::span<const char* const> FreqItems(int freqUnit) {
@@ -141,12 +182,25 @@ std::vector<OutChItem> OutChItems(int channels) {
     return items;
 }
 
-int FindItem(std::span<const char* const> items, std::string_view text) {
+int MatchItem(std::span<const char* const> items, std::string_view text) {
     for (size_t i = 0; i < items.size(); ++i) {
         if (text == items[i])
             return static_cast<int>(i);
     }
-    return 0;
+    return -1;
+}
+
+int MatchItemNoCase(std::span<const char* const> items, std::string_view text) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (AsciiEqualNoCase(text, items[i]))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int FindItem(std::span<const char* const> items, std::string_view text) {
+    const int i = MatchItem(items, text);
+    return i < 0 ? 0 : i;
 }
 
 std::span<const char* const> OutChTexts(int channels) {

@@ -12,6 +12,8 @@ namespace qv {
 
 // Waveform items in code order (11; followers offer the first 10).
 std::span<const char* const> WaveformItems(int languageIndex);
+// The waveform items slot slotIndex offers: all for a master, the first 10 for a follower.
+std::span<const char* const> SlotWaveformItems(int slotIndex, int languageIndex);
 std::span<const char* const> BandLimitItems(int languageIndex);
 std::span<const char* const> BitLenItems();       // "8" "16" "24" "32" "F32"
 std::span<const char* const> ChannelCountItems(); // "Mono" "Stereo" "3ch" … "8ch"
@@ -29,6 +31,18 @@ std::span<const char* const> OutChTexts(int channels);
 
 std::span<const char* const> FreqUnitKeywords();  // "Hz" "Samples"
 std::span<const char* const> LevelUnitKeywords(); // "dB" "value" "percent"
+// The masters' sweep and modulation settings, in the order of their codes.
+std::span<const char* const> SweepPhaseKeywords();       // "Off" "Up" "Down"
+std::span<const char* const> SweepStepKeywords();        // "Smooth" "1" … "4" (steps a second)
+std::span<const char* const> ModulationKeywords();       // "AM" "DSB" "FM" "PM" "PWM"
+std::span<const char* const> ModulatingSignalKeywords(); // "3" "5": Wave1's modulator
+std::span<const char* const> FilterOnKeywords();         // "Off" "On"
+// The up/down step types and the Wave5 sync types; these match in any letter case.
+std::span<const char* const> StepTypeKeywords(); // "value" "percent"
+std::span<const char* const> SyncTypeKeywords(); // "ratio" "diff"
+
+// The sweep step rate a SweepStep text selects: an integer 1 … 4, anything else smooth.
+uint32_t SweepStepRate(std::string_view text);
 
 // The number lists of the frequency and level controls by unit, and their unit labels.
 std::span<const char* const> FreqItems(int freqUnit);         // Hz: 41 third-octave values; Sa: 27
@@ -40,7 +54,11 @@ std::span<const char* const> PhaseItems();
 std::span<const char* const> GateOnItems();
 std::span<const char* const> GateOffItems();
 
-// Index of the item that equals text exactly; no match gives 0 (the first item).
+// Index of the item that equals text exactly (MatchItemNoCase: in any ASCII letter case), -1
+// when none does.
+int MatchItem(std::span<const char* const> items, std::string_view text);
+int MatchItemNoCase(std::span<const char* const> items, std::string_view text);
+// MatchItem, no match giving 0 (the first item): how a control takes an item text.
 int FindItem(std::span<const char* const> items, std::string_view text);
 
 } // namespace qv

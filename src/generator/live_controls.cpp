@@ -31,19 +31,14 @@ double SyncRatio(double typed) {
 }
 
 double StepValue(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    const std::string_view rest = text.substr(i);
-    const bool hex = rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
-    return hex ? ParseValueText(rest) : ReadDecimal(rest);
+    return ReadNumber(text, Notation::DecimalOrHex);
 }
 
 namespace {
 
 // The number a level control shows, in its unit's own notation.
 double LevelNumber(const std::string& text, int unit) {
-    return unit == kValue ? ParseValueText(text) : ReadDecimal(text);
+    return ReadNumber(text, LevelNotation(unit));
 }
 
 double Stepped(const UpDownSettings& u, double x, bool up) {

@@ -19,23 +19,25 @@ int RequestIndex(int slotIndex, int kind) {
 // needs a start and a target of the same sign, both non-zero; otherwise the path is linear (a
 // log frequency path from 0 Hz is linear by definition, and a level stepping through or onto
 // 0 would otherwise go NaN or jump at the first step). A log amplitude path from 0 keeps 0
-// until the last step sets the target.
+// until the last step sets the target. The path chosen is also the next sweep's.
 void BeginTransition(WaveSlot& m, int kind, double target, int32_t steps, bool log) {
     const double q = steps - 1 > 0 ? steps - 1 : 1;
     if (kind == kFreqTransition) {
         const double from = m.curFreq;
         m.freq = target;
-        m.sweepFreqLog = log && from != 0.0 && target / from > 0.0;
+        m.freqStepsLog = log && RatioStepsPossible(from, target);
+        m.sweepFreqLog = m.freqStepsLog;
         m.freqStepLin = (target - from) / q;
-        m.freqStepRatio = m.sweepFreqLog ? std::pow(target / from, 1.0 / q) : 1.0;
+        m.freqStepRatio = m.freqStepsLog ? std::pow(target / from, 1.0 / q) : 1.0;
         m.ampStepRatio = 1.0;
         m.ampStepLin = 0.0;
     } else {
         const double from = m.curAmp;
         m.amp = target;
-        m.sweepAmpLog = log && (from == 0.0 || target / from > 0.0);
+        m.ampStepsLog = log && (from == 0.0 || RatioStepsPossible(from, target));
+        m.sweepAmpLog = m.ampStepsLog;
         m.ampStepLin = (target - from) / q;
-        m.ampStepRatio = m.sweepAmpLog && from != 0.0 ? std::pow(target / from, 1.0 / q) : 1.0;
+        m.ampStepRatio = m.ampStepsLog && from != 0.0 ? std::pow(target / from, 1.0 / q) : 1.0;
         m.freqStepRatio = 1.0;
         m.freqStepLin = 0.0;
     }

@@ -70,32 +70,44 @@ double UnsignedDecimalAt(std::string_view t, size_t i) {
     return v;
 }
 
-} // namespace
+// What a reader took from a text: the value, and the index after the number (0 when there was
+// none). The readers below and the checks of whole texts share these.
+struct Reading {
+    double value = 0.0;
+    size_t end = 0;
+};
 
-double ReadDecimal(std::string_view text) {
+Reading DecimalReading(std::string_view text) {
     size_t i = SkipBlanks(text, 0);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
-    double v = UnsignedDecimalAt(text, i);
-    return negative ? -v : v;
+    const size_t n = DecimalLength(text, i);
+    const double v = UnsignedDecimalAt(text, i);
+    return {negative ? -v : v, n == 0 ? 0 : i + n};
 }
 
-long long ReadInteger(std::string_view text) {
+struct IntegerReading {
+    long long value = 0;
+    size_t end = 0;
+};
+
+IntegerReading IntegerReadingOf(std::string_view text) {
     size_t i = SkipBlanks(text, 0);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     constexpr long long kMax = std::numeric_limits<long long>::max();
     long long v = 0;
+    const size_t first = i;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         int d = text[i] - '0';
         v = v > (kMax - d) / 10 ? kMax : v * 10 + d;
     }
-    return negative ? -v : v;
+    return {negative ? -v : v, i == first ? 0 : i};
 }
 
-double ParseValueText(std::string_view text) {
+Reading ValueReading(std::string_view text) {
     size_t i = SkipBlanks(text, 0);
     bool negative = false;
     if (i < text.size() && text[i] == '-')
@@ -118,18 +130,73 @@ double ParseValueText(std::string_view text) {
             }
             v += fraction / 65536.0;
         }
-    } else if (i < text.size() && text[i] == '0') {
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '7'; ++i)
-            v = v * 8 + (text[i] - '0');
-        if (i < text.size() && text[i] == '.')
-            v = UnsignedDecimalAt(text, start);
     } else {
-        for (; i < text.size() && IsDigit(text[i]); ++i)
-            v = v * 10 + (text[i] - '0');
-        if (i < text.size() && text[i] == '.')
+        const bool octal = i < text.size() && text[i] == '0';
+        const int base = octal ? 8 : 10;
+        for (; i < text.size() && text[i] >= '0' && text[i] < '0' + base; ++i)
+            v = v * base + (text[i] - '0');
+        if (i < text.size() && text[i] == '.') {
             v = UnsignedDecimalAt(text, start);
+            i = start + DecimalLength(text, start);
+        }
     }
-    return negative ? -v : v;
+    return {negative ? -v : v, i == start ? 0 : i};
+}
+
+// Step values: decimal, or the value reader's hexadecimal with a 0x prefix.
+Reading DecimalOrHexReading(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    const std::string_view rest = text.substr(i);
+    const bool hex = rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
+    Reading r = hex ? ValueReading(rest) : DecimalReading(rest);
+    if (r.end != 0)
+        r.end += i;
+    return r;
+}
+
+Reading ReadingOf(std::string_view text, Notation notation) {
+    switch (notation) {
+    case Notation::Integer: {
+        const IntegerReading r = IntegerReadingOf(text);
+        return {static_cast<double>(r.value), r.end};
+    }
+    case Notation::Value:
+        return ValueReading(text);
+    case Notation::DecimalOrHex:
+        return DecimalOrHexReading(text);
+    case Notation::Decimal:
+        break;
+    }
+    return DecimalReading(text);
+}
+
+} // namespace
+
+double ReadDecimal(std::string_view text) {
+    return DecimalReading(text).value;
+}
+
+long long ReadInteger(std::string_view text) {
+    return IntegerReadingOf(text).value;
+}
+
+double ParseValueText(std::string_view text) {
+    return ValueReading(text).value;
+}
+
+double ReadNumber(std::string_view text, Notation notation) {
+    return ReadingOf(text, notation).value;
+}
+
+bool HasLeadingNumber(std::string_view text, Notation notation) {
+    return ReadingOf(text, notation).end != 0;
+}
+
+bool IsNumberText(std::string_view text, Notation notation) {
+    const size_t end = ReadingOf(text, notation).end;
+    return end != 0 && SkipBlanks(text, end) == text.size();
 }
 
 std::string FormatGeneral(double value, int digits) {

@@ -18,6 +18,16 @@ long long ReadInteger(std::string_view text);
 // decimal integer makes the whole text a decimal number.
 double ParseValueText(std::string_view text);
 
+// The notations numbers are typed in: the three readers above, and the step values of the
+// up/down settings (decimal, or with a 0x prefix the value reader's hexadecimal).
+enum class Notation { Decimal, Integer, Value, DecimalOrHex };
+double ReadNumber(std::string_view text, Notation notation);
+// The reader takes a number from the start of text, whatever follows it.
+bool HasLeadingNumber(std::string_view text, Notation notation);
+// The text is one number in the notation and nothing else: the reader takes a number from it
+// and only blanks follow where the reader stops.
+bool IsNumberText(std::string_view text, Notation notation);
+
 // Up to digits significant digits, no trailing zeros, exponent only for very large or small
 // values (the %g style).
 std::string FormatGeneral(double value, int digits);

@@ -25,10 +25,14 @@ void Generator::SetupSweep(WaveSlot& m, double seconds) {
     m.stepCountdown =
         static_cast<int32_t>(m.samplesPerStep > 2147483647u ? 2147483647u : m.samplesPerStep);
     const double q = m.stepsLeft - 1 > 0 ? m.stepsLeft - 1 : 1;
+    m.freqStepsLog = m.sweepFreqLog;
     m.freqStepLin = (n.freq - m.freq) / q;
     m.freqStepRatio = n.freq != 0.0 && m.freq != 0.0 ? std::pow(n.freq / m.freq, 1.0 / q) : 1.0;
+    // Levels of different sign, or a level of 0, have no ratio to step by: such a sweep steps
+    // linearly, as a transition does, and the sweep menu's choice stays as the user set it.
+    m.ampStepsLog = m.sweepAmpLog && RatioStepsPossible(m.amp, n.amp);
     m.ampStepLin = (n.amp - m.amp) / q;
-    m.ampStepRatio = n.amp != 0.0 && m.amp != 0.0 ? std::pow(n.amp / m.amp, 1.0 / q) : 1.0;
+    m.ampStepRatio = m.ampStepsLog ? std::pow(n.amp / m.amp, 1.0 / q) : 1.0;
     const double target = m.sweepPhase == 1 ? 2.0 * std::numbers::pi : 0.0;
     m.phaseStep = (target - m.phase) / q;
 }
@@ -64,8 +68,8 @@ void Generator::ApplyStep(WaveSlot& m) {
         return;
     m.stepCountdown =
         static_cast<int32_t>(m.samplesPerStep > 2147483647u ? 2147483647u : m.samplesPerStep);
-    m.curFreq = m.sweepFreqLog ? m.curFreq * m.freqStepRatio : m.curFreq + m.freqStepLin;
-    m.curAmp = m.sweepAmpLog ? m.curAmp * m.ampStepRatio : m.curAmp + m.ampStepLin;
+    m.curFreq = m.freqStepsLog ? m.curFreq * m.freqStepRatio : m.curFreq + m.freqStepLin;
+    m.curAmp = m.ampStepsLog ? m.curAmp * m.ampStepRatio : m.curAmp + m.ampStepLin;
     if (m.sweepPhase != 0)
         m.curPhase += m.phaseStep;
     if (--m.stepsLeft <= 0) {

@@ -8,11 +8,15 @@
 
 namespace qv {
 
-double FreqTextToHz(std::string_view text, int freqUnit, uint32_t sampleRate) {
-    double x = ReadDecimal(text);
+double LimitFreqNumber(double typed, int freqUnit) {
     if (freqUnit == kSamplesPerPeriod)
-        return sampleRate / (x <= 1.0 ? 1.0 : x);
-    return std::fabs(x);
+        return typed <= 1.0 ? 1.0 : typed;
+    return std::fabs(typed);
+}
+
+double FreqTextToHz(std::string_view text, int freqUnit, uint32_t sampleRate) {
+    const double x = LimitFreqNumber(ReadDecimal(text), freqUnit);
+    return freqUnit == kSamplesPerPeriod ? sampleRate / x : x;
 }
 
 double PhaseTextToRadians(std::string_view text) {
@@ -27,18 +31,24 @@ double ValueScale(int32_t bitCode) {
     return 1.0;
 }
 
+Notation LevelNotation(int levelUnit) {
+    return levelUnit == kValue ? Notation::Value : Notation::Decimal;
+}
+
+double LimitLevelNumber(double typed, int levelUnit) {
+    const bool db = levelUnit != kValue && levelUnit != kPercent;
+    return db && typed > 1000.0 ? 1000.0 : typed;
+}
+
 double LevelTextToInternal(std::string_view text, int levelUnit, const OutputFormat& format) {
+    const double x = LimitLevelNumber(ReadNumber(text, LevelNotation(levelUnit)), levelUnit);
     switch (levelUnit) {
     case kValue:
-        return ParseValueText(text) * ValueScale(format.bitCode);
+        return x * ValueScale(format.bitCode);
     case kPercent:
-        return format.fullScale * ReadDecimal(text) / 100.0;
-    default: {
-        double x = ReadDecimal(text);
-        if (x > 1000.0)
-            x = 1000.0;
+        return format.fullScale * x / 100.0;
+    default:
         return format.fullScale * std::pow(10.0, x / 20.0);
-    }
     }
 }
 

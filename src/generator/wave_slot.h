@@ -71,12 +71,20 @@ struct WaveSlot {
     int32_t stepCountdown = 0;
     double freqStepLin = 0.0, freqStepRatio = 1.0;
     double ampStepLin = 0.0, ampStepRatio = 1.0;
+    // The paths the running steps take: the log flags as far as the two ends allow.
+    bool freqStepsLog = true, ampStepsLog = true;
     double phaseStep = 0.0;
     bool gateOpen = true, gateArmed = false;
     int32_t gateCount = 0;
     double blitInteg1 = 0, blitHp1 = 0, blitInteg2 = 0, blitHp2 = 0;
     double triPrevIn = 0, triHp = 0, triInteg = 0;
 };
+
+// Steps from one value to another can go by equal ratios only between two non-zero values of
+// one sign: otherwise the ratio is 0, negative or NaN, and the steps go linearly.
+inline bool RatioStepsPossible(double from, double to) {
+    return from != 0.0 && to / from > 0.0;
+}
 
 inline bool IsMaster(int slotIndex) {
     return slotIndex == 0 || slotIndex == 4;

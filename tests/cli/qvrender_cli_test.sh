@@ -22,6 +22,13 @@ expect "help" 0 "usage: qvrender" "$QVRENDER" --help
 expect "no output" 2 "no output file given" "$QVRENDER"
 expect "unknown key" 2 'unknown parameter key "Wave1.Frq"' "$QVRENDER" "$work/a.wav" --set Wave1.Frq=5
 expect "malformed set" 2 "Section.Key=Value" "$QVRENDER" "$work/a.wav" --set Freq
+expect "no such item" 2 'Wave1.Waveform="sinus" matches no item (OFF, sine, square,' \
+    "$QVRENDER" "$work/a.wav" --set Wave1.Waveform=sinus
+expect "not a number" 2 'Wave1.Freq="abc" is not a number' "$QVRENDER" "$work/a.wav" --set Wave1.Freq=abc
+[ ! -e "$work/a.wav" ] || { echo "FAIL a refused --set wrote a file"; fail=1; }
+expect "limited value" 0 'warning: Misc.SamplingFreq="9000000" is taken as 8388607' \
+    "$QVRENDER" "$work/fast.wav" --set Misc.SamplingFreq=9000000 --set File.Length=0.001
+[ "$(sox --i -s "$work/fast.wav")" = 8389 ] || { echo "FAIL limited rate"; fail=1; } # 1 ms of 8388607 Hz
 expect "bad language" 2 "--lang takes en or ja" "$QVRENDER" "$work/a.wav" --lang de
 expect "unknown option" 2 "unknown option --fast" "$QVRENDER" "$work/a.wav" --fast
 

@@ -12,8 +12,10 @@ printf '[file]\nlength=0.25\n; a comment\n[Misc]\nSamplingFreq=48000\nBitLen=16\
 check "file length" "$(sox --i -s "$work/ja.wav")" 12000
 check "square under ja" "$(sox "$work/ja.wav" -t dat - | awk '!/^;/ { print $2 }' | sort -u | tr '\n' ' ')" \
     "-0.125 0.125 "
-# The same file under the English interface selects OFF: silence.
-"$QVRENDER" "$work/square.QV" "$work/en.wav" || fail=1
+# The same file under the English interface selects OFF: silence, with a warning.
+"$QVRENDER" "$work/square.QV" "$work/en.wav" 2>"$work/err" || fail=1
+grep -qF "square.QV: Wave1.Waveform=\"$(printf '\x8B\xE9\x8C`\x94g')\" matches no item" "$work/err" ||
+    { echo "FAIL no warning: $(cat "$work/err")"; fail=1; }
 check "square under en" "$(sox "$work/en.wav" -t dat - | awk '!/^;/ { print $2 }' | sort -u | tr '\n' ' ')" "0 "
 # --set applies on top of the file.
 "$QVRENDER" "$work/square.QV" "$work/set.wav" --lang ja --set File.Length=0.1 --set Misc.Ch=Stereo || fail=1

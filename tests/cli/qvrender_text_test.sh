@@ -68,7 +68,7 @@ run mono24 --set File.Length=0.2 --set Misc.BitLen=24 --set Misc.Ch=Mono --set M
 run float3 --set File.Length=0.1 --set Misc.BitLen=F32 --set Misc.Ch=3ch --set Wave1.OutCh=ALL \
     --set Wave2.Waveform=square --set Wave2.OutCh=1ch --set Wave2.Amp=0
 run byte8 --set File.Length=0.05 --set Misc.BitLen=8 --set Misc.Ch=8ch --set Wave1.OutCh=ALL
-run int32 --set File.Length=0.05 --set Misc.BitLen=32 --set Wave1.Waveform=noise
+run int32 --set File.Length=0.05 --set Misc.BitLen=32 --set "Wave1.Waveform=white noise"
 run sweep --set File.Length=1 --set Wave1.Sweep=1 --set Wave2.Freq=20000 --set Wave1.Freq=20
 
 # The one-second stereo example: 8820 full lines after the seven header lines.

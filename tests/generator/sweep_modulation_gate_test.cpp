@@ -155,6 +155,32 @@ TEST(SweepTest, SteppedSweepHoldsEachStep) {
     EXPECT_EQ(v[12024], 2000.0);
 }
 
+// A log amplitude sweep steps by equal ratios between levels of one sign; between levels of
+// different sign it steps linearly, as a transition does, and is not silent.
+TEST(SweepTest, LogAmplitudeSweepStepsLinearlyBetweenLevelsOfDifferentSign) {
+    const struct {
+        const char *from, *to;
+        bool geometric;
+    } cases[] = {{"-1000", "1000", false}, {"100", "1000", true}};
+    for (const auto& c : cases) {
+        Generator g;
+        SetFormat(g, 48000, "16", 1);
+        SetSlot(g, 0, kSquare, "1000", c.from, kValue, 1);
+        SetSlot(g, 1, kOff, "1000", c.to, kValue, 0);
+        g.slots[0].sweep = true; // smooth, amplitude log on
+        g.texts.fileLength = "0.1";
+        g.PrepareGenerator();
+        const auto v = RenderMixed(g, 5000);
+        ASSERT_EQ(v.size(), 4800u) << c.from;
+        const double a = std::stod(c.from), b = std::stod(c.to), q = 4799;
+        for (int n : {1, 1000, 2000, 3000, 4799}) {
+            const double level = c.geometric ? a * std::pow(b / a, n / q) : a + (b - a) * n / q;
+            EXPECT_NEAR(std::fabs(v[n]), std::fabs(level), 1e-6) << c.from << " " << n;
+        }
+        EXPECT_TRUE(g.slots[0].sweepAmpLog); // the menu keeps its choice
+    }
+}
+
 TEST(ModulationTest, AmplitudeModulationByADcModulator) {
     Generator g;
     SetFormat(g, 48000, "16", 1);
