@@ -6,6 +6,7 @@
 #include "generator/item_lists.h"
 #include "generator/number_text.h"
 #include "generator/unit_conversion.h"
+#include "platform/path_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -178,7 +179,7 @@ void MainControls::ApplyModulations(const ParamTextTable& t) {
 void MainControls::ApplyGates(const ParamTextTable& t) {
     for (int m : {0, 4}) {
         UserWaveSet& u = g_.userWaves[m / 4];
-        u.userWavePath = t.Get(F::UserWave, m);
+        u.userWavePath = PathFromFileText(t.Get(F::UserWave, m));
         u.channelSelectionText = t.Get(F::UserWaveChSel, m);
         if (m == 4)
             u.modSignalSelectionText = t.Get(F::UserWaveModSig, m);
@@ -262,7 +263,7 @@ std::optional<std::string> MainControls::CapturedText(const ParamKey& key) const
     case F::GateOffPeriod:
         return FormatNumber15(s->gateOffHalfWaves / 2.0);
     case F::UserWave:
-        return g_.userWaves[i / 4].userWavePath;
+        return PathToFileText(g_.userWaves[i / 4].userWavePath);
     case F::UserWaveChSel:
         return g_.userWaves[i / 4].channelSelectionText;
     case F::UserWaveModSig:

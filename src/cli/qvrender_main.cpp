@@ -16,12 +16,13 @@
 #include "files/wave_writer.h"
 #include "generator/generator.h"
 #include "platform/app_title.h"
+#include "platform/file_checks.h"
 #include "platform/key_state.h"
+#include "platform/program_arguments.h"
 #include "platform/ui.h"
 
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -71,9 +72,15 @@ int main(int argc, char** argv) {
     // Past a file-size limit a write must fail and be reported, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    // Names on the command line are UTF-8, as every path in the program.
+    std::vector<std::string> arguments = qv::ProgramArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& a : arguments)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
     qv::CliOptions options;
     std::string error;
-    switch (qv::ParseCli(argc, argv, options, error)) {
+    switch (qv::ParseCli(static_cast<int>(arguments.size()), pointers.data(), options, error)) {
     case qv::CliParse::Help:
         std::fputs(qv::kUsage, stdout);
         return 0;
@@ -93,7 +100,7 @@ int main(int argc, char** argv) {
     const qv::OpenParamEnvironment openEnv{
         .ui = ui,
         .appTitle = qv::kAppTitle,
-        .fileExists = [](const std::string& p) { return std::filesystem::is_regular_file(p); },
+        .fileExists = qv::FileExists,
         .openIni = [](const std::string& p) { return qv::OpenIniFile(p); },
         .reregisterUserWave = {}};
     std::vector<qv::FileValue> fileValues;

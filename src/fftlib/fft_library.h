@@ -1,4 +1,5 @@
-// Loading KT54DLL.DLL from the program's directory and binding its exports (Windows program).
+// Loading KT54DLL.DLL from the program's directory (UTF-8) and binding its exports (Windows
+// program).
 #pragma once
 
 #include "fftlib/fft_api.h"

@@ -1,6 +1,7 @@
 #include "files/file_bytes.h"
 
 #include "files/file_messages.h"
+#include "platform/file_path.h"
 
 #include <exception>
 #include <fstream>
@@ -16,7 +17,7 @@ constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open
 } // namespace
 
 std::string ReadWholeFile(const std::string& path, int languageIndex, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     if (!in)
         return std::string(kMsgCannotOpen(languageIndex)) + "\n\n" + path;
     try {

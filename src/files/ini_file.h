@@ -25,7 +25,7 @@ public:
 };
 
 // The platform's own backend: the private-profile routines on Windows, the portable one
-// elsewhere.
+// elsewhere. Paths are UTF-8.
 std::unique_ptr<IniFile> OpenIniFile(const std::string& path);
 
 // The portable backend, on every platform (it follows the same rules as the Windows one). A

@@ -17,6 +17,7 @@
 // letters without regard to case; a value read loses one pair of surrounding quotes (" or ').
 #include "files/ini_file.h"
 #include "platform/ascii.h"
+#include "platform/file_path.h"
 
 #include <algorithm>
 #include <atomic>
@@ -170,7 +171,7 @@ bool ReadWholeFile(std::fstream& file, std::string& text) {
     }
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
+bool WriteWholeFile(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
         return false;
@@ -269,7 +270,7 @@ std::atomic<uint64_t> parseCount{0};
 
 class PortableIniFile final : public IniFile {
 public:
-    explicit PortableIniFile(std::string path) : path_(std::move(path)) {}
+    explicit PortableIniFile(const std::string& path) : path_(FsPath(path)) {}
 
     std::string Read(std::string_view section, std::string_view key) const override {
         namespace fs = std::filesystem;
@@ -313,7 +314,7 @@ public:
     }
 
 private:
-    std::string path_;
+    std::filesystem::path path_;
     mutable std::optional<Profile> cached_;
     mutable FileStamp cachedStamp_;
 };

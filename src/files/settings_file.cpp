@@ -3,6 +3,7 @@
 #include "files/ini_file.h"
 #include "generator/number_text.h"
 #include "platform/language.h"
+#include "platform/path_text.h"
 #include "platform/ui.h"
 
 #include <cstdio>
@@ -18,8 +19,12 @@ namespace {
 struct Colour {
     uint32_t AppSettings::*field;
 };
+// A folder or file name: UTF-8 in memory, the file's own text in the file (path_text.h).
+struct Path {
+    std::string AppSettings::*field;
+};
 using Field = std::variant<int32_t AppSettings::*, bool AppSettings::*, double AppSettings::*,
-                           std::string AppSettings::*, Colour>;
+                           std::string AppSettings::*, Colour, Path>;
 
 struct SettingKey {
     const char* section;
@@ -46,10 +51,10 @@ const std::vector<SettingKey>& Keys() {
         {"FilterConfigWindow", "PosY", &S::filterY, 0, 4000, true},
         {"FilterConfigWindow", "Width", &S::filterWidth, 0, 2000, true},
         {"FilterConfigWindow", "Height", &S::filterHeight, 0, 2000, true},
-        {"File", "Dir", &S::lastDirectory, 0, 0, true},
-        {"File", "Name", &S::lastWaveFile, 0, 0, true},
-        {"File", "Text", &S::lastTextFile, 0, 0, true},
-        {"File", "FilterParam", &S::filterParamFile, 0, 0, true},
+        {"File", "Dir", Path{&S::lastDirectory}, 0, 0, true},
+        {"File", "Name", Path{&S::lastWaveFile}, 0, 0, true},
+        {"File", "Text", Path{&S::lastTextFile}, 0, 0, true},
+        {"File", "FilterParam", Path{&S::filterParamFile}, 0, 0, true},
         {"Version", "Ver", &S::version, 0, 10, true},
         {"Diagram", "WaveXDispMagRate", &S::waveXMag, 1, 20, true},
         {"Diagram", "WaveYDispMagRate", &S::waveYMag, 1, 100, true},
@@ -102,6 +107,8 @@ void ReadKey(const IniFile& ini, const SettingKey& k, AppSettings& s,
             using F = std::decay_t<decltype(f)>;
             if constexpr (std::is_same_v<F, std::string AppSettings::*>) {
                 s.*f = text;
+            } else if constexpr (std::is_same_v<F, Path>) {
+                s.*(f.field) = PathFromFileText(text);
             } else if constexpr (std::is_same_v<F, Colour>) {
                 int64_t v = 0;
                 if (!ParseColour(text, v)) {
@@ -135,6 +142,8 @@ std::string KeyText(const SettingKey& k, const AppSettings& s) {
             using F = std::decay_t<decltype(f)>;
             if constexpr (std::is_same_v<F, std::string AppSettings::*>) {
                 return (s.*f).substr(0, 99);
+            } else if constexpr (std::is_same_v<F, Path>) {
+                return PathToFileText(s.*(f.field)).substr(0, 99);
             } else if constexpr (std::is_same_v<F, Colour>) {
                 char text[16];
                 std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(s.*(f.field)));

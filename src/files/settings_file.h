@@ -18,6 +18,7 @@ struct AppSettings {
     int32_t dispHelp = -1;                  // -1 first start, -2 new version, 1 normal, 0 help off
     int32_t freqBarX = 0, freqBarY = 0, freqBarWidth = 0;
     int32_t filterX = 0, filterY = 0, filterWidth = 0, filterHeight = 0;
+    // Folder and file names in UTF-8 (in the file: path_text.h).
     std::string lastDirectory; // default: the program directory
     std::string lastWaveFile = "WAVE.WAV";
     std::string lastTextFile = "TEXT.QVT";
@@ -43,7 +44,7 @@ struct AppSettings {
 
 // What reading needs from its surroundings.
 struct SettingsEnvironment {
-    std::string programDirectory;                         // with a trailing backslash
+    std::string programDirectory;                         // UTF-8, with a trailing backslash
     std::function<bool(const std::string&)> canListFiles; // Dir + "*.*" finds something
     bool systemIsJapanese = false;                        // user default language 0x0411
     Ui* ui = nullptr;                                     // for the bad-colour message

@@ -1,5 +1,7 @@
 #include "files/wave_byte_source.h"
 
+#include "platform/file_path.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -103,8 +105,13 @@ std::unique_ptr<WaveByteSource> OpenWaveFileSource(const std::string& path) {
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return nullptr;
 #endif
-    // The C runtime's "rb" opens without denying other readers on Windows as well.
+#ifdef _WIN32
+    // The C runtime's "rb" opens without denying other readers on Windows as well; the wide open
+    // takes the name whatever the code page.
+    std::FILE* file = _wfopen(FsPath(path).c_str(), L"rb");
+#else
     std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
     if (file == nullptr)
         return nullptr;
     // A file whose end cannot be found (a pipe, a device) is not a file we can read.

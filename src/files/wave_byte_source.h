@@ -25,7 +25,7 @@ public:
 // Opens a source by path; nullptr when it cannot be opened.
 using WaveSourceOpener = std::function<std::unique_ptr<WaveByteSource>(const std::string& path)>;
 
-// A regular file (path in the system's narrow encoding), others may read it at the same time.
+// A regular file (path in UTF-8), others may read it at the same time.
 std::unique_ptr<WaveByteSource> OpenWaveFileSource(const std::string& path);
 
 // A view of bytes the caller keeps alive for the life of the source.

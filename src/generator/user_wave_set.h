@@ -19,7 +19,7 @@ constexpr int32_t kUserSelLMinusR = 260;
 constexpr int32_t kUserSelRMinusL = 261;
 
 struct UserWaveSet {
-    std::string userWavePath;
+    std::string userWavePath; // UTF-8
     WaveFormatRecord userWaveFormat{};
     std::vector<double> userWaveSamples;
     uint32_t userWaveFrames = 0;

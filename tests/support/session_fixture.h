@@ -9,6 +9,7 @@
 #include "engine/wave_play_rec.h"
 #include "files/ini_file.h"
 #include "files/text_file_helpers.h"
+#include "platform/file_checks.h"
 #include "support/fake_device.h"
 #include "support/fake_ui.h"
 

@@ -15,9 +15,9 @@ bool AskFile(HWND owner, bool save, const wchar_t* title, const FileKind& kind,
     if (kind.allFiles)
         filter += std::wstring(kind.allFiles) + L'\0' + L"*.*" + L'\0';
     std::array<wchar_t, MAX_PATH * 2> name{};
-    const std::wstring offered = ShiftJisToWide(path);
+    const std::wstring offered = Utf8ToWide(path);
     offered.copy(name.data(), std::min(offered.size(), name.size() - 1));
-    const std::wstring folder = ShiftJisToWide(directory);
+    const std::wstring folder = Utf8ToWide(directory);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
@@ -31,7 +31,7 @@ bool AskFile(HWND owner, bool save, const wchar_t* title, const FileKind& kind,
                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
     if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn)))
         return false;
-    path = WideToShiftJis(name.data());
+    path = WideToUtf8(name.data());
     return true;
 }
 

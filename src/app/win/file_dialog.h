@@ -14,8 +14,9 @@ struct FileKind {
     const wchar_t* allFiles = nullptr; // "All files (*.*)", offered second when given
 };
 
-// Asks for a file to open (it must exist) or to save (an existing one is confirmed). path holds
-// the offered name (Shift-JIS) and receives the chosen one; false when the user cancelled.
+// Asks for a file to open (it must exist) or to save (an existing one is confirmed), starting in
+// directory. path holds the offered name and receives the chosen one; both names are UTF-8.
+// False when the user cancelled.
 bool AskFile(HWND owner, bool save, const wchar_t* title, const FileKind& kind,
              const std::string& directory, std::string& path);
 

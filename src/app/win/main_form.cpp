@@ -8,6 +8,8 @@
 #include "fftlib/fft_library.h"
 #include "files/ini_file.h"
 #include "platform/app_title.h"
+#include "platform/file_checks.h"
+#include "platform/win/hand_over.h"
 #include "platform/win/html_help.h"
 #include "platform/win/text_conversion.h"
 #include "platform/win/ui_font.h"
@@ -19,7 +21,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 namespace qv {
 
@@ -31,32 +32,6 @@ constexpr DWORD kStyle =
 constexpr int kDisplayPanelHeight = 200; // the lower panel at the first start
 constexpr int kMinDisplayHeight = 40;
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool CanListFiles(const std::string& dir) {
-    WIN32_FIND_DATAW data;
-    const HANDLE h = FindFirstFileW(Utf8ToWide(dir + "*.*").c_str(), &data);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(h);
-    return true;
-}
-
-// The command line of a second start: the record's text, at most 359 characters.
-std::string HandedOverText(const COPYDATASTRUCT& data) {
-    if (!data.lpData || data.cbData == 0)
-        return {};
-    const auto* text = static_cast<const char*>(data.lpData);
-    const std::string ansi(text, strnlen(text, std::min<DWORD>(data.cbData, 359)));
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(n, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return WideToUtf8(wide);
-}
-
 } // namespace
 
 MainForm::MainForm(HINSTANCE instance)
@@ -64,7 +39,7 @@ MainForm::MainForm(HINSTANCE instance)
                                      .keys = keys_,
                                      .host = *this,
                                      .fileExists = FileExists,
-                                     .canListFiles = CanListFiles,
+                                     .canListFiles = CanListFolder,
                                      .openIni = [](const std::string& p) { return OpenIniFile(p); },
                                      .bindFftLibrary =
                                          [this](const std::string& dir, FftApi& api) {
@@ -225,7 +200,7 @@ void MainForm::Handlers() {
     });
     On(WM_COPYDATA, [this](const WindowMessage& m) {
         if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(m.l))
-            session_.ProcessCommandLine(HandedOverText(*data));
+            session_.ProcessCommandLine(ReadHandOver(*data));
         return LRESULT{TRUE};
     });
     On(WM_DROPFILES, [this](const WindowMessage& m) {

@@ -2,6 +2,8 @@
 // instance's main window and ends.
 #include "app/win/main_form.h"
 #include "platform/app_title.h"
+#include "platform/win/hand_over.h"
+#include "platform/win/text_conversion.h"
 
 #include <windows.h>
 
@@ -12,12 +14,12 @@ namespace {
 // The running instance's main window: class "TMainForm", title up to its first blank
 // "Quorvale".
 BOOL CALLBACK FindMainForm(HWND hwnd, LPARAM found) {
-    char cls[50] = {}, title[50] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    GetWindowTextA(hwnd, title, sizeof title);
-    std::string name(title);
-    name = name.substr(0, name.find(' '));
-    if (std::string(cls) == "TMainForm" && name == qv::kAppTitle) {
+    wchar_t cls[50] = {}, title[50] = {};
+    GetClassNameW(hwnd, cls, 50);
+    GetWindowTextW(hwnd, title, 50);
+    std::wstring name(title);
+    name = name.substr(0, name.find(L' '));
+    if (std::wstring(cls) == L"TMainForm" && qv::WideToUtf8(name) == qv::kAppTitle) {
         *reinterpret_cast<HWND*>(found) = hwnd;
         return FALSE;
     }
@@ -34,42 +36,29 @@ int HandOver(const std::string& commandLine) {
     SetForegroundWindow(main);
     if (commandLine.empty())
         return 1;
-    COPYDATASTRUCT data{};
-    data.cbData = static_cast<DWORD>(commandLine.size() + 1);
-    data.lpData = const_cast<char*>(commandLine.c_str());
-    SendMessageA(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    qv::SendHandOver(main, commandLine);
     return 1;
 }
 
+// The folder of the program file (UTF-8) with its trailing backslash, however long.
 std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
-
-// The command line after the program's name, cut to 359 characters.
-std::string Arguments() {
-    const char* p = GetCommandLineA();
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"')
-            ++p;
-        if (*p)
-            ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t')
-            ++p;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
     }
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    return std::string(p).substr(0, 359);
+    const std::string file = qv::WideToUtf8(path);
+    return file.substr(0, file.find_last_of('\\') + 1);
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const std::string commandLine = Arguments();
+    const std::string commandLine = qv::CommandLineArguments(GetCommandLineW());
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE mutex = CreateMutexA(&inherit, TRUE, "ixo_qv_mutex");
     if (!mutex)

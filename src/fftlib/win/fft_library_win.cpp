@@ -1,6 +1,7 @@
 #include "fftlib/fft_library.h"
 
 #include "platform/ui.h"
+#include "platform/win/text_conversion.h"
 
 #include <windows.h>
 
@@ -14,7 +15,7 @@ bool LoadFftLibrary(const std::string& programDir, FftApi& api, Ui& ui,
     if (!path.empty() && path.back() != '\\' && path.back() != '/')
         path += '\\';
     path += "KT54DLL.DLL";
-    HMODULE library = LoadLibraryA(path.c_str());
+    HMODULE library = LoadLibraryW(Utf8ToWide(path).c_str());
     char text[512];
     if (!library) {
         std::snprintf(text, sizeof text, "Unable to load 'KT54DLL.DLL'. \n\n  (LoadLibrary: %lu)",

@@ -13,7 +13,7 @@ constexpr UINT kHelpContextCommand = 15; // the viewer's "open at context" comma
 } // namespace
 
 bool OpenHelpContext(const std::string& path, unsigned long context) {
-    const std::wstring file = ShiftJisToWide(path);
+    const std::wstring file = Utf8ToWide(path);
     if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
     // The viewer is loaded when first needed and kept: its windows live as long as the program.

@@ -5,7 +5,7 @@
 
 namespace qv {
 
-// The help file path (Shift-JIS) at context id. A missing file or a system without the help
+// The help file path (UTF-8) at context id. A missing file or a system without the help
 // viewer shows nothing; false then.
 bool OpenHelpContext(const std::string& path, unsigned long context);
 

@@ -1,5 +1,7 @@
 #include "platform/output_file.h"
 
+#include "platform/win/text_conversion.h"
+
 #include <windows.h>
 
 namespace qv {
@@ -12,7 +14,7 @@ HANDLE AsHandle(intptr_t h) {
 
 bool OutputFile::Create(const std::string& path) {
     Close();
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
@@ -41,24 +43,25 @@ void OutputFile::Close() {
 }
 
 bool RemoveFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(Utf8ToWide(path).c_str()) != 0;
 }
 
 uint64_t FreeBytesForUser(const std::string& directory) {
-    // GetDiskFreeSpaceExA reports the bytes this user may use (quotas included); it is looked up
-    // at run time, with the cluster arithmetic of GetDiskFreeSpaceA as the fallback.
-    using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    const char* root = directory.empty() ? nullptr : directory.c_str();
-    if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
+    // GetDiskFreeSpaceExW reports the bytes this user may use (quotas included); it is looked up
+    // at run time, with the cluster arithmetic of GetDiskFreeSpaceW as the fallback.
+    using FreeSpaceEx = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    const std::wstring name = Utf8ToWide(directory);
+    const wchar_t* root = directory.empty() ? nullptr : name.c_str();
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
         auto ex = reinterpret_cast<FreeSpaceEx>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+            reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExW")));
         if (ex) {
             ULARGE_INTEGER available{}, total{}, free{};
             return ex(root, &available, &total, &free) ? available.QuadPart : 0;
         }
     }
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+    if (!GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
         return 0;
     }
     return static_cast<uint64_t>(freeClusters) * sectorsPerCluster * bytesPerSector;
