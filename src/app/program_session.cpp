@@ -140,8 +140,7 @@ void ProgramSession::FirstActivation() {
     if (settings_.dispHelp < 0) {
         p_.ui.Message((settings_.dispHelp == -2 ? kMsgNewVersion : kMsgFirstStart)(Language()),
                       kAppTitle, MsgIcon::Warning);
-        if (settings_.dispHelp != 0)
-            p_.host.OpenHelp(helpPath_, static_cast<unsigned long>(helpContext_));
+        p_.host.OpenHelp(helpPath_, static_cast<unsigned long>(helpContext_));
         settings_.dispHelp = 1;
     }
     activated_ = true;

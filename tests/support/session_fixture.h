@@ -10,6 +10,7 @@
 #include "files/ini_file.h"
 #include "files/text_file_helpers.h"
 #include "platform/file_checks.h"
+#include "platform/file_path.h"
 #include "support/fake_device.h"
 #include "support/fake_ui.h"
 
@@ -152,7 +153,7 @@ struct SessionFixture {
     }
     ~SessionFixture() { session.Shutdown(); }
     void Put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(dir + name, std::ios::binary) << bytes;
+        std::ofstream(FsPath(dir + name), std::ios::binary) << bytes;
     }
     // The loop until the playback thread has begun, or has ended, as the window would see it.
     bool Begun() {
