@@ -35,6 +35,10 @@ struct StreamSetup {
     WaveFormatRecord deviceFormat; // `format`, in the extensible form when useExtensible is set
     uint32_t floatBits = 0;        // bits of IEEE-float samples when the source marks them, else 0
     bool useWfDirect = false;      // MME: no conversion by the mapper
+    int dsLatencyMs = 0;           // DirectSound: "DS_PlayLatency"
+    int wasLatencyMs = 0;          // WASAPI: "WAS_Latency" (1 .. 200 ms)
+    bool wasEventMode = false;     // WASAPI: event-driven rather than timer-driven
+    uint8_t threadPriority = 5;    // the copy thread's priority, as the playback thread's
     bool monoAsStereo = false;     // play one channel on two device channels
     int asioFirstChannel = 0;
     int bufferBytes = 0;

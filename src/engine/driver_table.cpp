@@ -36,6 +36,11 @@ DriverRow* DriverTable::Find(PlayDriverType type) {
     return const_cast<DriverRow*>(Row(type));
 }
 
+DriverPath* DriverTable::PathFor(PlayDriverType type) {
+    DriverRow* row = Find(type);
+    return row ? row->path.get() : nullptr;
+}
+
 bool DriverTable::SystemOffers(PlayDriverType type) const {
     const DriverRow* row = Row(type);
     return row && (!row->probe || row->probe().empty());

@@ -24,6 +24,25 @@ public:
     // The device that plays through this type.
     virtual Device* Open() = 0;
     virtual void Release() = 0;
+
+    // The format list's test of one list entry: BeginFormatTest opens what stays open for the
+    // whole test (false: the entry supports nothing), TestFormat tries one format (queryOnly:
+    // only asks, where the driver can ask), EndFormatTest lets go.
+    virtual bool BeginFormatTest(int entry) {
+        static_cast<void>(entry);
+        return true;
+    }
+    virtual bool TestFormat(int entry, const WaveFormatRecord& format, bool queryOnly) {
+        static_cast<void>(entry), static_cast<void>(format), static_cast<void>(queryOnly);
+        return false;
+    }
+    virtual void EndFormatTest() {}
+    // The device dialog's Info text of a list entry ("" when the type has none); detailed with
+    // Shift held.
+    virtual std::string InfoText(int entry, bool detailed) {
+        static_cast<void>(entry), static_cast<void>(detailed);
+        return {};
+    }
 };
 
 struct DriverRow {
@@ -51,6 +70,8 @@ public:
     void Release(PlayDriverType type) override;
     // The row of a type (null when the table has none).
     const DriverRow* Row(PlayDriverType type) const;
+    // The path of a type (null when this version does not play through it).
+    DriverPath* PathFor(PlayDriverType type);
 
 protected:
     DriverTable() = default;

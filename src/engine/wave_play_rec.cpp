@@ -110,6 +110,10 @@ bool WavePlayRec::Play(int deviceIndex, bool startPaused_, int asioFirstChannel_
     setup.deviceFormat = DeviceFormat(format);
     setup.floatBits = floatBits;
     setup.useWfDirect = settings_.useWfDirect;
+    setup.dsLatencyMs = settings_.dsPlayLatencyMs;
+    setup.wasLatencyMs = settings_.wasLatencyMs;
+    setup.wasEventMode = settings_.wasEventMode;
+    setup.threadPriority = settings_.playPriority;
     setup.monoAsStereo = monoAsStereo;
     setup.asioFirstChannel = asioFirstChannel_;
     setup.bufferBytes = bufferBytes;

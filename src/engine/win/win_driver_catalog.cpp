@@ -1,8 +1,10 @@
 #include "engine/win/win_driver_catalog.h"
 
+#include "engine/win/direct_sound_path.h"
 #include "engine/win/mme_device.h"
 #include "engine/win/mme_device_list.h"
 #include "engine/win/platform_texts.h"
+#include "engine/win/wasapi_path.h"
 
 namespace qv {
 
@@ -28,7 +30,7 @@ WinDriverCatalog::WinDriverCatalog(Ui& ui)
     : WinDriverCatalog(ui, ProbeDirectX7(), ProbeOsHasWasapi()) {}
 
 WinDriverCatalog::WinDriverCatalog(Ui& ui, bool hasDirectX7, bool osHasWasapi)
-    : hasDirectX7_(hasDirectX7), osHasWasapi_(osHasWasapi), avrt_(ui) {
+    : ui_(ui), hasDirectX7_(hasDirectX7), osHasWasapi_(osHasWasapi), avrt_(ui) {
     if (osHasWasapi_)
         avrt_.Load(avrtMessage_);
     SetRows(Rows());
@@ -38,8 +40,8 @@ std::vector<DriverRow> WinDriverCatalog::Rows() {
     std::vector<DriverRow> rows;
     rows.push_back({PlayDriverType::Mme, {}, std::make_unique<MmePath>(), true});
     rows.push_back({PlayDriverType::DirectSound,
-                    [this] { return std::string(hasDirectX7_ ? "" : kErrNeedDirectX7); }, nullptr,
-                    true});
+                    [this] { return std::string(hasDirectX7_ ? "" : kErrNeedDirectX7); },
+                    MakeDirectSoundPath(ui_), true});
     rows.push_back({PlayDriverType::Asio, {}, nullptr});
     rows.push_back({PlayDriverType::Wasapi,
                     [this] {
@@ -47,7 +49,7 @@ std::vector<DriverRow> WinDriverCatalog::Rows() {
                                            : !avrt_.Loaded() ? avrtMessage_.Get()
                                                              : "");
                     },
-                    nullptr});
+                    MakeWasapiPath(ui_, avrt_)});
     return rows;
 }
 

@@ -27,6 +27,7 @@ private:
     WinDriverCatalog(Ui& ui, bool hasDirectX7, bool osHasWasapi);
     std::vector<DriverRow> Rows();
 
+    Ui& ui_;
     bool hasDirectX7_;
     bool osHasWasapi_;
     AvrtLibrary avrt_;
