@@ -65,7 +65,7 @@ WindowLayout MakeUpDownLayout(bool frequency) {
             {0, K::Label, 0, {76, 91, 24, 14}, {"秒", "sec"}},
             {I::kResetBuffer, K::CheckBox, 0, {16, 112, 112, 16}, {"ﾘｾｯﾄ ﾊﾞｯﾌｧｰ", "reset buffer"}},
             {I::kLog, K::CheckBox, 0, {132, 112, 64, 16}, {"ﾛｸﾞ", "log"}},
-            {kSettingsCloseId, K::DefaultButton, 0, {154, 140, 80, 24}, kClose},
+            {kCloseButtonId, K::DefaultButton, 0, {154, 140, 80, 24}, kClose},
         }};
 }
 
@@ -87,7 +87,7 @@ WindowLayout MakeWave5SyncLayout() {
                 {I::kDiffBox, K::DropEdit, 0, {92, 18, 136, 20}, {"", ""}, 0, kDiffs},
                 {I::kRatioRadio, K::RadioButton, 0, {16, 42, 72, 16}, {"Wave1 x", "Wave1 x"}},
                 {I::kRatioBox, K::DropEdit, 0, {92, 40, 136, 20}, {"", ""}, 0, kRatios},
-                {kSettingsCloseId, K::DefaultButton, 0, {154, 72, 80, 24}, kClose, 0, {}, true},
+                {kCloseButtonId, K::DefaultButton, 0, {154, 72, 80, 24}, kClose, 0, {}, true},
             }};
 }
 

@@ -22,9 +22,6 @@ struct Wave5SyncIds {
     enum : int { kDiffRadio = 10, kRatioRadio, kDiffBox, kRatioBox };
 };
 
-// The Close button of every settings window (Enter as well).
-inline constexpr int kSettingsCloseId = 1;
-
 const WindowLayout& UpDownLayout(bool frequency);
 const WindowLayout& Wave5SyncLayout();
 inline constexpr Text2 kAmpUpDownCaption{"振幅 Up/Down", "Amp Up/Down"};

@@ -3,12 +3,13 @@
 #include "app/live_settings_layouts.h"
 #include "app/main_layout.h"
 #include "display/display_panel_layout.h"
+#include "engine/device_dialog_layout.h"
 
 namespace qv {
 
 std::vector<const WindowLayout*> ProgramWindowLayouts() {
     return {&MainWindowLayout(), &DisplayStripLayout(), &UpDownLayout(true), &UpDownLayout(false),
-            &Wave5SyncLayout()};
+            &Wave5SyncLayout(),  &DeviceDialogLayout(), &FormatListLayout()};
 }
 
 } // namespace qv

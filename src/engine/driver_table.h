@@ -26,10 +26,10 @@ public:
     virtual void Release() = 0;
 
     // The format list's test of one list entry: BeginFormatTest opens what stays open for the
-    // whole test (false: the entry supports nothing), TestFormat tries one format (queryOnly:
-    // only asks, where the driver can ask), EndFormatTest lets go.
-    virtual bool BeginFormatTest(int entry) {
-        static_cast<void>(entry);
+    // whole test with the engine's settings (false: the entry supports nothing), TestFormat tries
+    // one format (queryOnly: only asks, where the driver can ask), EndFormatTest lets go.
+    virtual bool BeginFormatTest(int entry, const StreamSetup& setup) {
+        static_cast<void>(entry), static_cast<void>(setup);
         return true;
     }
     virtual bool TestFormat(int entry, const WaveFormatRecord& format, bool queryOnly) {
@@ -48,8 +48,8 @@ public:
 struct DriverRow {
     PlayDriverType type;
     // Why this system cannot run the type ("" when it can): the start-up tests' verdict.
-    std::function<std::string()> probe;
-    std::unique_ptr<DriverPath> path; // null: this version does not play through the type
+    std::function<std::string()> probe = {};
+    std::unique_ptr<DriverPath> path = nullptr; // null: this version does not play through it
     // Entry 0 of the output list is the system's default (the mapper, the primary driver)
     // ahead of the devices the type counts.
     bool defaultEntry = false;

@@ -71,6 +71,9 @@ struct WindowLayout {
     std::vector<LayoutCell> cells;
 };
 
+// The Close button of a modal window (Enter as well).
+inline constexpr int kCloseButtonId = 1;
+
 // What is wrong with a table, one line per fault; empty when it holds.
 std::vector<std::string> CheckLayout(const WindowLayout& layout);
 

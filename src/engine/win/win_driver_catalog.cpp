@@ -6,6 +6,10 @@
 #include "engine/win/platform_texts.h"
 #include "engine/win/wasapi_path.h"
 
+#include <windows.h>
+
+#include <mmsystem.h>
+
 namespace qv {
 
 namespace {
@@ -18,10 +22,30 @@ public:
     std::string Name(int entry, bool input) const override { return list_.NameUtf8(entry, input); }
     Device* Open() override { return &device_; }
     void Release() override { list_ = MmeDeviceList{}; }
+    bool BeginFormatTest(int, const StreamSetup& setup) override {
+        direct_ = setup.useWfDirect;
+        return list_.OutCount() > 0;
+    }
+    // The device of the entry (0: the mapper) opened with the format and closed again, or only
+    // asked.
+    bool TestFormat(int entry, const WaveFormatRecord& format, bool queryOnly) override {
+        const UINT id = entry <= 0 ? WAVE_MAPPER : static_cast<UINT>(entry - 1);
+        const DWORD flags = CALLBACK_NULL | (direct_ ? WAVE_FORMAT_DIRECT : 0) |
+                            (queryOnly ? WAVE_FORMAT_QUERY : 0);
+        HWAVEOUT handle = nullptr;
+        if (waveOutOpen(queryOnly ? nullptr : &handle, id,
+                        reinterpret_cast<const WAVEFORMATEX*>(&format), 0, 0,
+                        flags) != MMSYSERR_NOERROR)
+            return false;
+        if (handle)
+            waveOutClose(handle);
+        return true;
+    }
 
 private:
     MmeDeviceList list_;
     MmeDevice device_{list_};
+    bool direct_ = false;
 };
 
 } // namespace

@@ -25,7 +25,7 @@ public:
     void RunModal();
     HWND Window() const { return Hwnd(); }
     HWND Control(int id) const { return controls_.Find(id); }
-    static constexpr int kCloseId = IDOK; // the Close button (Enter as well)
+    static constexpr int kCloseId = kCloseButtonId; // IDOK: Enter as well
 
 protected:
     // A control's notification, once the derived window is built (Ready) and not while it
