@@ -7,7 +7,7 @@
 #include "app/main_texts.h"
 #include "app/play_command.h"
 #include "app/user_wave_loader.h"
-#include "engine/driver_catalog.h"
+#include "engine/driver_table.h"
 #include "engine/wave_play_rec.h"
 #include "files/ini_file.h"
 #include "files/param_file.h"
@@ -93,7 +93,7 @@ bool ProgramSession::Open(const std::string& programDir) {
     return true;
 }
 
-void ProgramSession::StartEngine(std::unique_ptr<DriverCatalog> catalog) {
+void ProgramSession::StartEngine(std::unique_ptr<DriverTable> catalog) {
     catalog_ = std::move(catalog);
     // A driver type this system cannot run falls back to MME.
     if (!catalog_->SystemOffers(static_cast<PlayDriverType>(settings_.playDriverType)))

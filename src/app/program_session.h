@@ -21,7 +21,7 @@
 
 namespace qv {
 
-class DriverCatalog;
+class DriverTable;
 class IniFile;
 class KeyState;
 class MainControls;
@@ -98,7 +98,7 @@ public:
     bool Open(const std::string& programDir);
     // The device engine over the catalog: a driver type the system cannot run falls back to
     // MME, a device number the list does not hold to 0.
-    void StartEngine(std::unique_ptr<DriverCatalog> catalog);
+    void StartEngine(std::unique_ptr<DriverTable> catalog);
     // The last run's set applied, INIT.QV made when missing, the format offered to the engine.
     void ApplyStartSet();
     // The window is up: user waves registered again, the first-start or new-version notice.
@@ -127,6 +127,9 @@ public:
     const Generator& Gen() const { return generator_; }
     const FftApi& Fft() const { return fft_; }
     WavePlayRec& Engine() { return *engine_; }
+    DriverTable& Catalog() { return *catalog_; }
+    Ui& UserInterface() { return p_.ui; }
+    const KeyState& Keys() const { return p_.keys; }
     const std::string& Caption() const { return caption_; }
     // Play is enabled while nothing runs, Stop while a playback runs (as the engine says).
     bool PlayEnabled() const { return playEnabled_ && !writing_; }
@@ -205,7 +208,7 @@ private:
     bool fftBound_ = false;
     Generator generator_;
     std::unique_ptr<MainControls> controls_;
-    std::unique_ptr<DriverCatalog> catalog_;
+    std::unique_ptr<DriverTable> catalog_;
     std::unique_ptr<WavePlayRec> engine_;
     std::unique_ptr<PlayCommand> play_;
     std::vector<SessionView*> views_;

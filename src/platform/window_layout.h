@@ -25,6 +25,7 @@ enum class ControlKind : uint8_t {
     RightLabel, // a label whose text ends at its right edge
     UnitLabel,  // a label that opens the unit menu and cycles the unit on a double-click
     Meter,      // a sunken box with a centred reading
+    Link,       // a label that opens something when clicked
     GroupBox,
     UpDown,
     Progress,

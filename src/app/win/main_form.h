@@ -76,6 +76,7 @@ private:
     void Load();
     void Save();
     void Close();
+    void OpenDeviceDialog();
     void ClickIfEnabled(ToolbarControl control);
     void ShowContextMenu(HWND control, POINT screen);
     bool OnWheel(const MSG& msg);

@@ -6,6 +6,7 @@
 #include "app/win/file_dialog.h"
 #include "app/win/main_form.h"
 #include "app/win/up_down_form.h"
+#include "engine/win/select_device_dlg.h"
 #include "platform/win/popup_menu.h"
 #include "platform/win/text_conversion.h"
 
@@ -61,6 +62,23 @@ void MainForm::Save() {
     if (AskFile(Hwnd(), true, texts.title.c_str(), texts.Kind(L"*.QV", L"QV"),
                 session_.ProgramDir(), path))
         session_.SaveParamFile(path);
+}
+
+// The "Sound device" dialog: every choice is kept at once; a double-click in its format list
+// chooses the main window's sample rate and bit length.
+void MainForm::OpenDeviceDialog() {
+    const int lang = session_.Language();
+    DeviceDialog model(session_.Engine(), session_.Catalog(), session_.Settings(), ui_, lang);
+    SelectDeviceDlg dialog(instance_, Hwnd(), font_, lang, model, ui_, keys_,
+                           [this](int rate, int bits) {
+                               MainControls& m = session_.Controls();
+                               m.OnSampleRateText(m.ToolbarItems(ToolbarControl::SampleRate)[rate]);
+                               m.OnBitLen(bits);
+                               session_.Publish();
+                           });
+    dialog.RunModal();
+    session_.OfferFormat();
+    session_.Publish();
 }
 
 void MainForm::ClickIfEnabled(ToolbarControl control) {

@@ -127,8 +127,7 @@ void MainForm::BuildControls() {
     for (ControlKind bottom : {ControlKind::GroupBox, ControlKind::Panel, ControlKind::Tab}) {
         for (const Control& c : rows_) {
             if (c.row->kind == bottom)
-                SetWindowPos(c.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                StackUnder(c.hwnd);
         }
     }
 }
@@ -357,7 +356,7 @@ void MainForm::OnCommand(const Control& c, int code) {
                 Write();
                 break;
             case ToolbarControl::Device:
-                session_.NotAvailable();
+                OpenDeviceDialog();
                 break;
             default:
                 break;

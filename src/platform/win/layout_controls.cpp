@@ -54,6 +54,8 @@ DWORD ControlStyle(ControlKind kind) {
         return SS_NOTIFY | SS_CENTER;
     case ControlKind::Meter:
         return SS_CENTER | SS_SUNKEN;
+    case ControlKind::Link:
+        return SS_NOTIFY;
     case ControlKind::Panel:
         return SS_OWNERDRAW;
     default:
@@ -95,6 +97,17 @@ void LayoutControls::Relayout(UINT dpi, HFONT font) {
         SetWindowPos(c.hwnd, nullptr, p.left, p.top, p.right, p.bottom,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(c.hwnd, nullptr, TRUE);
+    }
+}
+
+void StackUnder(HWND container) {
+    SetWindowPos(container, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void LayoutControls::StackContainers() {
+    for (const Control& c : controls_) {
+        if (IsContainer(c.cell.kind))
+            StackUnder(c.hwnd);
     }
 }
 

@@ -23,6 +23,9 @@ HWND CreateLayoutControl(HINSTANCE instance, HWND parent, int id, ControlKind ki
                          const LayoutRect& rect, const std::wstring& text, UINT dpi, HFONT font,
                          DWORD extraStyle = 0);
 
+// A container (group, panel, tab) goes under its siblings, so the controls it holds show.
+void StackUnder(HWND container);
+
 // The controls of one window (or one area of it), each with the cell it was made from.
 class LayoutControls {
 public:
@@ -37,6 +40,8 @@ public:
              HFONT font, DWORD extraStyle = 0);
     // Every control at the new DPI with the new font (WM_DPICHANGED).
     void Relayout(UINT dpi, HFONT font);
+    // The containers under the controls they hold (after the last Add).
+    void StackContainers();
 
     HWND Find(int id) const;
     std::vector<Control>& All() { return controls_; }

@@ -3,6 +3,8 @@
 #include "platform/win/text_conversion.h"
 #include "platform/win/ui_font.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 
@@ -22,13 +24,13 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int l
     On(WM_COMMAND, [this](const WindowMessage& m) {
         const int id = LOWORD(m.w);
         if (id == IDCANCEL || id == kCloseId) // Esc, Close
-            closed_ = true;
+            closed_ = closed_ || OnClose();
         else if (ready_ && !showing_ && OnCommand(id, HIWORD(m.w)))
             AfterChange();
         return LRESULT{0};
     });
     On(WM_CLOSE, [this](const WindowMessage&) {
-        closed_ = true;
+        closed_ = closed_ || OnClose();
         return LRESULT{0};
     });
     Spec spec{kClass, kStyle, kExStyle, owner};
@@ -47,12 +49,15 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int l
         shown = scaledFont_;
     }
     for (const LayoutCell& cell : layout.cells) {
+        if (cell.kind == ControlKind::Custom)
+            continue; // the derived window makes it
         const HWND h = controls_.Add(instance, Hwnd(), cell, languageIndex, Dpi(), shown,
                                      WS_VISIBLE | (cell.groupStart ? WS_GROUP | WS_TABSTOP : 0));
         for (const char* item : cell.items)
             SendMessageW(h, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(ShiftJisToWide(item).c_str()));
     }
+    controls_.StackContainers();
 }
 
 SIZE SettingsWindow::FrameSize() const {
@@ -75,7 +80,7 @@ void SettingsWindow::RunModal() {
     MSG msg;
     while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
-            closed_ = true;
+            closed_ = OnClose();
         else if (!IsDialogMessageW(Hwnd(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -84,6 +89,29 @@ void SettingsWindow::RunModal() {
     EnableWindow(owner_, TRUE);
     ShowWindow(Hwnd(), SW_HIDE);
     SetActiveWindow(owner_);
+}
+
+RECT SettingsWindow::CellRect(int id) const {
+    for (const LayoutCell& cell : layout_.cells) {
+        if (cell.id == id)
+            return Scale(cell.rect);
+    }
+    return {};
+}
+
+void SettingsWindow::SetHint(int id, const std::string& text) {
+    if (!tooltip_)
+        tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   Hwnd(), nullptr, nullptr, nullptr);
+    std::wstring wide = Utf8ToWide(text);
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = Hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(Control(id));
+    info.lpszText = wide.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 std::string SettingsWindow::ChosenText(int box, int code) const {

@@ -33,6 +33,13 @@ protected:
     virtual bool OnCommand(int id, int code) = 0;
     // After a change: the window shows it and hands it on.
     virtual void AfterChange() = 0;
+    // Esc, the close box or the Close button: true lets the window close.
+    virtual bool OnClose() { return true; }
+    // The place of a table cell the window makes itself (a custom control), in pixels.
+    RECT CellRect(int id) const;
+    // A control's tooltip (UTF-8).
+    void SetHint(int id, const std::string& text);
+    HFONT ShownFont() const { return scaledFont_ ? scaledFont_.Get() : baseFont_; }
     void Ready() { ready_ = true; }
     void Close() { closed_ = true; }
     // The item chosen in a drop-down list with a field (on a selection change) or its text.
@@ -51,6 +58,7 @@ private:
     SIZE FrameSize() const;
 
     HWND owner_;
+    HWND tooltip_ = nullptr;
     const WindowLayout& layout_;
     LayoutControls controls_;
     HFONT baseFont_;

@@ -17,13 +17,14 @@ UINT DpiOf(HWND hwnd) {
 }
 
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, bool buttonFace,
-                         HICON icon) {
+                         HICON icon, UINT classStyle) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (GetClassInfoExW(instance, name, &wc))
         return;
     wc = {};
     wc.cbSize = sizeof wc;
+    wc.style = classStyle;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hIcon = icon;
@@ -43,7 +44,8 @@ WindowBase::~WindowBase() {
 }
 
 bool WindowBase::CreateWindowOf(HINSTANCE instance, const Spec& spec) {
-    RegisterWindowClass(instance, spec.className, Proc, spec.buttonFace, spec.icon);
+    RegisterWindowClass(instance, spec.className, Proc, spec.buttonFace, spec.icon,
+                        spec.classStyle);
     if (spec.parent)
         dpi_ = DpiOf(spec.parent);
     const RECT& p = spec.place;

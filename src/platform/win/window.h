@@ -26,7 +26,7 @@ UINT DpiOf(HWND hwnd);
 // Registers a window class of this program once: the arrow cursor and, unless the window paints
 // all of itself, the button face behind it.
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc,
-                         bool buttonFace = true, HICON icon = nullptr);
+                         bool buttonFace = true, HICON icon = nullptr, UINT classStyle = 0);
 
 class WindowBase {
 public:
@@ -54,6 +54,7 @@ protected:
         RECT place = {CW_USEDEFAULT, CW_USEDEFAULT, 100, 100}; // left, top, width, height
         HICON icon = nullptr;
         bool buttonFace = true; // the class background
+        UINT classStyle = 0;    // CS_DBLCLKS for a window that takes double-clicks
     };
     // Creates the window; the handlers registered so far already see its first messages.
     bool CreateWindowOf(HINSTANCE instance, const Spec& spec);

@@ -12,6 +12,8 @@ inline constexpr UINT kMsgRunMainStep = WM_APP + 1;
 inline constexpr UINT kMsgAutoPlay = WM_APP + 2;
 // Posted by the main window's first activation, so the work runs once the window is up.
 inline constexpr UINT kMsgFirstActivation = WM_APP + 3;
+// Posted by the format list when it is shown: the format test runs once the window is up.
+inline constexpr UINT kMsgRunFormatTest = WM_APP + 4;
 // Answered by the main window with the playback thread's longest wait for its display step in
 // the current or last playback, in microseconds (read by the responsiveness probe).
 inline constexpr UINT kMsgDisplayWaitQuery = WM_APP + 20;

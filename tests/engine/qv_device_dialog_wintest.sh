@@ -1,0 +1,93 @@
+#!/bin/bash
+# Opens the audio device.
+# Shows windows.
+# The "Sound device" dialog as a user reaches it: Ctrl+D and the Device button open it, but not
+# while a tone plays; its format list tests the MME mapper, and a double-click on 48000 Hz /
+# 24 bits takes both into the main window (QV.INI keeps them). Pictures of the dialog and the
+# format list in both languages go to build/screenshots/.
+set -uo pipefail
+source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
+command -v import >/dev/null || exit 77
+shots="$QV_SOURCE_DIR/build/screenshots"
+mkdir -p "$shots"
+cp "$QV_EXE" "$QV_KT54DLL" "$work/"
+fail=0
+
+photograph() { # window, picture
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
+}
+
+# The first visible window that was not there before (its title may be Japanese, which the
+# window search cannot match).
+wait_new_window() { # ids of the windows before
+    local id _
+    for _ in $(seq 120); do
+        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            grep -qx "$id" <<<"$1" || { echo "$id"; return; }
+        done
+        sleep 0.25
+    done
+}
+
+# Opens the format list from the dialog, waits for its test to end, photographs it.
+format_list() { # dialog, picture
+    local before
+    before=$(xdotool search --onlyvisible --name . 2>/dev/null)
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + 60)) $((Y + 133)) click 1
+    list=$(wait_new_window "$before")
+    [ -n "$list" ] || { echo "FAIL $2: no format list"; fail=1; return; }
+    sleep 2
+    photograph "$list" "$2"
+}
+
+run() { # language: en or ja
+    local lang=$1 pid w dialog
+    settled_ini "$work" "[Special]\r\nEnglishMode=$([ "$lang" = en ] && echo 1 || echo 0)\r\n"
+    (cd "$work" && LC_ALL=$([ "$lang" = en ] && echo C.UTF-8 || echo ja_JP.UTF-8) \
+        wine QV.exe </dev/null >/dev/null 2>&1) &
+    pid=$!
+    w=$(wait_window '^Quorvale ')
+    [ -n "$w" ] || { echo "FAIL $lang: no main window"; fail=1; return; }
+    xdotool windowfocus --sync "$w"
+    xdotool key ctrl+d
+    dialog=$(wait_window '^Quorvale - ')
+    [ -n "$dialog" ] || { echo "FAIL $lang: Ctrl+D opened no dialog"; fail=1; return; }
+    sleep 0.5
+    photograph "$dialog" "device-$lang"
+    format_list "$dialog" "formats-$lang"
+    if [ "$lang" = en ]; then
+        # 48000 Hz, 24 bits: the fifth rate, the third bit length.
+        eval "$(xdotool getwindowgeometry --shell "$list")"
+        xdotool mousemove $((X + 211)) $((Y + 119)) click --repeat 2 --delay 80 1
+        wait_destroyed "$list"
+    else
+        xdotool key --window "$list" Escape
+        wait_destroyed "$list"
+    fi
+    xdotool key --window "$dialog" Return
+    wait_destroyed "$dialog"
+    if [ "$lang" = en ]; then
+        # Locked while a tone plays; the Device button opens it again once stopped.
+        xdotool windowfocus --sync "$w" && xdotool key space && sleep 1
+        xdotool key ctrl+d && sleep 2
+        [ -z "$(xdotool search --onlyvisible --name '^Quorvale - ' | head -n 1)" ] ||
+            { echo "FAIL the dialog opened during playback"; fail=1; }
+        xdotool key space && sleep 1
+        xdotool mousemove --window "$w" 250 14 click 1
+        dialog=$(wait_window '^Quorvale - ')
+        [ -n "$dialog" ] || { echo "FAIL the Device button opened no dialog"; fail=1; }
+        [ -n "$dialog" ] && xdotool key --window "$dialog" Return && wait_destroyed "$dialog"
+    fi
+    wine taskkill /IM QV.exe >/dev/null 2>&1
+    wait_end "$pid" || { echo "FAIL $lang: the program did not end"; fail=1; kill "$pid"; }
+    wait "$pid" 2>/dev/null
+}
+
+run en
+grep -q '^SamplingFreq=48000' "$work/QV.INI" && grep -q '^BitLen=24' "$work/QV.INI" ||
+    { echo "FAIL the format list's choice did not reach the set"; fail=1; }
+run ja
+[ $fail -eq 0 ] && echo "the device dialog opens from its key and button, tests formats and chooses one"
+exit $fail
