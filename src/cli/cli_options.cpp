@@ -10,7 +10,8 @@ const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
     "                [--lang en|ja] [--oversampled] [--allow-missing-waves]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
-    "                [--restart-after M] [--set ...]\n"
+    "                [--restart-after M] [--wasapi-event on|off] [--wasapi-latency M]\n"
+    "                [--set ...]\n"
     "       qvrender --list-devices [--driver MME]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
@@ -44,10 +45,16 @@ const char kUsage[] =
     "                           length; playback ends after --ms M milliseconds, at the end\n"
     "                           of a sweep, or when Enter is pressed\n"
     "  --driver MME             the driver type: MME, DirectSound, ASIO or WASAPI (this\n"
-    "                           version plays through MME; the others say why they cannot)\n"
-    "  --device N               the device list entry (default 0, the Wave Mapper)\n"
+    "                           version plays through MME and WASAPI; the others say why\n"
+    "                           they cannot)\n"
+    "  --device N               the device list entry (default 0: MME's Wave Mapper, the\n"
+    "                           first WASAPI endpoint)\n"
     "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
     "                           an edit while playing does (for test rigs)\n"
+    "  --wasapi-event on|off    WASAPI: event-driven (on, the program's default) or\n"
+    "                           timer-driven buffering, as the device dialog's check box\n"
+    "  --wasapi-latency M       WASAPI: the device buffer in milliseconds, 1 to 200 (default\n"
+    "                           20), as the device dialog's latency\n"
     "  --list-devices           print the output devices of the driver type (default MME)\n"
     "                           with their device list entry numbers\n"
     "  --help                   this text\n"
@@ -69,7 +76,7 @@ CliParse Fail(std::string& error, std::string message) {
 
 CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     std::vector<std::string> positional;
-    bool playOption = false; // --device, --ms or --restart-after given
+    bool playOption = false; // --device, --ms, --restart-after or a --wasapi option given
     bool driverOption = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -94,8 +101,16 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             o.play = true;
         } else if (arg == "--list-devices") {
             o.listDevices = true;
+        } else if (arg == "--wasapi-event") {
+            if (i + 1 >= argc)
+                return Fail(error, arg + " needs a value");
+            const std::string value = argv[++i];
+            if (value != "on" && value != "off")
+                return Fail(error, "--wasapi-event takes on or off");
+            o.playOptions.wasEventMode = value == "on" ? 1 : 0;
+            playOption = true;
         } else if (arg == "--driver" || arg == "--device" || arg == "--ms" ||
-                   arg == "--restart-after") {
+                   arg == "--restart-after" || arg == "--wasapi-latency") {
             if (i + 1 >= argc)
                 return Fail(error, arg + " needs a value");
             const std::string value = argv[++i];
@@ -110,7 +125,11 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             const long long number = std::strtoll(value.c_str(), &end, 10);
             if (value.empty() || *end != '\0' || number < 0 || (arg == "--device" && number > 1000))
                 return Fail(error, arg + " takes a number of 0 or more");
-            if (arg == "--device")
+            if (arg == "--wasapi-latency" && (number < 1 || number > 200))
+                return Fail(error, "--wasapi-latency takes 1 to 200 milliseconds");
+            if (arg == "--wasapi-latency")
+                o.playOptions.wasLatencyMs = static_cast<int>(number);
+            else if (arg == "--device")
                 o.playOptions.deviceIndex = static_cast<int>(number);
             else if (arg == "--ms")
                 o.playOptions.ms = static_cast<int64_t>(number);
@@ -131,7 +150,8 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     if (o.listDevices)
         return CliParse::Run;
     if ((playOption || driverOption) && !o.play)
-        return Fail(error, "--driver, --device, --ms and --restart-after go with --play");
+        return Fail(error, "--driver, --device, --ms, --restart-after and the --wasapi options go "
+                           "with --play");
     if (o.play && positional.size() > 1)
         return Fail(error, "--play takes no output file");
     if (positional.empty() && !o.play)

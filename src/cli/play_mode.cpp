@@ -101,6 +101,10 @@ int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
     // then reports why that type cannot play, as the device dialog does.
     AppSettings defaults;
     defaults.languageIndex = kEnglish;
+    if (options.wasLatencyMs >= 0)
+        defaults.wasLatency = options.wasLatencyMs;
+    if (options.wasEventMode >= 0)
+        defaults.wasEventMode = options.wasEventMode != 0;
     WavePlayRec engine(owner, ui, fill, EngineSettingsFrom(defaults));
     engine.AttachCatalog(&catalog);
     if (options.driver != PlayDriverType::Mme &&

@@ -25,6 +25,8 @@ struct PlayOptions {
     int64_t ms = -1;             // stop after this many milliseconds; -1: no limit
     int64_t restartAfterMs = -1; // restart the stream once after this many milliseconds, as an
                                  // edit while playing does
+    int wasLatencyMs = -1;       // WASAPI's "WAS_Latency" (1 .. 200); -1: the program's default
+    int wasEventMode = -1;       // WASAPI's "WAS_EventMode" (0 or 1); -1: the program's default
 };
 
 // The driver type of a driver combo box text (any letter case); false for none of them.

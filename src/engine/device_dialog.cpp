@@ -116,7 +116,8 @@ int DeviceDialog::SetLatencyText(std::string_view text) {
 
 std::string DeviceDialog::InfoText(bool detailed) {
     DriverPath* path = Path();
-    return path ? path->InfoText(settings_.playDeviceNum, detailed) : std::string();
+    return path ? path->InfoText(settings_.playDeviceNum, engine_.CurrentStreamSetup(), detailed)
+                : std::string();
 }
 
 std::string DeviceDialog::DeviceName() const {
@@ -136,10 +137,7 @@ FormatQuery DeviceDialog::Query(bool queryOnly, bool allChannels) const {
     uint32_t floatBits = 0;
     engine_.GetSourceFormat(floatBits, q.stream);
     q.useExtensible = settings_.useWfExtensible;
-    q.setup.useWfDirect = settings_.useWfDirect;
-    q.setup.wasEventMode = settings_.wasEventMode;
-    q.setup.wasLatencyMs = settings_.wasLatency;
-    q.setup.dsLatencyMs = settings_.dsPlayLatency;
+    q.setup = engine_.CurrentStreamSetup();
     return q;
 }
 

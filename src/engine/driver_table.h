@@ -26,8 +26,10 @@ public:
     virtual void Release() = 0;
 
     // The format list's test of one list entry: BeginFormatTest opens what stays open for the
-    // whole test with the engine's settings (false: the entry supports nothing), TestFormat tries
-    // one format (queryOnly: only asks, where the driver can ask), EndFormatTest lets go.
+    // whole test (false: the entry supports nothing), TestFormat tries one format (queryOnly:
+    // only asks, where the driver can ask), EndFormatTest lets go. setup is the stream as the
+    // engine would open it now (WavePlayRec::CurrentStreamSetup), for the settings a trial
+    // opening takes from it (WASAPI's event mode).
     virtual bool BeginFormatTest(int entry, const StreamSetup& setup) {
         static_cast<void>(entry), static_cast<void>(setup);
         return true;
@@ -37,10 +39,11 @@ public:
         return false;
     }
     virtual void EndFormatTest() {}
-    // The device dialog's Info text of a list entry ("" when the type has none); detailed with
-    // Shift held.
-    virtual std::string InfoText(int entry, bool detailed) {
-        static_cast<void>(entry), static_cast<void>(detailed);
+    // The device dialog's Info text of a list entry for the stream the engine would open now
+    // ("" when the type has none, or when the entry cannot be opened and nothing says why);
+    // detailed with Shift held.
+    virtual std::string InfoText(int entry, const StreamSetup& setup, bool detailed) {
+        static_cast<void>(entry), static_cast<void>(setup), static_cast<void>(detailed);
         return {};
     }
 };

@@ -105,19 +105,8 @@ bool WavePlayRec::Play(int deviceIndex, bool startPaused_, int asioFirstChannel_
     const int deviceNumber =
         settings_.driverType == PlayDriverType::Mme ? deviceIndex - 1 : deviceIndex;
     FillValidBits(format);
-    StreamSetup setup;
-    setup.format = format;
-    setup.deviceFormat = DeviceFormat(format);
-    setup.floatBits = floatBits;
-    setup.useWfDirect = settings_.useWfDirect;
-    setup.dsLatencyMs = settings_.dsPlayLatencyMs;
-    setup.wasLatencyMs = settings_.wasLatencyMs;
-    setup.wasEventMode = settings_.wasEventMode;
-    setup.threadPriority = settings_.playPriority;
-    setup.monoAsStereo = monoAsStereo;
+    StreamSetup setup = CurrentStreamSetup();
     setup.asioFirstChannel = asioFirstChannel_;
-    setup.bufferBytes = bufferBytes;
-    setup.bufferCount = bufferCount;
     if (deviceActive && !device_->Open(DeviceLink{bufferDone_, errorText}, deviceNumber, setup))
         return false;
     asioFirstChannel = asioFirstChannel_;
@@ -138,6 +127,24 @@ bool WavePlayRec::Play(int deviceIndex, bool startPaused_, int asioFirstChannel_
     threadRunning_.store(true, std::memory_order_release);
     playThread_ = std::thread([this] { PlayThread(); });
     return true;
+}
+
+StreamSetup WavePlayRec::CurrentStreamSetup() const {
+    StreamSetup setup;
+    setup.format = format;
+    FillValidBits(setup.format);
+    setup.deviceFormat = DeviceFormat(setup.format);
+    setup.floatBits = floatBits;
+    setup.useWfDirect = settings_.useWfDirect;
+    setup.dsLatencyMs = settings_.dsPlayLatencyMs;
+    setup.wasLatencyMs = settings_.wasLatencyMs;
+    setup.wasEventMode = settings_.wasEventMode;
+    setup.threadPriority = settings_.playPriority;
+    setup.monoAsStereo = monoAsStereo;
+    setup.asioFirstChannel = asioFirstChannel;
+    setup.bufferBytes = bufferBytes;
+    setup.bufferCount = bufferCount;
+    return setup;
 }
 
 bool WavePlayRec::PrepareStream() {

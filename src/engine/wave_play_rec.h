@@ -100,6 +100,10 @@ public:
     // The last file source failed (the generator's format never fails).
     bool Failed() const { return failed; }
 
+    // The stream a device would be opened with now: the source format (valid bits filled in),
+    // its device form, the buffer plan and the settings of the current type. The device
+    // dialog's format test and Info text take it as Play does.
+    StreamSetup CurrentStreamSetup() const;
     // Opens the device, prepares the ring and starts the playback thread. False with the
     // reason in the error text (empty when there is no fill operation, format or device).
     bool Play(int deviceIndex, bool startPaused, int asioFirstChannel, bool deviceActive);
