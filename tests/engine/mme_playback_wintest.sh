@@ -153,7 +153,5 @@ driver_case 0 '^  1  ' --list-devices --driver mme
 driver_case 2 '^qvrender: ASIO output is not available in this version' --play --driver ASIO
 driver_case 2 '^qvrender: (WASAPI output is not available in this version|Windows Vista)' \
     --play --driver WASAPI --ms 100
-driver_case 1 '^qvrender: (DirectSound output is not available|DirectX 7 or later required)' \
-    --list-devices --driver DirectSound
 
 exit $fail
