@@ -1,6 +1,7 @@
 // The driver types as this Windows build has them: a row per type, MME with its path through
-// waveOut; DirectSound, ASIO and WASAPI are tested for (DirectX 7, the system version, Avrt.dll)
-// and report that this version cannot play through them.
+// waveOut, DirectSound (once DirectX 7 is found) through a secondary buffer; ASIO and WASAPI are
+// tested for (the system version, Avrt.dll) and report that this version cannot play through
+// them.
 #pragma once
 
 #include "engine/driver_table.h"
