@@ -50,9 +50,15 @@ run() { # language: en or ja
     pid=$!
     w=$(wait_window '^Quorvale ')
     [ -n "$w" ] || { echo "FAIL $lang: no main window"; fail=1; return; }
-    xdotool windowfocus --sync "$w"
-    xdotool key ctrl+d
-    dialog=$(wait_window '^Quorvale - ')
+    # A window that has only just appeared may not take keys yet: Ctrl+D again after a while.
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$w" && xdotool key ctrl+d
+        for _ in $(seq 20); do
+            dialog=$(xdotool search --onlyvisible --name '^Quorvale - ' 2>/dev/null | head -n 1)
+            [ -n "$dialog" ] && break 2
+            sleep 0.25
+        done
+    done
     [ -n "$dialog" ] || { echo "FAIL $lang: Ctrl+D opened no dialog"; fail=1; return; }
     sleep 0.5
     photograph "$dialog" "device-$lang"
