@@ -62,10 +62,10 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
                                              ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     const std::wstring caption = Utf8ToWide(session_.Caption());
-    Spec spec{kClassName, kStyle, WS_EX_ACCEPTFILES};
-    spec.title = caption.c_str();
-    spec.icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
-    if (!CreateWindowOf(instance_, spec))
+    Blueprint plan{kClassName, kStyle, WS_EX_ACCEPTFILES};
+    plan.title = caption.c_str();
+    plan.icon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    if (!CreateWindowOf(instance_, plan))
         return false;
     ui_.SetOwner(Hwnd());
     session_.StartEngine(std::make_unique<WinDriverCatalog>(ui_));

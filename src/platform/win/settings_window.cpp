@@ -33,10 +33,10 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int l
         closed_ = closed_ || OnClose();
         return LRESULT{0};
     });
-    Spec spec{kClass, kStyle, kExStyle, owner};
+    Blueprint plan{kClass, kStyle, kExStyle, owner};
     const std::wstring title = Utf8ToWide(caption(languageIndex));
-    spec.title = title.c_str();
-    CreateWindowOf(instance, spec);
+    plan.title = title.c_str();
+    CreateWindowOf(instance, plan);
     const SIZE size = FrameSize();
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);

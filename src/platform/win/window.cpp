@@ -43,16 +43,16 @@ WindowBase::~WindowBase() {
     }
 }
 
-bool WindowBase::CreateWindowOf(HINSTANCE instance, const Spec& spec) {
-    RegisterWindowClass(instance, spec.className, Proc, spec.buttonFace, spec.icon,
-                        spec.classStyle);
-    if (spec.parent)
-        dpi_ = DpiOf(spec.parent);
-    const RECT& p = spec.place;
+bool WindowBase::CreateWindowOf(HINSTANCE instance, const Blueprint& plan) {
+    RegisterWindowClass(instance, plan.className, Proc, plan.buttonFace, plan.icon,
+                        plan.classStyle);
+    if (plan.parent)
+        dpi_ = DpiOf(plan.parent);
+    const RECT& p = plan.place;
     const HWND h = CreateWindowExW(
-        spec.exStyle, spec.className, spec.title, spec.style, p.left, p.top, p.right, p.bottom,
-        spec.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, this);
-    if (h && !spec.parent)
+        plan.exStyle, plan.className, plan.title, plan.style, p.left, p.top, p.right, p.bottom,
+        plan.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)), instance, this);
+    if (h && !plan.parent)
         dpi_ = DpiOf(h);
     return h != nullptr;
 }

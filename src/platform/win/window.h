@@ -44,7 +44,7 @@ public:
     }
 
 protected:
-    struct Spec {
+    struct Blueprint {
         const wchar_t* className;
         DWORD style;
         DWORD exStyle = 0;
@@ -57,7 +57,7 @@ protected:
         UINT classStyle = 0;    // CS_DBLCLKS for a window that takes double-clicks
     };
     // Creates the window; the handlers registered so far already see its first messages.
-    bool CreateWindowOf(HINSTANCE instance, const Spec& spec);
+    bool CreateWindowOf(HINSTANCE instance, const Blueprint& plan);
 
     using Handler = std::function<LRESULT(const WindowMessage&)>;
     // The handler of a message (a later one for the same message replaces it).
