@@ -3,17 +3,10 @@
 # from its first byte on, exactly the WAV's frames. Arguments: capture, wav, minimum frames in the
 # common prefix, and "whole" when the capture must contain all of the WAV's frames (a sweep).
 import struct, sys
+from wav_chunks import read_wav
 capture = open(sys.argv[1], 'rb').read()
-wav = open(sys.argv[2], 'rb').read()
+fmt, data = read_wav(sys.argv[2])
 minimum, whole = int(sys.argv[3]), sys.argv[4] == 'whole'
-pos, fmt, data = 12, None, None
-while pos + 8 <= len(wav):
-    cid, size = wav[pos:pos + 4], struct.unpack('<I', wav[pos + 4:pos + 8])[0]
-    if cid == b'fmt ':
-        fmt = wav[pos + 8:pos + 8 + size]
-    elif cid == b'data':
-        data = wav[pos + 8:pos + 8 + size]
-    pos += 8 + size + (size & 1)
 channels, rate = struct.unpack('<HI', fmt[2:8])
 align = struct.unpack('<H', fmt[12:14])[0]
 common = min(len(capture), len(data))

@@ -10,16 +10,10 @@
 #   restart  a prefix of the WAV, then the WAV from its start again (at least 0.5 s of it)
 # and "widen8" when the WAV's 8-bit samples reach the device as 16 bits.
 import struct, sys
-capture, wav = open(sys.argv[1], 'rb').read(), open(sys.argv[2], 'rb').read()
+from wav_chunks import read_wav
+capture = open(sys.argv[1], 'rb').read()
+fmt, data = read_wav(sys.argv[2])
 lead, mode, widen8 = int(sys.argv[3]), sys.argv[4], 'widen8' in sys.argv[5:]
-pos, fmt, data = 12, None, None
-while pos + 8 <= len(wav):
-    cid, size = wav[pos:pos + 4], struct.unpack('<I', wav[pos + 4:pos + 8])[0]
-    if cid == b'fmt ':
-        fmt = wav[pos + 8:pos + 8 + size]
-    elif cid == b'data':
-        data = wav[pos + 8:pos + 8 + size]
-    pos += 8 + size + (size & 1)
 rate, align = struct.unpack('<I', fmt[4:8])[0], struct.unpack('<H', fmt[12:14])[0]
 if widen8:  # u - 128 in the high byte of a 16-bit sample
     data, align = bytes(b for u in data for b in (0, u ^ 0x80)), align * 2
