@@ -3,6 +3,7 @@
 #include "app/program_session.h"
 
 #include "app/engine_settings.h"
+#include "app/filter_editor.h"
 #include "app/main_controls.h"
 #include "app/main_texts.h"
 #include "app/play_command.h"
@@ -31,7 +32,7 @@ constexpr int32_t kPinkNoiseSlot = 10;
 
 bool SessionChanges::Any() const {
     return all || controls.Any() || caption || buttons || run || progress || displayLayout ||
-           clearTrace || clearLevels || startLevels || displayChannel || magnification;
+           clearTrace || clearLevels || startLevels || displayChannel || magnification || filter;
 }
 
 void SessionChanges::Merge(const SessionChanges& o) {
@@ -47,6 +48,7 @@ void SessionChanges::Merge(const SessionChanges& o) {
     clearTrace |= o.clearTrace;
     clearLevels |= o.clearLevels;
     startLevels |= o.startLevels;
+    filter |= o.filter;
     displayChannel |= o.displayChannel;
     magnification |= o.magnification;
 }
@@ -88,6 +90,7 @@ bool ProgramSession::Open(const std::string& programDir) {
     fft_.createFft(kPinkNoiseSlot, 4096, 0, 0);
 
     controls_ = std::make_unique<MainControls>(generator_, lang);
+    filter_ = std::make_unique<FilterEditor>(*this, generator_);
     caption_ =
         std::string(kAppTitle) + "  " + kVersion + kCaptionLanguageMark(lang) + kCaptionNotice;
     return true;
@@ -116,6 +119,7 @@ void ProgramSession::ApplyStartSet() {
     LoadParamFile(*p_.openIni(settingsPath_), set);
     ReportInvalidFilterPoints(set, settingsPath_, p_.ui, Language(), kAppTitle);
     controls_->ApplyParamTable(set);
+    filter_->Loaded();
     (void)CreateInitParamFile(programDir_, *controls_, openEnv_);
     OfferFormat();
     startGood_ = true;
@@ -219,7 +223,11 @@ void ProgramSession::Publish() {
         }
         if (f.sampleRate != shown_.sampleRate || f.bitCode != shown_.bitCode)
             changes.displayLayout = true;
+        // A new rate while the filter is on asks what becomes of the drawn points.
+        const bool newRate = f.sampleRate != shown_.sampleRate && shown_.sampleRate != 0;
         shown_ = f;
+        if (newRate && generator_.filterOn && filter_)
+            filter_->SampleRateChanged();
         if ((f.sampleRate != offered_.sampleRate || f.bitCode != offered_.bitCode ||
              f.channels != offered_.channels) &&
             !Busy() && !Playing())
@@ -284,6 +292,8 @@ void ProgramSession::AfterFill() {
 }
 
 void ProgramSession::BlockRendered() {
+    if (filter_)
+        filter_->RetryKernel();
     for (SessionView* view : views_)
         view->BlockRendered();
 }

@@ -22,6 +22,7 @@
 namespace qv {
 
 class DriverTable;
+class FilterEditor;
 class IniFile;
 class KeyState;
 class MainControls;
@@ -43,6 +44,7 @@ struct SessionChanges {
     bool startLevels = false;   // the meters' reading before anything has played
     bool displayChannel = false;
     bool magnification = false;
+    bool filter = false; // the drawn filter, its response or the editor's controls
 
     bool Any() const;
     void Merge(const SessionChanges& other);
@@ -130,6 +132,7 @@ public:
     DriverTable& Catalog() { return *catalog_; }
     Ui& UserInterface() { return p_.ui; }
     const KeyState& Keys() const { return p_.keys; }
+    FilterEditor& Filter() { return *filter_; }
     const std::string& Caption() const { return caption_; }
     // Play is enabled while nothing runs, Stop while a playback runs (as the engine says).
     bool PlayEnabled() const { return playEnabled_ && !writing_; }
@@ -183,6 +186,8 @@ public:
     bool OfferFormat();
 
 private:
+    friend class FilterEditor;
+
     // EngineOwner
     void RunOnMainThread(WavePlayRec& engine, MainStep step) override;
     void PostNotification(EngineNotification notification) override;
@@ -211,6 +216,7 @@ private:
     std::unique_ptr<DriverTable> catalog_;
     std::unique_ptr<WavePlayRec> engine_;
     std::unique_ptr<PlayCommand> play_;
+    std::unique_ptr<FilterEditor> filter_;
     std::vector<SessionView*> views_;
     SessionChanges pending_;
     bool publishing_ = false;

@@ -2,6 +2,7 @@
 // line, hand-over or drop (opened only once no playback or write runs), the "/P" timer, the keys
 // and the help.
 #include "app/command_line.h"
+#include "app/filter_editor.h"
 #include "app/main_controls.h"
 #include "app/main_texts.h"
 #include "app/play_command.h"
@@ -121,6 +122,8 @@ bool ProgramSession::OpenFile(const std::string& path) {
         paramFilePath_ = path;
         settings_.lastWaveFile = names.lastWaveFile;
         settings_.lastTextFile = names.lastTextFile;
+        filter_->Loaded(); // the set's points are drawn at its own rate
+        pending_.filter = true;
         OfferFormat();
         SetCaption(names.caption);
         return true;

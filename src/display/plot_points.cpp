@@ -7,12 +7,20 @@
 namespace qv {
 
 void LayoutPlotPoints(int32_t samples, int32_t width, const FftApi& api, PlotPoints& plot) {
+    const int64_t d = samples > 1 ? samples - 1 : 1;
+    LayoutPlotPointsAt(
+        samples,
+        [&](int32_t i) { return static_cast<int32_t>(static_cast<int64_t>(i) * (width - 1) / d); },
+        api, plot);
+}
+
+void LayoutPlotPointsAt(int32_t samples, const std::function<int32_t(int32_t sample)>& xOf,
+                        const FftApi& api, PlotPoints& plot) {
     const int32_t n = samples > 0 ? samples : 0;
     plot.points.assign(static_cast<size_t>(n), ScreenPoint{0, 0});
     plot.runLengths.assign(static_cast<size_t>(n) + 1, 0);
-    const int64_t d = n > 1 ? n - 1 : 1;
     for (int32_t i = 0; i < n; ++i)
-        plot.points[i].x = static_cast<int32_t>(static_cast<int64_t>(i) * (width - 1) / d);
+        plot.points[i].x = xOf(i);
     plot.count = n;
     plot.runCount = 0;
     api.prepareCoordinates(&plot.count, plot.points.data(), nullptr, nullptr, &plot.runCount,

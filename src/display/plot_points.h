@@ -25,6 +25,9 @@ struct PlotPoints {
 // samples points at x = trunc(i (width - 1) / d), d = samples - 1 (1 for a single sample),
 // thinned by DLL_PrepareCoordinatesSub with a per-run limit of 4.
 void LayoutPlotPoints(int32_t samples, int32_t width, const FftApi& api, PlotPoints& plot);
+// The same for samples at any x (a logarithmic axis), xOf(i) rising with i.
+void LayoutPlotPointsAt(int32_t samples, const std::function<int32_t(int32_t sample)>& xOf,
+                        const FftApi& api, PlotPoints& plot);
 
 // The y of a value on the 16-bit scale for a plot height and a vertical magnification:
 // trunc(H/2) + trunc(-(v H + K/2) / K) with K = 2 trunc(32768 / yDispRate).

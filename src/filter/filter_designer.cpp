@@ -148,18 +148,19 @@ void FilterDesigner::KernelFromMagnitude(const FilterDesign& d, int32_t n, int32
     api_->fft(kSpectrumSlot, m, 0);
 }
 
-void FilterDesigner::Design(FilterDesign& d, int32_t n, int32_t o, bool displayOnly, bool busy) {
+bool FilterDesigner::Design(FilterDesign& d, int32_t n, int32_t o, bool displayOnly, bool busy) {
     if (api_ == nullptr || mailbox.ready.Acquire())
-        return;
+        return false;
     const int32_t r = d.responseRate;
     const int32_t a = n * o;
     PrepareSlots(n, r, a);
     SampleMagnitude(d, n);
     DisplayResponseFromMagnitude(d, n, r);
     if (displayOnly && !busy)
-        return;
+        return true;
     KernelFromMagnitude(d, n, a);
     mailbox.ready.Publish(true);
+    return true;
 }
 
 } // namespace qv

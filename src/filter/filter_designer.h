@@ -31,9 +31,9 @@ public:
     void Attach(const FftApi* api) { api_ = api; }
 
     // The display response, and the kernel unless displayOnly is set while nothing renders.
-    // Does nothing while a kernel waits in the mailbox. The table is cut after the first point
-    // at or beyond N/2.
-    void Design(FilterDesign& design, int32_t filterSize, int32_t overSampleRate, bool displayOnly,
+    // Does nothing (false) while a kernel waits in the mailbox. The table is cut after the first
+    // point at or beyond N/2.
+    bool Design(FilterDesign& design, int32_t filterSize, int32_t overSampleRate, bool displayOnly,
                 bool busy);
 
     // Bins 0 ... (N/2) x R of the last display response (complex values).
