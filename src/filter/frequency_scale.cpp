@@ -31,10 +31,8 @@ std::string LogLabel(double f) {
 std::string LinearLabel(double f) {
     if (f == 0)
         return "0";
-    if (f < 1)
-        return Format("%1.1f", f);
     if (f < 1000)
-        return Format("%1.0f", f);
+        return Format(f == std::trunc(f) ? "%1.0f" : "%1.1f", f); // the finest steps label halves
     const bool kilo = f < 1e6;
     const double v = kilo ? f / 1000 : f / 1e6;
     const bool whole = v == std::trunc(v);

@@ -1,4 +1,4 @@
-// Test doubles for the user interface: messages are recorded, keys are scripted.
+// Test doubles for the user interface: messages are recorded, answers and keys are scripted.
 #pragma once
 
 #include "platform/key_state.h"
@@ -17,14 +17,15 @@ struct RecordedMessage {
 
 class RecordingUi final : public Ui {
 public:
-    MsgResult Message(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons,
-                      bool ownedByMain) override {
+    MsgResult Message(const std::string& text, const std::string& caption, MsgIcon icon,
+                      MsgButtons buttons, bool ownedByMain) override {
         messages.push_back({text, caption, icon, ownedByMain});
-        return MsgResult::Ok;
+        return buttons == MsgButtons::Ok ? MsgResult::Ok : answer;
     }
     void Beep() override { ++beeps; }
     void PumpMessages() override { ++pumps; }
     std::vector<RecordedMessage> messages;
+    MsgResult answer = MsgResult::Ok; // to every question
     int beeps = 0, pumps = 0;
 };
 
