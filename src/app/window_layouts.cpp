@@ -1,5 +1,6 @@
 #include "app/window_layouts.h"
 
+#include "app/filter_editor_layout.h"
 #include "app/live_settings_layouts.h"
 #include "app/main_layout.h"
 #include "display/display_panel_layout.h"
@@ -8,8 +9,9 @@
 namespace qv {
 
 std::vector<const WindowLayout*> ProgramWindowLayouts() {
-    return {&MainWindowLayout(), &DisplayStripLayout(), &UpDownLayout(true), &UpDownLayout(false),
-            &Wave5SyncLayout(),  &DeviceDialogLayout(), &FormatListLayout()};
+    return {&MainWindowLayout(),  &DisplayStripLayout(), &UpDownLayout(true),
+            &UpDownLayout(false), &Wave5SyncLayout(),    &DeviceDialogLayout(),
+            &FormatListLayout(),  &FilterEditorLayout(), &EditPointLayout()};
 }
 
 } // namespace qv

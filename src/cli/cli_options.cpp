@@ -9,6 +9,7 @@ namespace qv {
 const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
     "                [--lang en|ja] [--oversampled] [--allow-missing-waves]\n"
+    "                [--filter FILTER.QVF]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
     "                [--restart-after M] [--wasapi-event on|off] [--wasapi-latency M]\n"
     "                [--set ...]\n"
@@ -38,6 +39,9 @@ const char kUsage[] =
     "                           items are Shift-JIS bytes)\n"
     "  --oversampled            with the filter on and OverSampleRate above 1, write the WAV\n"
     "                           at the oversampled rate (the Write command with Ctrl held)\n"
+    "  --filter FILTER.QVF      switch the filter on with the design of a filter file (as\n"
+    "                           the filter editor opens it; a file drawn at another rate\n"
+    "                           keeps its points' frequencies)\n"
     "  --allow-missing-waves    render a user wave that cannot be loaded as silence (after\n"
     "                           its message) instead of failing\n"
     "  --play                   play the set through a sound device instead (Windows build),\n"
@@ -93,6 +97,10 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             } else {
                 return Fail(error, "--lang takes en or ja");
             }
+        } else if (arg == "--filter") {
+            if (i + 1 >= argc)
+                return Fail(error, arg + " needs a value");
+            o.filterFile = argv[++i];
         } else if (arg == "--oversampled") {
             o.oversampled = true;
         } else if (arg == "--allow-missing-waves") {

@@ -12,7 +12,8 @@ struct CliOptions {
     std::string paramFile; // "" for the default set
     std::string output;    // the WAV or .QVT file; "" with --play or --list-devices
     std::vector<std::string> sets;
-    int languageIndex = 1; // English
+    std::string filterFile; // a .QVF drawn in the filter editor: the output passes through it
+    int languageIndex = 1;  // English
     bool oversampled = false;
     bool allowMissingWaves = false;
     bool play = false;

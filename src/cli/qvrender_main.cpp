@@ -11,6 +11,7 @@
 #include "cli/progress_bar.h"
 #include "cli/set_option.h"
 #include "fftlib/fft_api.h"
+#include "files/filter_file.h"
 #include "files/ini_file.h"
 #include "files/param_file.h"
 #include "files/wave_writer.h"
@@ -44,6 +45,19 @@ bool ReportValues(const qv::ValueReport& report) {
 
 // The user waves of the set, registered as opening the file in the program registers them. A
 // wave that does not load would play as silence: false unless the script asked for that.
+// The filter editor's read of a .QVF: its parameters and points; the filter goes on.
+bool ReadFilter(qv::Generator& g, qv::Ui& ui, int lang, std::string path) {
+    qv::FilterEditorState state{static_cast<int32_t>(g.overSampleRate),
+                                static_cast<int32_t>(g.filterSize),
+                                static_cast<int32_t>(g.format.sampleRate)};
+    if (!qv::ReadFilterFile(path, g.filterDesign, state, {ui, lang, qv::kAppTitle}))
+        return false;
+    g.overSampleRate = static_cast<uint32_t>(state.overSampleRate);
+    g.filterSize = static_cast<uint32_t>(state.filterSize);
+    g.filterOn = true;
+    return true;
+}
+
 bool RegisterWaves(qv::Generator& generator, qv::Ui& ui, int lang, bool allowMissing) {
     const qv::NoKeysDown noKeys;
     const qv::UserWaveLoadEnvironment env{
@@ -132,6 +146,8 @@ int main(int argc, char** argv) {
     // A --set of the filter size or rate moves the file's points onto the new grid.
     qv::RescalePoints(generator.filterDesign, static_cast<int32_t>(generator.filterSize),
                       generator.format.sampleRate, true);
+    if (!options.filterFile.empty() && !ReadFilter(generator, ui, lang, options.filterFile))
+        return 1;
     if (options.play)
         return qv::PlayGenerator(generator, controls, ui, options.playOptions);
 

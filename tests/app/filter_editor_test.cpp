@@ -112,5 +112,16 @@ TEST(FilterEditorTest, ATypedKaiserAlphaIsHeldToTen) {
     EXPECT_EQ(t.e.KaiserAlphaText(), "10");
 }
 
+TEST(FilterEditorTest, TheResponseCurveSpansThePlotAtTheDesignedLevel) {
+    Editor t; // flat: 0 dB everywhere
+    const auto curve = t.e.Response();
+    ASSERT_GT(curve.size(), 500u);
+    EXPECT_EQ(curve.front().x, -1);
+    EXPECT_EQ(curve.back().x, 499);
+    const int32_t zero = t.e.Plot().DbToY(0, true);
+    for (const ScreenPoint& p : curve)
+        ASSERT_NEAR(p.y, zero, 1) << p.x;
+}
+
 } // namespace
 } // namespace qv

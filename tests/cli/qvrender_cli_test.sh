@@ -84,5 +84,20 @@ for sig in INT TERM; do
     grep -qF "Stop file writing." "$work/stderr" || { echo "FAIL $sig: no message"; fail=1; }
 done
 
+# --filter: a filter file drawn flat at -6.0206 dB halves the tone; a name not ending in .QVF is
+# refused with the editor's message.
+printf '"Quorvale Filter Parameter",1.00\r\n"Comment",""\r\n"Sampling Frequency",44100\r\n'`
+      `'"Points",2\r\n    1,     0,          0,     -6.0206\r\n    2,  2048,      22050,     -6.0206\r\n' >"$work/half.QVF"
+"$QVRENDER" "$work/plain.wav" --set File.Length=0.1 >/dev/null
+"$QVRENDER" "$work/half.wav" --set File.Length=0.1 --filter "$work/half.QVF" >/dev/null
+ratio=$(python3 -c "import sys; a, b = (float(v) for v in sys.argv[1:]); print(round(b / a, 3))" \
+    "$(sox "$work/plain.wav" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}')" \
+    "$(sox "$work/half.wav" -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}')")
+[ "$ratio" = 0.5 ] || { echo "FAIL --filter: the tone scaled by $ratio"; fail=1; }
+cp "$work/half.QVF" "$work/half.txt"
+"$QVRENDER" "$work/bad.wav" --filter "$work/half.txt" >/dev/null 2>"$work/stderr" &&
+    { echo "FAIL --filter took a .txt"; fail=1; }
+grep -qF "File Extent is not 'QVF'." "$work/stderr" || { echo "FAIL --filter: no message"; fail=1; }
+
 [ $fail -eq 0 ] && echo "qvrender behaves"
 exit $fail

@@ -3,6 +3,7 @@
 #include "app/win/main_form.h"
 
 #include "app/main_controls.h"
+#include "app/win/filter_config_form.h"
 #include "engine/wave_play_rec.h"
 #include "engine/win/win_driver_catalog.h"
 #include "fftlib/fft_library.h"
@@ -220,6 +221,7 @@ void MainForm::Handlers() {
     });
     On(kMsgFirstActivation, [this](const WindowMessage&) {
         session_.FirstActivation();
+        SyncFilterEditor();
         return LRESULT{0};
     });
     On(kMsgDisplayWaitQuery, [this](const WindowMessage&) {
@@ -260,6 +262,8 @@ void MainForm::RecordPlace() {
     RECT r{};
     if (GetWindowRect(Hwnd(), &r))
         session_.SetWindowPlace(r.left, r.top, r.bottom - r.top);
+    if (filterForm_)
+        filterForm_->KeepPlace();
 }
 
 // The control area over the display panel, at the saved place, inside the work area.
@@ -341,6 +345,8 @@ void MainForm::SessionChanged(const SessionChanges& changes) {
         SetWindowTextW(Hwnd(), Utf8ToWide(session_.Caption()).c_str());
     if (changes.buttons || changes.run || changes.progress)
         ShowRun();
+    if (changes.all || controls.Has(ToolbarControl::FilterOn))
+        SyncFilterEditor();
     if (!scope_)
         return;
     if (changes.displayLayout)

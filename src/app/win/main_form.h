@@ -23,10 +23,14 @@
 
 namespace qv {
 
+class FilterConfigForm;
+
 class MainForm final : public WindowBase, private SessionView, private SessionHost {
 public:
     explicit MainForm(HINSTANCE instance);
     ~MainForm() override;
+    // The filter editor, once it has been shown.
+    FilterConfigForm* FilterEditorWindow() const { return filterForm_.get(); }
 
     // Builds the window and everything it owns; false when the start failed (the reason has
     // been shown) and the program should end without a message loop. programDir is UTF-8 and
@@ -77,6 +81,8 @@ private:
     void Save();
     void Close();
     void OpenDeviceDialog();
+    // The filter editor is shown exactly while the filter is on (once the window is up).
+    void SyncFilterEditor();
     void ClickIfEnabled(ToolbarControl control);
     void ShowContextMenu(HWND control, POINT screen);
     bool OnWheel(const MSG& msg);
@@ -97,6 +103,7 @@ private:
     std::array<std::unique_ptr<ForwardingPane>, 2> pages_; // the tab's two pages
     std::vector<Control> rows_;
     std::unique_ptr<ScopePanel> scope_;
+    std::unique_ptr<FilterConfigForm> filterForm_; // made when the filter first goes on
     int page_ = 0;
     bool refreshing_ = false; // set while the window writes into its own controls
     bool activationPosted_ = false;

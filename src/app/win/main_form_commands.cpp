@@ -4,6 +4,7 @@
 #include "app/main_menus.h"
 #include "app/main_texts.h"
 #include "app/win/file_dialog.h"
+#include "app/win/filter_config_form.h"
 #include "app/win/main_form.h"
 #include "app/win/up_down_form.h"
 #include "engine/win/select_device_dlg.h"
@@ -81,6 +82,25 @@ void MainForm::OpenDeviceDialog() {
     session_.Publish();
 }
 
+void MainForm::SyncFilterEditor() {
+    const bool on = session_.Controls().ToolbarChecked(ToolbarControl::FilterOn);
+    if (on && session_.Activated()) {
+        if (!filterForm_) {
+            // First place: the main window's left edge, at the top of its wave pages.
+            RECT window{}, pages{};
+            GetWindowRect(Hwnd(), &window);
+            if (const Control* tabs = Find(RowRole::Tabs))
+                GetWindowRect(tabs->hwnd, &pages);
+            filterForm_ = std::make_unique<FilterConfigForm>(
+                instance_, Hwnd(), font_, session_, POINT{window.left, pages.top + Scale(3)});
+        }
+        if (!IsWindowVisible(filterForm_->Window()))
+            filterForm_->Show();
+    } else if (!on && filterForm_) {
+        filterForm_->Hide();
+    }
+}
+
 void MainForm::ClickIfEnabled(ToolbarControl control) {
     const Control* c = Find(control);
     if (c && IsWindowEnabled(c->hwnd) && IsWindowVisible(c->hwnd))
@@ -119,6 +139,11 @@ bool MainForm::OnWheel(const MSG& msg) {
 
 bool MainForm::PreTranslate(const MSG& msg) {
     if (rows_.empty())
+        return false;
+    // The filter editor's keys are its own; the main window's shortcuts act on the main window.
+    if (filterForm_ && filterForm_->PreTranslate(msg))
+        return true;
+    if (GetAncestor(msg.hwnd, GA_ROOT) != Hwnd())
         return false;
     if (msg.message == WM_MOUSEWHEEL)
         return OnWheel(msg);

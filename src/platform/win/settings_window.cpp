@@ -23,13 +23,15 @@ SettingsWindow::SettingsWindow(HINSTANCE instance, HWND owner, HFONT font, int l
     : owner_(owner), layout_(layout), baseFont_(font), fontDpi_(DpiOf(owner)) {
     On(WM_COMMAND, [this](const WindowMessage& m) {
         const int id = LOWORD(m.w);
-        if (id == IDCANCEL || id == kCloseId) // Esc, Close
+        if (id == IDCANCEL || id == kCloseId) { // Esc, Close
+            cancelled_ = id == IDCANCEL;
             closed_ = closed_ || OnClose();
-        else if (ready_ && !showing_ && OnCommand(id, HIWORD(m.w)))
+        } else if (ready_ && !showing_ && OnCommand(id, HIWORD(m.w)))
             AfterChange();
         return LRESULT{0};
     });
     On(WM_CLOSE, [this](const WindowMessage&) {
+        cancelled_ = true;
         closed_ = closed_ || OnClose();
         return LRESULT{0};
     });
@@ -79,9 +81,10 @@ void SettingsWindow::RunModal() {
     ShowWindow(Hwnd(), SW_SHOW);
     MSG msg;
     while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            cancelled_ = true;
             closed_ = OnClose();
-        else if (!IsDialogMessageW(Hwnd(), &msg)) {
+        } else if (!IsDialogMessageW(Hwnd(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

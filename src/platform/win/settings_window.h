@@ -25,6 +25,8 @@ public:
     void RunModal();
     HWND Window() const { return Hwnd(); }
     HWND Control(int id) const { return controls_.Find(id); }
+    // The window was closed by Esc, its close box or a Cancel button (IDCANCEL), not by Enter.
+    bool Cancelled() const { return cancelled_; }
     static constexpr int kCloseId = kCloseButtonId; // IDOK: Enter as well
 
 protected:
@@ -64,7 +66,7 @@ private:
     HFONT baseFont_;
     UINT fontDpi_;
     Font scaledFont_; // the owner's font at this window's DPI, once it differs
-    bool ready_ = false, showing_ = false, closed_ = false;
+    bool ready_ = false, showing_ = false, closed_ = false, cancelled_ = false;
 };
 
 // A settings window over one settings record, handed to changed after every change.

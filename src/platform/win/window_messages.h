@@ -23,5 +23,7 @@ inline constexpr UINT kMsgPlaybackEnds = WM_APP + 0x65;   // 0x8065
 
 // The main window's timer that ends a "/P" playback.
 inline constexpr UINT_PTR kTimerAutoPlay = 1;
+// The point window snaps a typed frequency a second after the last key.
+inline constexpr UINT_PTR kTimerPointSnap = 2;
 
 } // namespace qv
