@@ -36,8 +36,8 @@ WindowLayout MakeFilterEditor() {
             {I::kPlot,
              K::Custom,
              0,
-             {kPlotLeft, kPlotTop, width - kPlotLeft - kPlotRightMargin,
-              height - kPlotTop - kPlotBottomMargin}},
+             {kFilterPlotLeft, kFilterPlotTop, width - kFilterPlotLeft - kFilterPlotRightMargin,
+              height - kFilterPlotTop - kFilterPlotBottomMargin}},
         }};
 }
 

@@ -41,7 +41,8 @@ struct EditPointIds {
 // The editor at its smallest: the controls above, the plot below them with room for the dB
 // labels on its left and the frequency labels under it. The plot grows with the window.
 const WindowLayout& FilterEditorLayout();
-inline constexpr int kPlotLeft = 44, kPlotTop = 82, kPlotRightMargin = 10, kPlotBottomMargin = 22;
+inline constexpr int kFilterPlotLeft = 44, kFilterPlotTop = 82, kFilterPlotRightMargin = 10,
+                     kFilterPlotBottomMargin = 22;
 
 const WindowLayout& EditPointLayout();
 

@@ -16,44 +16,6 @@
 namespace qv {
 namespace {
 
-// Every text of a window's controls that its control cuts, measured in the control's own font.
-std::vector<std::wstring> CutTexts(HWND window) {
-    std::vector<std::wstring> cut;
-    EnumChildWindows(
-        window,
-        [](HWND h, LPARAM l) {
-            auto& out = *reinterpret_cast<std::vector<std::wstring>*>(l);
-            wchar_t cls[32] = {};
-            GetClassNameW(h, cls, 32);
-            const std::wstring name(cls);
-            const LONG style = GetWindowLongW(h, GWL_STYLE);
-            RECT rc{};
-            GetClientRect(h, &rc);
-            if (!(style & WS_VISIBLE))
-                return TRUE;
-            if (name == L"ComboBox") {
-                const int room = rc.right - GetSystemMetrics(SM_CXVSCROLL) - 4;
-                for (int i = 0; i < SendMessageW(h, CB_GETCOUNT, 0, 0); ++i) {
-                    wchar_t item[64] = {};
-                    SendMessageW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-                    if (Width(h, item) > room)
-                        out.push_back(item);
-                }
-            } else if (name == L"Button" || name == L"Static") {
-                const LONG type = style & BS_TYPEMASK;
-                const bool box =
-                    name == L"Button" &&
-                    (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON || type == BS_GROUPBOX);
-                const int room = rc.right - (box ? 16 : name == L"Button" ? 6 : 0);
-                if (Width(h, Text(h)) > room)
-                    out.push_back(Text(h));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&cut));
-    return cut;
-}
-
 TEST(WindowKitTest, AtHundredFortyFourDpiTheMainWindowIsLaidOutAgainAndEveryTextFits) {
     for (int englishMode : {0, 1}) {
         Program p(englishMode);

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -56,12 +57,13 @@ namespace {
 }
 
 struct Program {
-    explicit Program(int englishMode) {
+    explicit Program(int englishMode, const std::string& moreIni = "") {
         const std::string dir = scratch.File("x").substr(0, scratch.File("x").size() - 1);
         CopyFileA(QV_KT54DLL_DIR "/KT54DLL.DLL", (dir + "KT54DLL.DLL").c_str(), FALSE);
         std::ofstream(dir + "QV.INI")
             << "[Special]\r\nEnglishMode=" << englishMode << "\r\n"
-            << "[Wave1]\r\nWaveform=" << (englishMode ? "sine" : "\xBB\xB2\xDD\x94g") << "\r\n";
+            << "[Wave1]\r\nWaveform=" << (englishMode ? "sine" : "\xBB\xB2\xDD\x94g") << "\r\n"
+            << moreIni;
         created = form.Create(dir, "", SW_HIDE);
     }
     ~Program() {
@@ -90,6 +92,44 @@ struct Program {
     SelectObject(dc, old);
     ReleaseDC(h, dc);
     return size.cx;
+}
+
+// Every text of a window's controls that its control cuts, measured in the control's own font.
+[[maybe_unused]] std::vector<std::wstring> CutTexts(HWND window) {
+    std::vector<std::wstring> cut;
+    EnumChildWindows(
+        window,
+        [](HWND h, LPARAM l) {
+            auto& out = *reinterpret_cast<std::vector<std::wstring>*>(l);
+            wchar_t cls[32] = {};
+            GetClassNameW(h, cls, 32);
+            const std::wstring name(cls);
+            const LONG style = GetWindowLongW(h, GWL_STYLE);
+            RECT rc{};
+            GetClientRect(h, &rc);
+            if (!(style & WS_VISIBLE))
+                return TRUE;
+            if (name == L"ComboBox") {
+                const int room = rc.right - GetSystemMetrics(SM_CXVSCROLL) - 4;
+                for (int i = 0; i < SendMessageW(h, CB_GETCOUNT, 0, 0); ++i) {
+                    wchar_t item[64] = {};
+                    SendMessageW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+                    if (Width(h, item) > room)
+                        out.push_back(item);
+                }
+            } else if (name == L"Button" || name == L"Static") {
+                const LONG type = style & BS_TYPEMASK;
+                const bool box =
+                    name == L"Button" &&
+                    (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON || type == BS_GROUPBOX);
+                const int room = rc.right - (box ? 16 : name == L"Button" ? 6 : 0);
+                if (Width(h, Text(h)) > room)
+                    out.push_back(Text(h));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&cut));
+    return cut;
 }
 
 } // namespace

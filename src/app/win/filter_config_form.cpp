@@ -366,9 +366,9 @@ void FilterConfigForm::RecordPlace() {
 RECT FilterConfigForm::PlotRect() const {
     RECT c{};
     GetClientRect(Hwnd(), &c);
-    return {Scale(kPlotLeft), Scale(kPlotTop),
-            std::max<LONG>(c.right - Scale(kPlotRightMargin), Scale(kPlotLeft) + 4),
-            std::max<LONG>(c.bottom - Scale(kPlotBottomMargin), Scale(kPlotTop) + 4)};
+    return {Scale(kFilterPlotLeft), Scale(kFilterPlotTop),
+            std::max<LONG>(c.right - Scale(kFilterPlotRightMargin), Scale(kFilterPlotLeft) + 4),
+            std::max<LONG>(c.bottom - Scale(kFilterPlotBottomMargin), Scale(kFilterPlotTop) + 4)};
 }
 
 // The plot fills its panel less a pixel on each side.
