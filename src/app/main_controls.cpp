@@ -322,6 +322,11 @@ void MainControls::OnFreqStep(int m, int delta) {
     FrequencyChanged(m);
 }
 
+void MainControls::OnBarFrequency(double hz, double seconds, bool log) {
+    GlideWave1(g_, live_, hz, seconds, log);
+    FrequencyChanged(0);
+}
+
 void MainControls::OnAmpStep(int m, int delta) {
     StepAmplitude(g_, live_, m, delta);
     Mark(m, {SlotControl::Amp});

@@ -64,6 +64,8 @@ public:
     // Up/down buttons and the mouse wheel on a master's frequency or amplitude: delta > 0 up,
     // |delta| / 120 notches; the value glides (a transition) while playing.
     void OnFreqStep(int m, int delta);
+    // The frequency bar moves Wave1 to hz over seconds (Wave5 follows while synchronised).
+    void OnBarFrequency(double hz, double seconds, bool log);
     void OnAmpStep(int m, int delta);
     // The tool bar's format and file controls.
     void OnSampleRateText(std::string_view text);

@@ -110,6 +110,14 @@ void StepFrequency(Generator& g, const LiveSettings& settings, int i, int delta)
         g.StartFreqTransition(4, delta, false, u.transition, u.log, hz5);
 }
 
+void GlideWave1(Generator& g, const LiveSettings& settings, double hz, double seconds, bool log) {
+    constexpr int kOneNotch = 120; // the transition takes the whole time
+    g.StartFreqTransition(0, kOneNotch, true, seconds, log, hz);
+    double hz5;
+    if (SyncWave5(g, settings, 0, hz, hz5))
+        g.StartFreqTransition(4, kOneNotch, false, seconds, log, hz5);
+}
+
 void StepAmplitude(Generator& g, const LiveSettings& settings, int i, int delta) {
     if (!IsMaster(i) || delta == 0)
         return;

@@ -58,6 +58,9 @@ void EditPhaseText(Generator& g, int slotIndex);
 // One click or wheel event on a master's frequency or amplitude (slot 0 or 4): delta > 0 up,
 // < 0 down, |delta| / 120 notches. Rewrites the control text and moves the value.
 void StepFrequency(Generator& g, const LiveSettings& settings, int slotIndex, int delta);
+// The frequency bar: Wave1 glides to hz in seconds (its text written), Wave5 following while the
+// bar's sync is on.
+void GlideWave1(Generator& g, const LiveSettings& settings, double hz, double seconds, bool log);
 void StepAmplitude(Generator& g, const LiveSettings& settings, int slotIndex, int delta);
 
 } // namespace qv
