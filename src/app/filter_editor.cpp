@@ -205,8 +205,7 @@ void FilterEditor::MouseMove(int32_t x, int32_t y) {
 
 void FilterEditor::MouseDown(int32_t x, int32_t y) {
     FilterDesign& d = g_.filterDesign;
-    if (hover_ < 0)
-        hover_ = HitPoint(marks_, x, y);
+    hover_ = HitPoint(marks_, x, y); // the marks may have moved since the mouse did
     if (hover_ < 0) {
         if (d.pointCount >= kMaxFilterPoints) {
             session_.UserInterface().Message(kTooManyPoints(session_.Language()), kAppTitle,
@@ -362,8 +361,8 @@ int FilterEditor::FilterSizeItem() const {
 
 void FilterEditor::SetFilterSizeItem(int item) {
     const int32_t n = 1024 << std::clamp(item, 0, kSizeItems - 1);
-    if (n == Size())
-        return;
+    if (n == Size() || !Editable())
+        return; // a run's buffers are sized for its N
     g_.filterSize = static_cast<uint32_t>(n);
     RescalePoints(g_.filterDesign, n, editorRate_, true);
     Layout();

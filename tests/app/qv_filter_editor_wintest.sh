@@ -28,19 +28,6 @@ print(45 + (1 if f == 0 else int((math.log10(f)-lo)*458/(hi-lo)+0.5)))" "$@"
 }
 py() { echo $((83 + (($1 * -1 + 20) * 253 + 60) / 120)); } # dB (a multiple of 20 / 253) -> y
 
-photograph() { # window, picture
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
-}
-wait_new_window() { # ids of the windows before
-    local id _
-    for _ in $(seq 120); do
-        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-            grep -qx "$id" <<<"$1" || { echo "$id"; return; }
-        done
-        sleep 0.25
-    done
-}
 click() { xdotool mousemove --window "$e" "$1" "$2" click "${3:-1}"; sleep 0.3; }
 drag() { # x0 y0 x1 y1
     xdotool mousemove --window "$e" "$1" "$2" mousedown 1 mousemove --window "$e" $(((${1} + ${3}) / 2)) $(((${2} + ${4}) / 2)) \

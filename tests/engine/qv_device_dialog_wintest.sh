@@ -13,23 +13,6 @@ mkdir -p "$shots"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/"
 fail=0
 
-photograph() { # window, picture
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
-}
-
-# The first visible window that was not there before (its title may be Japanese, which the
-# window search cannot match).
-wait_new_window() { # ids of the windows before
-    local id _
-    for _ in $(seq 120); do
-        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-            grep -qx "$id" <<<"$1" || { echo "$id"; return; }
-        done
-        sleep 0.25
-    done
-}
-
 # Opens the format list from the dialog, waits for its test to end, photographs it.
 format_list() { # dialog, picture
     local before

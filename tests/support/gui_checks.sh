@@ -47,3 +47,21 @@ wait_destroyed() {
         sleep 0.1
     done
 }
+
+# photograph WINDOW PICTURE: the window as the screen shows it, into $shots/PICTURE.png.
+photograph() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shots/$2.png"
+}
+
+# wait_new_window IDS: the first visible window not among IDS (the windows before), within 30 s;
+# its title may be Japanese, which the window search cannot match.
+wait_new_window() {
+    local id _
+    for _ in $(seq 120); do
+        for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+            grep -qx "$id" <<<"$1" || { echo "$id"; return; }
+        done
+        sleep 0.25
+    done
+}

@@ -20,7 +20,7 @@ constexpr UINT kSnapDelayMs = 1000;
 
 EditFilterPointForm::EditFilterPointForm(HINSTANCE instance, HWND owner, HFONT font,
                                          int languageIndex, FilterEditor& editor, int index,
-                                         POINT at)
+                                         POINT at, std::function<void()> help)
     : SettingsWindow(instance, owner, font, languageIndex, kEditPointTitle, EditPointLayout(), at),
       editor_(editor), edit_(editor.BeginPointEdit(index)) {
     char group[24];
@@ -42,6 +42,11 @@ EditFilterPointForm::EditFilterPointForm(HINSTANCE instance, HWND owner, HFONT f
             SnapFrequency(step);
         else if (header->idFrom == static_cast<UINT_PTR>(kGainUpDown))
             SetText(kGain, editor_.StepGainText(Text(kGain), step));
+        return LRESULT{TRUE};
+    });
+    On(WM_HELP, [help = std::move(help)](const WindowMessage&) {
+        if (help)
+            help();
         return LRESULT{TRUE};
     });
     On(WM_TIMER, [this](const WindowMessage& m) {

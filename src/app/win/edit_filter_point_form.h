@@ -7,12 +7,15 @@
 #include "app/filter_editor_layout.h"
 #include "platform/win/settings_window.h"
 
+#include <functional>
+
 namespace qv {
 
 class EditFilterPointForm final : public SettingsWindow, public EditPointIds {
 public:
+    // help: F1 (the system's WM_HELP).
     EditFilterPointForm(HINSTANCE instance, HWND owner, HFONT font, int languageIndex,
-                        FilterEditor& editor, int index, POINT at);
+                        FilterEditor& editor, int index, POINT at, std::function<void()> help);
     // Modal; true when the point took the typed values.
     bool Run();
 

@@ -89,7 +89,8 @@ void FilterConfigForm::Plot::Create(HINSTANCE instance, HWND parent) {
                                       [this, index, at] {
                                           EditFilterPointForm edit(
                                               form_.instance_, form_.Hwnd(), form_.baseFont_,
-                                              form_.session_.Language(), form_.editor_, index, at);
+                                              form_.session_.Language(), form_.editor_, index, at,
+                                              [this] { form_.session_.Help(); });
                                           edit.Run();
                                       }),
                      at);
