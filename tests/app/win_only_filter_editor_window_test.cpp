@@ -9,44 +9,18 @@
 #include "platform/win/text_conversion.h"
 #include "platform/win/window_messages.h"
 #include "support/main_form_program.h"
+#include "support/modal_answer.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
-#include <chrono>
 #include <cstring>
 #include <fstream>
-#include <thread>
 #include <tuple>
 
 namespace qv {
 namespace {
-
-// Presses a button of the next message box of this program, as a user would, keeping its text.
-struct MessageBoxAnswer {
-    explicit MessageBoxAnswer(int button)
-        : thread([this, button] {
-              const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-              while (std::chrono::steady_clock::now() < end) {
-                  if (const HWND box = FindWindowW(L"#32770", L"Quorvale")) {
-                      wchar_t shown[1024] = {};
-                      GetDlgItemTextW(box, 0xFFFF, shown, 1024);
-                      text = shown;
-                      PostMessageW(box, WM_COMMAND, button, 0);
-                      return;
-                  }
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              }
-          }) {}
-    ~MessageBoxAnswer() { Wait(); }
-    void Wait() {
-        if (thread.joinable())
-            thread.join();
-    }
-    std::wstring text;
-    std::thread thread;
-};
 
 void DropFile(HWND window, const std::string& path) {
     const std::wstring wide = Utf8ToWide(path);
@@ -97,7 +71,7 @@ TEST(FilterEditorWindowTest, TheFilterBoxShowsItAndADroppedFileAtAnotherRateAsks
          {std::tuple{IDYES, L"Points:   3", 23 * bin}, std::tuple{IDNO, L"Points:   3", 21 * bin},
           std::tuple{IDCANCEL, L"Points:   2", 0.0}}) {
         {
-            MessageBoxAnswer answer(button);
+            ModalAnswer answer(button);
             DropFile(editor.Window(), file);
             answer.Wait();
             EXPECT_NE(answer.text.find(L"differs from the current value (44100)"),

@@ -134,6 +134,8 @@ TEST(MainFormFolderTest, TheProgramRunsFromAFolderBeyondAscii) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring root = temp + std::to_wstring(GetCurrentProcessId()) + L"m\\";
+    std::error_code leftOver; // of an earlier process with the same number
+    std::filesystem::remove_all(std::filesystem::path(root), leftOver);
     ASSERT_TRUE(CreateDirectoryW(root.c_str(), nullptr));
     for (const std::wstring name : {L"Mesures é", L"測定 データ"}) {
         for (int lang : {0, 1}) {
@@ -153,9 +155,11 @@ TEST(MainFormFolderTest, TheProgramRunsFromAFolderBeyondAscii) {
                 GetWindowTextW(form.Window(), caption, 64);
                 EXPECT_STREQ(caption, L"Quorvale - set é");
                 DestroyWindow(form.Window());
+                MSG quit; // the window's quit is not for the tests after it
+                PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
             }
             EXPECT_NE(Bytes(wdir + L"QV.INI").find("[Wave8]"), std::string::npos);
-            FreeLibrary(GetModuleHandleW(L"KT54DLL.DLL"));
+            FreeLibrary(GetModuleHandleW((wdir + L"KT54DLL.DLL").c_str()));
         }
     }
     std::filesystem::remove_all(root);

@@ -66,9 +66,15 @@ struct Program {
             << moreIni;
         created = form.Create(dir, "", SW_HIDE);
     }
-    ~Program() {
-        if (created)
-            DestroyWindow(form.Window());
+    ~Program() { Close(); }
+    // Destroys the window; the quit it posts would end the next test's modal loops at once.
+    void Close() {
+        if (!created)
+            return;
+        DestroyWindow(form.Window());
+        created = false;
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
     test::ScratchDir scratch;
     // The program keeps its library for its life; the test's copy goes with its folder.
