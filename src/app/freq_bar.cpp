@@ -36,8 +36,9 @@ int32_t FreqBar::HighestPosition() const {
 int32_t FreqBar::PositionOf(double hz) const {
     if (!log_)
         return static_cast<int32_t>(std::trunc(std::clamp(hz, 0.0, maxFreq_)));
+    // A frequency read back from its text lands on the position it came from.
     return static_cast<int32_t>(
-        std::trunc(kPositionsPerDecade * std::log10(std::max(hz, minFreq_))));
+        std::trunc(kPositionsPerDecade * std::log10(std::max(hz, minFreq_)) + 1e-6));
 }
 
 double FreqBar::FrequencyAt(int32_t position) const {
@@ -95,8 +96,20 @@ bool FreqBar::Tick() {
     return ended;
 }
 
-AxisScale FreqBar::Scale(int32_t sliderWidth) const {
-    return FrequencyScale(11, sliderWidth - 12, log_, maxFreq_, minFreq_);
+bool FreqBar::Wheel(int delta) {
+    if (++wheelTurns_ % 2 != 0)
+        return false;
+    controls_.OnFreqStep(0, delta);
+    return true;
+}
+
+void FreqBar::ApplyWave5Sync() {
+    controls_.OnFrequencyText(
+        4, FormatNumber15(Wave5SyncFrequency(controls_.Live().sync, Wave1Frequency())));
+}
+
+AxisScale FreqBar::Scale(int32_t offset, int32_t width) const {
+    return FrequencyScale(offset, width, log_, maxFreq_, minFreq_);
 }
 
 } // namespace qv

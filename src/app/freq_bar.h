@@ -55,8 +55,15 @@ public:
     // sweep ends; true then, so that a running playback stops.
     bool Tick();
 
-    // The scale above a slider of width pixels.
-    AxisScale Scale(int32_t sliderWidth) const;
+    // The mouse wheel over the bar: every second turn steps Wave1's frequency as the main
+    // window's wheel does. True when this one did.
+    bool Wheel(int delta);
+    // The Wave5 sync window has closed: Wave5's frequency becomes Wave1's through the sync rule,
+    // as if typed.
+    void ApplyWave5Sync();
+
+    // The scale above the slider: its lowest position's x is offset, its highest offset + width.
+    AxisScale Scale(int32_t offset, int32_t width) const;
 
 private:
     double Wave1Frequency() const;
@@ -66,6 +73,7 @@ private:
     double minFreq_ = 10, maxFreq_ = 22050;
     bool sweeping_ = false, up_ = true;
     int speed_ = kDefaultSpeed;
+    unsigned wheelTurns_ = 0;
 };
 
 } // namespace qv

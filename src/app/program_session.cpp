@@ -4,6 +4,7 @@
 
 #include "app/engine_settings.h"
 #include "app/filter_editor.h"
+#include "app/freq_bar.h"
 #include "app/main_controls.h"
 #include "app/main_texts.h"
 #include "app/play_command.h"
@@ -32,7 +33,8 @@ constexpr int32_t kPinkNoiseSlot = 10;
 
 bool SessionChanges::Any() const {
     return all || controls.Any() || caption || buttons || run || progress || displayLayout ||
-           clearTrace || clearLevels || startLevels || displayChannel || magnification || filter;
+           clearTrace || clearLevels || startLevels || displayChannel || magnification || filter ||
+           freqBar;
 }
 
 void SessionChanges::Merge(const SessionChanges& o) {
@@ -51,6 +53,7 @@ void SessionChanges::Merge(const SessionChanges& o) {
     filter |= o.filter;
     displayChannel |= o.displayChannel;
     magnification |= o.magnification;
+    freqBar |= o.freqBar;
 }
 
 ProgramSession::ProgramSession(SessionPlatform platform)
@@ -91,6 +94,7 @@ bool ProgramSession::Open(const std::string& programDir) {
 
     controls_ = std::make_unique<MainControls>(generator_, lang);
     filter_ = std::make_unique<FilterEditor>(*this, generator_);
+    bar_ = std::make_unique<FreqBar>(*controls_);
     caption_ =
         std::string(kAppTitle) + "  " + kVersion + kCaptionLanguageMark(lang) + kCaptionNotice;
     return true;

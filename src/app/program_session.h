@@ -23,6 +23,7 @@ namespace qv {
 
 class DriverTable;
 class FilterEditor;
+class FreqBar;
 class IniFile;
 class KeyState;
 class MainControls;
@@ -44,7 +45,8 @@ struct SessionChanges {
     bool startLevels = false;   // the meters' reading before anything has played
     bool displayChannel = false;
     bool magnification = false;
-    bool filter = false; // the drawn filter, its response or the editor's controls
+    bool filter = false;  // the drawn filter, its response or the editor's controls
+    bool freqBar = false; // the frequency bar's sweep buttons
 
     bool Any() const;
     void Merge(const SessionChanges& other);
@@ -133,6 +135,7 @@ public:
     Ui& UserInterface() { return p_.ui; }
     const KeyState& Keys() const { return p_.keys; }
     FilterEditor& Filter() { return *filter_; }
+    FreqBar& Bar() { return *bar_; }
     const std::string& Caption() const { return caption_; }
     // Play is enabled while nothing runs, Stop while a playback runs (as the engine says).
     bool PlayEnabled() const { return playEnabled_ && !writing_; }
@@ -155,7 +158,11 @@ public:
 
     // --- Commands.
     void Play();
+    // Stops the playback; a sweep of the frequency bar stops with it.
     void Stop();
+    // One tick of the frequency bar's sweep: a sweep that reaches the band's edge ends, and the
+    // playback with it.
+    void TickBar();
     // The file a write offers (the remembered one) and its folder.
     const std::string& WriteFile(bool text) const;
     // Writes the current set to path, a text-format file when text; progress and the display
@@ -217,6 +224,7 @@ private:
     std::unique_ptr<WavePlayRec> engine_;
     std::unique_ptr<PlayCommand> play_;
     std::unique_ptr<FilterEditor> filter_;
+    std::unique_ptr<FreqBar> bar_;
     std::vector<SessionView*> views_;
     SessionChanges pending_;
     bool publishing_ = false;

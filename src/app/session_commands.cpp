@@ -3,6 +3,7 @@
 // and the help.
 #include "app/command_line.h"
 #include "app/filter_editor.h"
+#include "app/freq_bar.h"
 #include "app/main_controls.h"
 #include "app/main_texts.h"
 #include "app/play_command.h"
@@ -55,6 +56,24 @@ void ProgramSession::Play() {
 void ProgramSession::Stop() {
     p_.host.SetAutoPlayTimer(0);
     play_->Stop();
+    if (bar_->Sweeping()) {
+        bar_->StopSweep();
+        SessionChanges released;
+        released.freqBar = true;
+        Changed(released);
+    }
+}
+
+void ProgramSession::TickBar() {
+    if (!bar_->Sweeping())
+        return;
+    SessionChanges changes;
+    if (bar_->Tick()) {
+        changes.freqBar = true;
+        if (Playing())
+            Stop();
+    }
+    Changed(changes);
 }
 
 const std::string& ProgramSession::WriteFile(bool text) const {

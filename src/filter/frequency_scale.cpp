@@ -1,5 +1,6 @@
 #include "filter/frequency_scale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -118,6 +119,11 @@ AxisScale DbScale(int32_t bottomDb, int32_t topDb, int32_t height) {
         scale.labels.push_back({text, y});
     }
     return scale;
+}
+
+bool AxisScale::Labelled(int32_t pos) const {
+    return std::any_of(labels.begin(), labels.end(),
+                       [pos](const AxisLabel& l) { return l.pos == pos; });
 }
 
 } // namespace qv

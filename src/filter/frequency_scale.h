@@ -18,6 +18,9 @@ struct AxisScale {
     std::vector<int32_t> grid; // x (frequency) or y (dB) of every grid line
     std::vector<AxisLabel> labels;
     int32_t zeroLine = -1; // dB axis: the index in grid of the 0 dB line, -1 when not shown
+
+    // A grid line with a label at it (drawn longer).
+    bool Labelled(int32_t pos) const;
 };
 
 // Up to 70 lines and labels over width pixels from offset: in log mode every 1-2-...-9 step of

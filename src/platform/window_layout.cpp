@@ -22,6 +22,7 @@ int TextRoom(ControlKind kind, int width) {
     switch (kind) {
     case ControlKind::Button:
     case ControlKind::DefaultButton:
+    case ControlKind::Toggle:
         return width - 8;
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:

@@ -31,6 +31,8 @@ enum class ControlKind : uint8_t {
     Progress,
     Panel,
     Tab,
+    Slider, // a track bar
+    Toggle, // a push button that stays down until it is pressed again
     Custom, // a window of the program's own that draws itself
 };
 

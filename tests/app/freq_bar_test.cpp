@@ -45,6 +45,21 @@ TEST(FreqBarTest, AMoveGlidesWave1AndWave5FollowsWhileSynchronised) {
     EXPECT_NEAR(t.Wave(4), 2 * t.Wave(0), 1e-9);
 }
 
+TEST(FreqBarTest, EverySecondWheelTurnStepsAndTheSyncWindowRetypesWave5) {
+    Bar t;
+    const double before = t.Wave(0);
+    EXPECT_FALSE(t.bar.Wheel(120));
+    EXPECT_EQ(t.Wave(0), before);
+    EXPECT_TRUE(t.bar.Wheel(120));
+    EXPECT_GT(t.Wave(0), before);
+    LiveSettings live = t.controls.Live();
+    live.sync.ratioMode = false;
+    live.sync.diff = 100;
+    t.controls.SetLiveSettings(live);
+    t.bar.ApplyWave5Sync();
+    EXPECT_NEAR(t.Wave(4), t.Wave(0) + 100, 1e-9);
+}
+
 TEST(FreqBarTest, ASweepAtEachEdgeEndsAndAPressedButtonReleasesIt) {
     for (const bool up : {true, false}) {
         Bar t;

@@ -1,7 +1,8 @@
 // The program session as its windows use it: files from the command line, a second start or a
 // drop, "/P", Space with Ctrl, the meters at the end of a run, a refused format, a new channel
 // count in every view, the waveform hint of a registered wave, files that arrive during a write,
-// and the order of the end.
+// the frequency bar's sweep at the band's edge and on Stop, and the order of the end.
+#include "app/freq_bar.h"
 #include "files/wave_bytes.h"
 #include "support/session_fixture.h"
 
@@ -60,6 +61,28 @@ TEST(ProgramSessionTest, SpaceWithCtrlPlaysAndStopsAndEveryEndBlanksTheMeters) {
         EXPECT_EQ(f.view.Saw(&SessionChanges::clearTrace), !ctrl); // Ctrl keeps the picture
     }
     EXPECT_EQ(f.session.OnKey({' ', false, false, false, true}), KeyCommand::None);
+}
+
+TEST(ProgramSessionTest, TheBarsSweepEndsThePlaybackAtTheEdgeAndStopReleasesIt) {
+    SessionFixture f;
+    FreqBar& bar = f.session.Bar();
+    bar.SetBand(44100, true);
+    bar.SliderMoved(bar.PositionOf(20000));
+    f.session.Play();
+    ASSERT_TRUE(f.Begun());
+    bar.PressSweep(true);
+    f.view.seen.clear();
+    for (int i = 0; i < 100 && bar.Sweeping(); ++i)
+        f.session.TickBar();
+    EXPECT_FALSE(bar.Sweeping());
+    EXPECT_TRUE(f.view.Saw(&SessionChanges::freqBar));
+    ASSERT_TRUE(f.Ended());
+    f.session.Play();
+    ASSERT_TRUE(f.Begun());
+    bar.PressSweep(false);
+    f.session.Stop();
+    EXPECT_FALSE(bar.Sweeping());
+    ASSERT_TRUE(f.Ended());
 }
 
 TEST(ProgramSessionTest, PlayWithAFormatTheEngineRefusedChangesNothing) {

@@ -34,11 +34,6 @@ SIZE FrameFor(int width, int height) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-bool Contains(const std::vector<AxisLabel>& labels, int32_t pos) {
-    return std::any_of(labels.begin(), labels.end(),
-                       [pos](const AxisLabel& l) { return l.pos == pos; });
-}
-
 } // namespace
 
 // --- The plot.
@@ -276,21 +271,10 @@ void FilterConfigForm::BuildControls() {
     controls_.StackContainers();
     SendMessageW(controls_.Find(I::kComment), EM_LIMITTEXT, 100, 0);
     SendMessageW(controls_.Find(I::kAlphaUpDown), UDM_SETRANGE32, static_cast<WPARAM>(-1000), 1000);
-    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                               nullptr, nullptr);
     for (const auto& [id, hint] :
          {std::pair{I::kLog, kHintLogScale}, std::pair{I::kAlpha, kHintKaiserAlpha},
-          std::pair{I::kOverSample, kHintOverSample}}) {
-        std::wstring wide = Utf8ToWide(hint(lang));
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = Hwnd();
-        info.uId = reinterpret_cast<UINT_PTR>(controls_.Find(id));
-        info.lpszText = wide.data();
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
+          std::pair{I::kOverSample, kHintOverSample}})
+        hints_.Add(Hwnd(), Hwnd(), controls_.Find(id), hint(lang));
 }
 
 void FilterConfigForm::DpiChanged() {
@@ -516,7 +500,7 @@ void FilterConfigForm::PaintAxes(HDC dc) {
     const AxisScale& f = editor_.FrequencyAxis();
     const int left = p.left + 1, top = p.top + 1;
     for (int32_t x : f.grid) {
-        const int length = Scale(Contains(f.labels, x) ? 5 : 3);
+        const int length = Scale(f.Labelled(x) ? 5 : 3);
         MoveToEx(dc, left + x, p.bottom, nullptr);
         LineTo(dc, left + x, p.bottom + length);
     }
@@ -528,7 +512,7 @@ void FilterConfigForm::PaintAxes(HDC dc) {
     }
     const AxisScale& d = editor_.DbAxis();
     for (int32_t y : d.grid) {
-        const int length = Scale(Contains(d.labels, y) ? 4 : 3);
+        const int length = Scale(d.Labelled(y) ? 4 : 3);
         MoveToEx(dc, p.left - 1, top + y, nullptr);
         LineTo(dc, p.left - 1 - length, top + y);
     }

@@ -8,6 +8,7 @@
 #include "app/program_session.h"
 #include "app/win/float_form.h"
 #include "platform/win/gdi.h"
+#include "platform/win/hints.h"
 #include "platform/win/layout_controls.h"
 #include "platform/win/window.h"
 
@@ -78,7 +79,7 @@ private:
     UINT fontDpi_;
     Font scaledFont_;
     LayoutControls controls_;
-    HWND tooltip_ = nullptr;
+    Hints hints_;
     Plot plot_{*this};
     std::unique_ptr<FloatForm> float_;
     Brush panelBrush_;

@@ -4,6 +4,7 @@
 
 #include "app/main_controls.h"
 #include "app/win/filter_config_form.h"
+#include "app/win/freq_bar_form.h"
 #include "engine/wave_play_rec.h"
 #include "engine/win/win_driver_catalog.h"
 #include "fftlib/fft_library.h"
@@ -264,6 +265,8 @@ void MainForm::RecordPlace() {
         session_.SetWindowPlace(r.left, r.top, r.bottom - r.top);
     if (filterForm_)
         filterForm_->KeepPlace();
+    if (freqBar_)
+        freqBar_->KeepPlace();
 }
 
 // The control area over the display panel, at the saved place, inside the work area.

@@ -8,6 +8,7 @@
 #include "display/win/scope_panel.h"
 #include "platform/win/forwarding_pane.h"
 #include "platform/win/gdi.h"
+#include "platform/win/hints.h"
 #include "platform/win/layout_controls.h"
 #include "platform/win/win_ui.h"
 #include "platform/win/window.h"
@@ -24,6 +25,7 @@
 namespace qv {
 
 class FilterConfigForm;
+class FreqBarForm;
 
 class MainForm final : public WindowBase, private SessionView, private SessionHost {
 public:
@@ -31,6 +33,8 @@ public:
     ~MainForm() override;
     // The filter editor, once it has been shown.
     FilterConfigForm* FilterEditorWindow() const { return filterForm_.get(); }
+    // The frequency bar, once it has been shown.
+    FreqBarForm* FreqBarWindow() const { return freqBar_.get(); }
 
     // Builds the window and everything it owns; false when the start failed (the reason has
     // been shown) and the program should end without a message loop. programDir is UTF-8 and
@@ -83,6 +87,8 @@ private:
     void OpenDeviceDialog();
     // The filter editor is shown exactly while the filter is on (once the window is up).
     void SyncFilterEditor();
+    // The Bar button shows the frequency bar, or hides it when it is shown.
+    void ToggleFreqBar();
     void ClickIfEnabled(ToolbarControl control);
     void ShowContextMenu(HWND control, POINT screen);
     bool OnWheel(const MSG& msg);
@@ -99,11 +105,12 @@ private:
     ProgramSession session_;
     Font font_;
     Brush redBrush_, filterBrush_, backBrush_;
-    HWND tooltip_ = nullptr;
+    Hints hints_;
     std::array<std::unique_ptr<ForwardingPane>, 2> pages_; // the tab's two pages
     std::vector<Control> rows_;
     std::unique_ptr<ScopePanel> scope_;
     std::unique_ptr<FilterConfigForm> filterForm_; // made when the filter first goes on
+    std::unique_ptr<FreqBarForm> freqBar_;         // made when the bar is first shown
     int page_ = 0;
     bool refreshing_ = false; // set while the window writes into its own controls
     bool activationPosted_ = false;

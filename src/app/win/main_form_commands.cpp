@@ -5,6 +5,7 @@
 #include "app/main_texts.h"
 #include "app/win/file_dialog.h"
 #include "app/win/filter_config_form.h"
+#include "app/win/freq_bar_form.h"
 #include "app/win/main_form.h"
 #include "app/win/up_down_form.h"
 #include "engine/win/select_device_dlg.h"
@@ -101,6 +102,27 @@ void MainForm::SyncFilterEditor() {
     }
 }
 
+void MainForm::ToggleFreqBar() {
+    if (freqBar_ && IsWindowVisible(freqBar_->Window())) {
+        freqBar_->Hide();
+        return;
+    }
+    if (!freqBar_) {
+        // First place: just left of the client area, under the Bar button, a little wider than
+        // the window.
+        RECT client{}, button{};
+        GetClientRect(Hwnd(), &client);
+        POINT origin{0, 0};
+        ClientToScreen(Hwnd(), &origin);
+        if (const Control* bar = Find(0, SlotControl::FreqBarButton))
+            GetWindowRect(bar->hwnd, &button);
+        freqBar_ = std::make_unique<FreqBarForm>(
+            instance_, Hwnd(), font_, session_,
+            RECT{origin.x - Scale(5), button.bottom + Scale(2), client.right + Scale(20), 0});
+    }
+    freqBar_->Show();
+}
+
 void MainForm::ClickIfEnabled(ToolbarControl control) {
     const Control* c = Find(control);
     if (c && IsWindowEnabled(c->hwnd) && IsWindowVisible(c->hwnd))
@@ -142,6 +164,8 @@ bool MainForm::PreTranslate(const MSG& msg) {
         return false;
     // The filter editor's keys are its own; the main window's shortcuts act on the main window.
     if (filterForm_ && filterForm_->PreTranslate(msg))
+        return true;
+    if (freqBar_ && freqBar_->PreTranslate(msg))
         return true;
     if (GetAncestor(msg.hwnd, GA_ROOT) != Hwnd())
         return false;

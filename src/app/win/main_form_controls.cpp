@@ -70,9 +70,6 @@ void MainForm::BuildControls() {
     redBrush_.Reset(CreateSolidBrush(RGB(255, 96, 96)));
     filterBrush_.Reset(CreateSolidBrush(s.filterPointColor));
     backBrush_.Reset(CreateSolidBrush(s.backColor));
-    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                               instance_, nullptr);
     const RECT area = Scale(kPageArea);
     for (auto& page : pages_)
         page = std::make_unique<ForwardingPane>(instance_, Hwnd(), Hwnd(), area);
@@ -111,16 +108,8 @@ void MainForm::BuildControls() {
         const std::string hint = r->role == RowRole::Slot
                                      ? session_.Controls().Hint(r->slot, r->slotControl)
                                      : std::string(r->hint(lang));
-        if (!hint.empty()) {
-            std::wstring text = Utf8ToWide(hint);
-            TTTOOLINFOW info{};
-            info.cbSize = sizeof info;
-            info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            info.hwnd = parent;
-            info.uId = reinterpret_cast<UINT_PTR>(h);
-            info.lpszText = text.data();
-            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-        }
+        if (!hint.empty())
+            hints_.Add(Hwnd(), parent, h, hint);
         rows_.push_back({r, h});
     }
     // Containers lie under the controls they hold, and the tab control under the group boxes.
@@ -204,15 +193,8 @@ void MainForm::ShowRow(Control& c) {
         } else if (r.kind == ControlKind::CheckBox) {
             SendMessageW(c.hwnd, BM_SETCHECK, m.Checked(r.slot, r.slotControl), 0);
         }
-        if (r.slotControl == SlotControl::Waveform) {
-            std::wstring hint = Utf8ToWide(m.Hint(r.slot, SlotControl::Waveform));
-            TTTOOLINFOW info{};
-            info.cbSize = sizeof info;
-            info.hwnd = GetParent(c.hwnd);
-            info.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
-            info.lpszText = hint.data();
-            SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-        }
+        if (r.slotControl == SlotControl::Waveform)
+            hints_.Update(GetParent(c.hwnd), c.hwnd, m.Hint(r.slot, SlotControl::Waveform));
         if (r.slotControl == SlotControl::Freq)
             InvalidateRect(c.hwnd, nullptr, TRUE); // its colour
         break;
@@ -335,10 +317,10 @@ void MainForm::OnCommand(const Control& c, int code) {
             if (h.control == r.slotControl)
                 dispatch(h.item, h.text, h.check, r.slot);
         }
-        if ((r.slotControl == SlotControl::UserWaveButton ||
-             r.slotControl == SlotControl::FreqBarButton) &&
-            clicked)
+        if (r.slotControl == SlotControl::UserWaveButton && clicked)
             session_.NotAvailable();
+        if (r.slotControl == SlotControl::FreqBarButton && clicked)
+            ToggleFreqBar();
     } else if (r.role == RowRole::Toolbar) {
         for (const ToolbarHandlers& h : kToolbarHandlers) {
             if (h.control == r.toolbarControl)

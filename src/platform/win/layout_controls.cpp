@@ -13,6 +13,7 @@ const wchar_t* ControlClass(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:
     case ControlKind::GroupBox:
+    case ControlKind::Toggle:
         return WC_BUTTONW;
     case ControlKind::DropList:
     case ControlKind::DropEdit:
@@ -25,6 +26,8 @@ const wchar_t* ControlClass(ControlKind kind) {
         return PROGRESS_CLASSW;
     case ControlKind::Tab:
         return WC_TABCONTROLW;
+    case ControlKind::Slider:
+        return TRACKBAR_CLASSW;
     default:
         return WC_STATICW;
     }
@@ -42,6 +45,10 @@ DWORD ControlStyle(ControlKind kind) {
         return BS_AUTORADIOBUTTON;
     case ControlKind::GroupBox:
         return BS_GROUPBOX;
+    case ControlKind::Toggle:
+        return BS_CHECKBOX | BS_PUSHLIKE; // its owner sets it down or up
+    case ControlKind::Slider:
+        return TBS_HORZ | TBS_NOTICKS | WS_TABSTOP;
     case ControlKind::DropList:
         return CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
     case ControlKind::DropEdit:

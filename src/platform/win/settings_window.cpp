@@ -80,7 +80,14 @@ void SettingsWindow::RunModal() {
     EnableWindow(owner_, FALSE);
     ShowWindow(Hwnd(), SW_SHOW);
     MSG msg;
-    while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (!closed_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // The program's quit is for the main loop: the window closes and passes it on.
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
             cancelled_ = true;
             closed_ = OnClose();
@@ -103,18 +110,7 @@ RECT SettingsWindow::CellRect(int id) const {
 }
 
 void SettingsWindow::SetHint(int id, const std::string& text) {
-    if (!tooltip_)
-        tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   Hwnd(), nullptr, nullptr, nullptr);
-    std::wstring wide = Utf8ToWide(text);
-    TTTOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = Hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(Control(id));
-    info.lpszText = wide.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    hints_.Add(Hwnd(), Hwnd(), Control(id), text);
 }
 
 std::string SettingsWindow::ChosenText(int box, int code) const {

@@ -5,6 +5,7 @@
 
 #include "platform/language.h"
 #include "platform/win/gdi.h"
+#include "platform/win/hints.h"
 #include "platform/win/layout_controls.h"
 #include "platform/win/window.h"
 
@@ -60,7 +61,7 @@ private:
     SIZE FrameSize() const;
 
     HWND owner_;
-    HWND tooltip_ = nullptr;
+    Hints hints_;
     const WindowLayout& layout_;
     LayoutControls controls_;
     HFONT baseFont_;
