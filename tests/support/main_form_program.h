@@ -5,7 +5,11 @@
 
 #include "app/win/main_form.h"
 #include "files/text_file_helpers.h"
+#include "platform/win/text_conversion.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -56,6 +60,20 @@ namespace {
                  reinterpret_cast<LPARAM>(control));
 }
 
+// A file dropped on a window, as the shell hands it over (the window frees the handle).
+[[maybe_unused]] void DropFile(HWND window, const std::string& path) {
+    const std::wstring wide = Utf8ToWide(path);
+    const size_t bytes = sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t);
+    const HGLOBAL drop = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), wide.c_str(),
+                wide.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
+
 struct Program {
     explicit Program(int englishMode, const std::string& moreIni = "") {
         const std::string dir = scratch.File("x").substr(0, scratch.File("x").size() - 1);
@@ -69,6 +87,10 @@ struct Program {
     ~Program() {
         if (created)
             DestroyWindow(form.Window());
+        // The window's end asks the program's loop to end; a later test's modal loop must not
+        // take that request as its own.
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
     test::ScratchDir scratch;
     // The program keeps its library for its life; the test's copy goes with its folder.

@@ -335,9 +335,9 @@ void MainForm::OnCommand(const Control& c, int code) {
             if (h.control == r.slotControl)
                 dispatch(h.item, h.text, h.check, r.slot);
         }
-        if ((r.slotControl == SlotControl::UserWaveButton ||
-             r.slotControl == SlotControl::FreqBarButton) &&
-            clicked)
+        if (r.slotControl == SlotControl::UserWaveButton && clicked)
+            session_.UserWaveButton(r.slot);
+        if (r.slotControl == SlotControl::FreqBarButton && clicked)
             session_.NotAvailable();
     } else if (r.role == RowRole::Toolbar) {
         for (const ToolbarHandlers& h : kToolbarHandlers) {
