@@ -28,9 +28,9 @@ WindowLayout MakeUserWave() {
                 {I::kModLabel,
                  K::Label,
                  0,
-                 {200, 169, 110, 14},
+                 {224, 169, 110, 14},
                  {"Wave1 変調信号:", "Wave1 Mod. signal:"}},
-                {I::kModSignal, K::DropList, 0, {312, 166, 86, 20}},
+                {I::kModSignal, K::DropList, 0, {336, 166, 86, 20}},
             }};
 }
 
