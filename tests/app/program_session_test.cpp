@@ -21,10 +21,7 @@ std::string LastMessage(const SessionFixture& f) {
 }
 
 std::string MonoWave(const SessionFixture& f) {
-    test::Bytes chunks = test::Chunk("fmt ", test::FmtContent(1, 1, 44100, 16));
-    test::Append(chunks, test::Chunk("data", test::Bytes(200, 0)));
-    const test::Bytes wav = test::Riff(chunks);
-    f.Put("tone.wav", std::string(wav.begin(), wav.end()));
+    test::WriteSilentWave(f.dir + "tone.wav", 1, 100);
     return f.dir + "tone.wav";
 }
 

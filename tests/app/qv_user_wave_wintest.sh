@@ -24,8 +24,9 @@ set_text() {
           `'UserWaveChSel=ALL\r\nUserWaveModSig=uR\r\n' "$1"
 }
 start() { # language, waveform item: the main window, then the user-wave window it registers in
-    local lang=$1
-    settled_ini "$work/prog" "[Special]\r\nEnglishMode=$([ "$lang" = en ] && echo 1 || echo 0)\r\n$(set_text "$2")"
+    local lang=$1 english=0
+    [ "$lang" = en ] && english=1
+    settled_ini "$work/prog" "[Special]\r\nEnglishMode=$english\r\n$(set_text "$2")"
     (cd "$work/prog" && LC_ALL=$([ "$lang" = en ] && echo C.UTF-8 || echo ja_JP.UTF-8) \
         QV_AUDIO_CAPTURE="$capture" wine QV.exe </dev/null >/dev/null 2>&1) &
     pid=$!
@@ -40,15 +41,11 @@ start() { # language, waveform item: the main window, then the user-wave window 
 }
 stop_program() {
     wine taskkill /IM QV.exe >/dev/null 2>&1
-    wait_end "$pid" || { echo "FAIL the program did not end"; fail=1; kill "$pid"; }
-    wait "$pid" 2>/dev/null
+    wait_end "$pid" || { echo "FAIL the program did not end"; fail=1; }
 }
 
 start en 'user wave'
-xdotool windowfocus --sync "$w" && xdotool key space
-sleep 2
-xdotool windowfocus --sync "$w" && xdotool key space
-sleep 1
+for _ in play stop; do xdotool windowfocus --sync "$w" && xdotool key space && sleep 1.5; done
 set_text 'user wave' >"$work/prog/set.QV"
 (cd "$work/prog" && "$QV_NATIVE_QVRENDER" set.QV "$work/ref.wav" --set File.Length=30 >/dev/null)
 python3 "$QV_SOURCE_DIR/tests/support/compare_capture.py" "$capture" "$work/ref.wav" 44100 prefix ||

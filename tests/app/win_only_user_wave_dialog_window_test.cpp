@@ -1,11 +1,12 @@
 // The user-wave window in this process: a stereo wave dropped on the main window while the page
-// "Wave 5,6,7,8" is shown opens Wave5's window with the wave's info line and lists, and a mono
-// wave dropped on that window offers "ALL" disabled and "uL"; the Japanese button opens Wave1's
-// window empty. Every text fits its control. The window is read by a second thread while the
-// modal loop runs, and closed with Esc.
+// "Wave 5,6,7,8" is shown opens Wave5's window with the wave's info line (every text fitting), a
+// mono wave dropped on that window offers "ALL" disabled and "uL", a parameter file handed over
+// shows the window counting down from 2 until it closes by itself, and Wave1's button opens its
+// window empty. A second thread reads the window while the modal loop runs.
 #include "app/main_layout.h"
 #include "app/user_wave_layout.h"
 #include "files/wave_bytes.h"
+#include "platform/win/hand_over.h"
 #include "support/main_form_program.h"
 
 #include <gtest/gtest.h>
@@ -19,72 +20,55 @@ namespace {
 
 using I = UserWaveIds;
 
-std::string WaveFile(test::ScratchDir& dir, uint16_t channels, uint32_t frames) {
-    test::Bytes chunks = test::Chunk("fmt ", test::FmtContent(1, channels, 44100, 16));
-    test::Append(chunks, test::Chunk("data", test::Bytes(size_t{frames} * channels * 2, 0)));
-    const test::Bytes bytes = test::Riff(chunks);
-    const std::string path = dir.File((std::to_string(channels) + "ch.wav").c_str());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
+// Lets act show the window captioned title, reads it from a second thread once its info line
+// holds infoPart, then presses Esc in it unless it closes by itself. "" when it never came.
+std::wstring ReadWindow(const wchar_t* title, const wchar_t* infoPart,
+                        const std::function<std::wstring(HWND)>& read,
+                        const std::function<void()>& act, bool escape = true) {
+    std::wstring seen;
+    std::thread reader([&] {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        HWND w = nullptr;
+        while (!(w = FindWindowW(nullptr, title)) && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        while (w && Text(GetDlgItem(w, I::kInfo)).find(infoPart) == std::wstring::npos &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!w)
+            return;
+        seen = read(w);
+        if (escape)
+            PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    act();
+    reader.join();
+    return seen;
 }
 
-// What the window shows once its info line reads as wanted.
-struct Seen {
-    std::wstring info;
-    std::vector<std::wstring> channels, modSignals, cut;
-    bool channelEnabled = false, modVisible = false;
-};
-
-// Runs steps on the window captioned title from a second thread while the modal loop runs, then
-// presses Esc in it.
-struct WindowDriver {
-    WindowDriver(const wchar_t* title, std::function<void(HWND)> steps)
-        : thread([title, steps = std::move(steps)] {
-              const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-              while (std::chrono::steady_clock::now() < end) {
-                  if (const HWND w = FindWindowW(nullptr, title); w && IsWindowVisible(w)) {
-                      steps(w);
-                      PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0);
-                      return;
-                  }
-                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-              }
-          }) {}
-    ~WindowDriver() { thread.join(); }
-    std::thread thread;
-};
-
-Seen Read(HWND w, const std::wstring& infoPart) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (Text(GetDlgItem(w, I::kInfo)).find(infoPart) == std::wstring::npos &&
-           std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    Seen s;
-    s.info = Text(GetDlgItem(w, I::kInfo));
-    const auto items = [](HWND box) {
-        std::vector<std::wstring> texts;
-        for (LRESULT i = 0; i < SendMessageW(box, CB_GETCOUNT, 0, 0); ++i) {
+// The info line, the lists' items ("-" marks a disabled list) and every text cut.
+std::wstring State(HWND w) {
+    std::wstring s = Text(GetDlgItem(w, I::kInfo));
+    for (int id : {I::kChannel, I::kModSignal}) {
+        const HWND box = GetDlgItem(w, id);
+        s += IsWindowEnabled(box) ? L" |" : L" -";
+        for (LRESULT i = 0; Shown(box) && i < SendMessageW(box, CB_GETCOUNT, 0, 0); ++i) {
             wchar_t item[64] = {};
             SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-            texts.push_back(item);
+            s += std::wstring(L" ") + item;
         }
-        return texts;
-    };
-    s.channels = items(GetDlgItem(w, I::kChannel));
-    s.modSignals = items(GetDlgItem(w, I::kModSignal));
-    s.channelEnabled = IsWindowEnabled(GetDlgItem(w, I::kChannel)) != FALSE;
-    s.modVisible = Shown(GetDlgItem(w, I::kModSignal)) && Shown(GetDlgItem(w, I::kModLabel));
-    s.cut = CutTexts(w);
+    }
+    for (const std::wstring& cut : CutTexts(w))
+        s += L" cut: " + cut;
     return s;
 }
 
-TEST(UserWaveDialogWindowTest, AWaveDroppedOnThePageOfWave5BecomesItsOwn) {
+TEST(UserWaveDialogWindowTest, DroppedRequestedAndButtonRegistrations) {
     Program p(1, "[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n");
     ASSERT_TRUE(p.created);
     const HWND main = p.form.Window();
-    const std::string stereo = WaveFile(p.scratch, 2, 44100), mono = WaveFile(p.scratch, 1, 100);
+    const std::string stereo = p.scratch.File("2ch.wav"), mono = p.scratch.File("1ch.wav");
+    test::WriteSilentWave(stereo, 2, 44100);
+    test::WriteSilentWave(mono, 1, 100);
     int tabsId = 0;
     for (const LayoutRow& r : MainLayout())
         tabsId = r.role == RowRole::Tabs ? r.id : tabsId;
@@ -93,51 +77,35 @@ TEST(UserWaveDialogWindowTest, AWaveDroppedOnThePageOfWave5BecomesItsOwn) {
     NMHDR change{tabs, static_cast<UINT_PTR>(tabsId), static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageW(main, WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
 
-    Seen first, second;
-    {
-        WindowDriver driver(L"Quorvale - User wave 5", [&](HWND w) {
-            first = Read(w, L"sec");
-            DropFile(w, mono);
-            second = Read(w, L"1ch");
-        });
-        DropFile(main, stereo);
-    }
-    EXPECT_EQ(first.info, L"Samples: 44100  (44100s/s 16bit 2ch)  1.00sec");
-    EXPECT_EQ(first.channels, (std::vector<std::wstring>{L"ALL", L"uL", L"uR", L"uL + uR",
-                                                         L"uL - uR", L"uR - uL"}));
-    EXPECT_TRUE(first.channelEnabled);
-    EXPECT_TRUE(first.modVisible);
-    EXPECT_EQ(first.cut, std::vector<std::wstring>{});
-    EXPECT_EQ(second.channels, std::vector<std::wstring>{L"ALL"});
-    EXPECT_FALSE(second.channelEnabled);
-    EXPECT_EQ(second.modSignals, std::vector<std::wstring>{L"uL"});
-}
+    std::wstring first;
+    const auto both = [&](HWND w) {
+        first = State(w);
+        DropFile(w, mono);
+        return State(w);
+    };
+    EXPECT_EQ(ReadWindow(L"Quorvale - User wave 5", L"sec", both, [&] { DropFile(main, stereo); }),
+              L"Samples: 100  (44100s/s 16bit 1ch)  0.00sec - ALL | uL");
+    EXPECT_EQ(first, L"Samples: 44100  (44100s/s 16bit 2ch)  1.00sec | ALL uL uR uL + uR uL - uR "
+                     L"uR - uL | uL uR uL + uR uL - uR uR - uL");
 
-TEST(UserWaveDialogWindowTest, TheJapaneseButtonOpensWave1sWindowEmpty) {
-    Program p(0, "[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n");
-    ASSERT_TRUE(p.created);
-    const HWND main = p.form.Window();
-    const HWND waveform = Child(main, SlotId(0, SlotControl::Waveform));
-    SendMessageW(waveform, CB_SETCURSEL, 10, 0); // user wave
-    Notify(waveform, CBN_SELCHANGE);
+    std::ofstream(p.scratch.File("set.QV"))
+        << "[Wave1]\r\nWaveform=user wave\r\n[Wave5]\r\nWaveform=user wave\r\nUserWave=" << stereo
+        << "\r\n";
+    const HandOverRecord record("\"" + p.scratch.File("set.QV") + "\"");
+    const auto countdown = [](HWND w) { return Text(GetDlgItem(w, I::kCountdown)); };
+    const auto handed = std::chrono::steady_clock::now();
+    EXPECT_EQ(
+        ReadWindow(
+            L"Quorvale - User wave 5", L"sec", countdown,
+            [&] { SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record.Data())); },
+            false),
+        L"2");
+    EXPECT_GE(std::chrono::steady_clock::now() - handed, std::chrono::seconds(2));
+
     const HWND button = Child(main, SlotId(0, SlotControl::UserWaveButton));
-    ASSERT_TRUE(Shown(button));
-    Seen shown;
-    std::wstring open, close;
-    {
-        WindowDriver driver(L"Quorvale - ユーザー波形 1", [&](HWND w) {
-            shown = Read(w, L"");
-            open = Text(GetDlgItem(w, I::kOpen));
-            close = Text(GetDlgItem(w, I::kClose));
-        });
-        Notify(button, BN_CLICKED);
-    }
-    EXPECT_EQ(open + L"|" + close, L"開く|閉じる");
-    EXPECT_EQ(shown.info, L"");
-    EXPECT_TRUE(shown.channels.empty());
-    EXPECT_FALSE(shown.channelEnabled);
-    EXPECT_FALSE(shown.modVisible);
-    EXPECT_EQ(shown.cut, std::vector<std::wstring>{});
+    EXPECT_EQ(
+        ReadWindow(L"Quorvale - User wave 1", L"", State, [&] { Notify(button, BN_CLICKED); }),
+        L" - -");
 }
 
 } // namespace
