@@ -19,11 +19,6 @@ inline constexpr Text2 kMsgNewVersion{
     "This is the new version.\nPlease refer to the Help file for the modifications.\n\n The "
     "Help file can be opened by pressing F1 key at any time. \n\n (This message is not "
     "displayed from next time)"};
-inline constexpr Text2 kMsgWindowNotAvailable{"このウィンドウはまだ使えません。",
-                                              "This window is not available yet."};
-inline constexpr Text2 kMsgUserWaveWindowNotAvailable{
-    "ユーザー波形の登録ウィンドウはまだ使えません。",
-    "User waves are registered in the user-wave window, which is not available yet."};
 
 // After the version in the start caption.
 inline constexpr Text2 kCaptionLanguageMark{"  ", "E  "};

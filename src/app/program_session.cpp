@@ -8,6 +8,7 @@
 #include "app/main_controls.h"
 #include "app/main_texts.h"
 #include "app/play_command.h"
+#include "app/user_wave_dialog.h"
 #include "app/user_wave_loader.h"
 #include "engine/driver_table.h"
 #include "engine/wave_play_rec.h"
@@ -138,7 +139,7 @@ void ProgramSession::ApplyStartSet() {
 void ProgramSession::FirstActivation() {
     p_.host.PumpMessages();
     // A set opened from the command line has registered its own waves and may be playing them.
-    if (!Playing()) {
+    if (!Playing() && !openedBeforeActivation_) {
         (void)RegisterUserWaves(generator_, [this](int master, const std::string&) {
             return RegisterUserWaveOf(master, static_cast<int>(UserWaveRequest::Deferred));
         });
@@ -156,14 +157,45 @@ void ProgramSession::FirstActivation() {
 }
 
 bool ProgramSession::RegisterUserWaveOf(int master, int request) {
-    const NoKeysDown noKeys;
-    const UserWaveLoadEnvironment env{.ui = p_.ui,
-                                      .keys = noKeys,
-                                      .languageIndex = Language(),
-                                      .appTitle = kAppTitle,
-                                      .progress = {}};
-    return RegisterUserWave(generator_.userWaves[master / 4], master == 4,
-                            static_cast<UserWaveRequest>(request), env);
+    UserWaveSet& set = generator_.userWaves[master / 4];
+    set.registerRequest = request;
+    bool loaded = false;
+    if (p_.host.ShowUserWaveWindow(master)) {
+        loaded = set.userWaveFrames > 0;
+    } else {
+        const NoKeysDown noKeys;
+        const UserWaveLoadEnvironment env{.ui = p_.ui,
+                                          .keys = noKeys,
+                                          .languageIndex = Language(),
+                                          .appTitle = kAppTitle,
+                                          .progress = {}};
+        loaded = RegisterUserWave(set, master == 4, static_cast<UserWaveRequest>(request), env);
+    }
+    set.registerRequest = 0;
+    return loaded;
+}
+
+void ProgramSession::UserWaveButton(int master) {
+    if ((master != 0 && master != 4) || !controls_->Visible(master, SlotControl::UserWaveButton) ||
+        !controls_->Enabled(master, SlotControl::UserWaveButton) || Busy() || Playing())
+        return;
+    UserWaveSet& set = generator_.userWaves[master / 4];
+    set.registerRequest = static_cast<int>(set.userWavePath.empty() ? UserWaveRequest::NoFile
+                                                                    : UserWaveRequest::Chosen);
+    const bool shown = p_.host.ShowUserWaveWindow(master);
+    set.registerRequest = 0;
+    if (shown)
+        UserWavesShown();
+}
+
+UserWaveDialog ProgramSession::UserWaveDialogOf(int master) {
+    return UserWaveDialog(generator_.userWaves[master / 4], master, Language());
+}
+
+void ProgramSession::UserWavesShown() {
+    controls_->UserWavesChanged();
+    OfferFormat();
+    Publish();
 }
 
 void ProgramSession::SaveSettingsAndSet() {

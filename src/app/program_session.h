@@ -29,6 +29,7 @@ class KeyState;
 class MainControls;
 class PlayCommand;
 class Ui;
+class UserWaveDialog;
 class WavePlayRec;
 
 // What changed since the views were last told.
@@ -75,6 +76,12 @@ public:
     // OnAutoPlayTimer), 0 stops it.
     virtual void SetAutoPlayTimer(long ms) = 0;
     virtual void OpenHelp(const std::string& path, unsigned long context) = 0;
+    // Shows the user-wave window of a master (0 or 4), which starts as the set's registerRequest
+    // says; false where there is no such window (the session then loads the file itself).
+    virtual bool ShowUserWaveWindow(int master) {
+        (void)master;
+        return false;
+    }
 };
 
 struct SessionPlatform {
@@ -180,14 +187,18 @@ public:
     // A file dropped on the main window: a parameter file opens, any other becomes the user
     // wave of the master of the page shown.
     void DropFile(const std::string& path, int masterOfPage);
+    // The user-wave button of a master: its window, while the master plays the user wave and
+    // nothing runs; it starts empty when no file is registered.
+    void UserWaveButton(int master);
+    // What the user-wave window of a master shows and changes (the window lives while the
+    // registration runs, inside ShowUserWaveWindow).
+    UserWaveDialog UserWaveDialogOf(int master);
     void OnPlaybackBegins();
     void OnPlaybackEnds();
     void OnAutoPlayTimer();
     // A key the main window saw first; what the window must do with it.
     KeyCommand OnKey(const KeyPress& key);
     void Help();
-    // The windows that are not part of the program yet say so.
-    void NotAvailable();
     // Hands the current format (and the buffers for it) to the engine, which may refuse it; the
     // Play command does nothing until a format is taken.
     bool OfferFormat();
@@ -209,6 +220,8 @@ private:
     void OpenPending();
     bool OpenFile(const std::string& path);
     bool RegisterUserWaveOf(int master, int request);
+    // After a registration: the engine's format back, the waveform hints, the views told.
+    void UserWavesShown();
     void SetCaption(std::string caption);
     void Changed(SessionChanges changes);
 
@@ -244,6 +257,7 @@ private:
     int progress_ = 0;
     bool startGood_ = false, saved_ = false;
     bool activated_ = false;
+    bool openedBeforeActivation_ = false; // a set of the command line registered its waves
     int helpContext_ = 2; // the first F1 opens the help's start page, later ones its index
     int f1Count_ = 0;
 };

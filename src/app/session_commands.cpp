@@ -8,6 +8,7 @@
 #include "app/main_texts.h"
 #include "app/play_command.h"
 #include "app/program_session.h"
+#include "app/user_wave_loader.h"
 #include "app/write_command.h"
 #include "engine/wave_play_rec.h"
 #include "files/wave_writer.h"
@@ -138,6 +139,7 @@ void ProgramSession::OpenParamFile(const std::string& path) {
 bool ProgramSession::OpenFile(const std::string& path) {
     OpenedNames names;
     if (qv::OpenParamFile(path, generator_, *controls_, openEnv_, names)) {
+        openedBeforeActivation_ = !activated_;
         paramFilePath_ = path;
         settings_.lastWaveFile = names.lastWaveFile;
         settings_.lastTextFile = names.lastTextFile;
@@ -195,9 +197,10 @@ void ProgramSession::OpenPending() {
         return;
     const std::string path = std::exchange(pendingOpen_, std::string());
     if (pendingIsUserWave_) {
-        p_.ui.Message(kMsgUserWaveWindowNotAvailable(Language()), kAppTitle, MsgIcon::Information);
-        OfferFormat();
-        Publish();
+        // The window loads the dropped file as a requested registration of that master.
+        generator_.userWaves[pendingMaster_ / 4].userWavePath = path;
+        (void)RegisterUserWaveOf(pendingMaster_, static_cast<int>(UserWaveRequest::Deferred));
+        UserWavesShown();
         return;
     }
     // "/P" plays what was opened; after an open that failed, nothing.
@@ -271,10 +274,6 @@ void ProgramSession::Help() {
             helpContext_ = 8;
     }
     ++f1Count_;
-}
-
-void ProgramSession::NotAvailable() {
-    p_.ui.Message(kMsgWindowNotAvailable(Language()), kAppTitle, MsgIcon::Information);
 }
 
 } // namespace qv

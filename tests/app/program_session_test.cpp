@@ -21,15 +21,41 @@ std::string LastMessage(const SessionFixture& f) {
     return f.ui.messages.empty() ? "" : f.ui.messages.back().text;
 }
 
+std::string MonoWave(const SessionFixture& f) {
+    test::WriteSilentWave(f.dir + "tone.wav", 1, 100);
+    return f.dir + "tone.wav";
+}
+
 TEST(ProgramSessionTest, OnlyADroppedFileCanBeAUserWave) {
     for (const bool dropped : {false, true}) {
         SessionFixture f;
         if (dropped)
-            f.session.DropFile(f.dir + "tone.wav", 0);
+            f.session.DropFile(MonoWave(f), 4); // the page of Wave5 shown
         else
             f.session.ProcessCommandLine("tone.wav"); // as a second start hands it over too
-        EXPECT_EQ(LastMessage(f).substr(0, 12), dropped ? "User waves a" : "File Extent ");
+        EXPECT_EQ(LastMessage(f).substr(0, 12), dropped ? "" : "File Extent ");
+        EXPECT_EQ(f.session.Gen().userWaves[1].userWaveFrames, dropped ? 100u : 0u);
     }
+}
+
+TEST(ProgramSessionTest, TheUserWaveButtonOpensItsWindowForAUserWaveAtRest) {
+    SessionFixture f("[Wave1]\r\nWaveform=user wave\r\n");
+    std::vector<std::pair<int, int>> shown; // master, request
+    f.host.userWaveWindow = [&](int m) {
+        shown.emplace_back(m, f.session.Gen().userWaves[m / 4].registerRequest);
+        return true;
+    };
+    f.session.UserWaveButton(4); // Wave5 plays sine
+    f.session.UserWaveButton(0); // nothing registered: empty
+    f.session.DropFile(MonoWave(f), 0);
+    f.session.UserWaveButton(0); // the dropped file registered
+    f.session.Play();
+    ASSERT_TRUE(f.Begun());
+    f.session.UserWaveButton(0); // not while it plays
+    f.session.Stop();
+    ASSERT_TRUE(f.Ended());
+    EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{0, 2}, {0, 1}, {0, 0}}));
+    EXPECT_EQ(f.session.Gen().userWaves[0].registerRequest, 0);
 }
 
 TEST(ProgramSessionTest, SlashPPlaysWhatItOpenedForThatSetsLength) {

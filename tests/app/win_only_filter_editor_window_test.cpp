@@ -13,27 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include <cstring>
 #include <fstream>
 #include <tuple>
 
 namespace qv {
 namespace {
 
-void DropFile(HWND window, const std::string& path) {
-    const std::wstring wide = Utf8ToWide(path);
-    const size_t bytes = sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t);
-    const HGLOBAL drop = GlobalAlloc(GHND, bytes);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    files->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), wide.c_str(),
-                wide.size() * sizeof(wchar_t));
-    GlobalUnlock(drop);
-    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0); // the window frees it
-}
 
 int FilterBoxId() {
     for (const LayoutRow& r : MainLayout()) {

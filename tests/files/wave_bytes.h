@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -162,5 +163,15 @@ struct MemoryWave {
     bool playable = false;
     uint32_t floatBits = 0xDEAD;
 };
+
+// A 16-bit file of silent frames at 44100 Hz.
+inline void WriteSilentWave(const std::string& path, uint16_t channels, uint32_t frames) {
+    Bytes chunks = Chunk("fmt ", FmtContent(1, channels, 44100, 16));
+    Append(chunks, Chunk("data", Bytes(size_t{frames} * channels * 2, 0)));
+    const Bytes bytes = Riff(chunks);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
 
 } // namespace qv::test

@@ -5,7 +5,11 @@
 
 #include "app/win/main_form.h"
 #include "files/text_file_helpers.h"
+#include "platform/win/text_conversion.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -54,6 +58,20 @@ namespace {
 [[maybe_unused]] void Notify(HWND control, int code) {
     SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
                  reinterpret_cast<LPARAM>(control));
+}
+
+// A file dropped on a window, as the shell hands it over (the window frees the handle).
+[[maybe_unused]] void DropFile(HWND window, const std::string& path) {
+    const std::wstring wide = Utf8ToWide(path);
+    const size_t bytes = sizeof(DROPFILES) + (wide.size() + 2) * sizeof(wchar_t);
+    const HGLOBAL drop = GlobalAlloc(GHND, bytes);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), wide.c_str(),
+                wide.size() * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }
 
 struct Program {

@@ -62,6 +62,9 @@ public:
     void OpenHelp(const std::string&, unsigned long context) override {
         helpContexts.push_back(context);
     }
+    bool ShowUserWaveWindow(int master) override {
+        return userWaveWindow && userWaveWindow(master);
+    }
     // The window's message loop until done() holds: the engine's steps run, its notifications
     // reach the session.
     template <typename Done> bool Loop(ProgramSession& session, Done done) {
@@ -92,6 +95,7 @@ public:
     long timerMs = 0;
     int begun = 0, ended = 0; // notifications delivered
     std::vector<unsigned long> helpContexts;
+    std::function<bool(int master)> userWaveWindow; // none: the session loads by itself
 
 private:
     std::mutex m_;

@@ -13,7 +13,7 @@ bool AskFile(HWND owner, bool save, const wchar_t* title, const FileKind& kind,
              const std::string& directory, std::string& path) {
     std::wstring filter = std::wstring(kind.description) + L'\0' + kind.pattern + L'\0';
     if (kind.allFiles)
-        filter += std::wstring(kind.allFiles) + L'\0' + L"*.*" + L'\0';
+        filter += std::wstring(kind.allFiles) + L'\0' + kind.allPattern + L'\0';
     std::array<wchar_t, MAX_PATH * 2> name{};
     const std::wstring offered = Utf8ToWide(path);
     offered.copy(name.data(), std::min(offered.size(), name.size() - 1));

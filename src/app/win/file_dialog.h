@@ -8,10 +8,11 @@
 namespace qv {
 
 struct FileKind {
-    const wchar_t* description;        // "Wave file (*.WAV)"
-    const wchar_t* pattern;            // "*.WAV"
-    const wchar_t* extension;          // added to a name typed without one
-    const wchar_t* allFiles = nullptr; // "All files (*.*)", offered second when given
+    const wchar_t* description;         // "Wave file (*.WAV)"
+    const wchar_t* pattern;             // "*.WAV"
+    const wchar_t* extension;           // added to a name typed without one
+    const wchar_t* allFiles = nullptr;  // a second kind offered when given: "All files (*.*)"
+    const wchar_t* allPattern = L"*.*"; // or another with its own pattern
 };
 
 // Asks for a file to open (it must exist) or to save (an existing one is confirmed), starting in

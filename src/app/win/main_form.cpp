@@ -5,6 +5,7 @@
 #include "app/main_controls.h"
 #include "app/win/filter_config_form.h"
 #include "app/win/freq_bar_form.h"
+#include "app/win/user_wave_dlg.h"
 #include "engine/wave_play_rec.h"
 #include "engine/win/win_driver_catalog.h"
 #include "fftlib/fft_library.h"
@@ -408,6 +409,19 @@ void MainForm::SetAutoPlayTimer(long ms) {
 
 void MainForm::OpenHelp(const std::string& path, unsigned long context) {
     (void)OpenHelpContext(path, context);
+}
+
+// The user-wave window, at the main window's first waveform box (5, 5 pixels in).
+bool MainForm::ShowUserWaveWindow(int master) {
+    POINT at{};
+    if (const Control* box = Find(0, SlotControl::Waveform)) {
+        RECT r{};
+        GetWindowRect(box->hwnd, &r);
+        at = {r.left + Scale(5), r.top + Scale(5)};
+    }
+    UserWaveDlg dialog(instance_, Hwnd(), font_, session_, master, at);
+    dialog.Run();
+    return true;
 }
 
 } // namespace qv

@@ -63,6 +63,7 @@ private:
     void PostAutoPlay() override;
     void SetAutoPlayTimer(long ms) override;
     void OpenHelp(const std::string& path, unsigned long context) override;
+    bool ShowUserWaveWindow(int master) override;
 
     void Handlers();
     void BuildControls();

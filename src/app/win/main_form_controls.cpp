@@ -318,7 +318,7 @@ void MainForm::OnCommand(const Control& c, int code) {
                 dispatch(h.item, h.text, h.check, r.slot);
         }
         if (r.slotControl == SlotControl::UserWaveButton && clicked)
-            session_.NotAvailable();
+            session_.UserWaveButton(r.slot);
         if (r.slotControl == SlotControl::FreqBarButton && clicked)
             ToggleFreqBar();
     } else if (r.role == RowRole::Toolbar) {

@@ -14,6 +14,8 @@ inline constexpr UINT kMsgAutoPlay = WM_APP + 2;
 inline constexpr UINT kMsgFirstActivation = WM_APP + 3;
 // Posted by the format list when it is shown: the format test runs once the window is up.
 inline constexpr UINT kMsgRunFormatTest = WM_APP + 4;
+// Posted by the user-wave window when it is shown: its first load runs once the window is up.
+inline constexpr UINT kMsgUserWaveStart = WM_APP + 5;
 // Answered by the main window with the playback thread's longest wait for its display step in
 // the current or last playback, in microseconds (read by the responsiveness probe).
 inline constexpr UINT kMsgDisplayWaitQuery = WM_APP + 20;
@@ -25,5 +27,7 @@ inline constexpr UINT kMsgPlaybackEnds = WM_APP + 0x65;   // 0x8065
 inline constexpr UINT_PTR kTimerAutoPlay = 1;
 // The point window snaps a typed frequency a second after the last key.
 inline constexpr UINT_PTR kTimerPointSnap = 2;
+// The user-wave window's countdown before it closes by itself.
+inline constexpr UINT_PTR kTimerUserWaveCountdown = 3;
 
 } // namespace qv
