@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-# Checks a glide in a capture of the ALSA file device (16-bit stereo, left channel): the tone
+# Checks a glide in a capture of the ALSA file device (16-bit stereo, one channel): the tone
 # goes from f0 to f1 Hz over about the given seconds, and while it sounds no sample step is larger
-# than the faster sine's own largest step (so the phase never jumps). Arguments: capture, rate, f0, f1,
-# seconds, amplitude (the sine's peak in sample values).
+# than the faster sine's own largest step (so the phase never jumps). Arguments: capture, rate, f0,
+# f1 ("?": wherever it ends, printed), seconds, amplitude (the sine's peak in sample values), and
+# the channel (0 left, the default, or 1 right).
 import array, math, sys
 raw = array.array('h', open(sys.argv[1], 'rb').read())
-rate, f0, f1, seconds, amplitude = (float(a) for a in sys.argv[2:7])
-left = raw[0::2]
+rate, f0 = float(sys.argv[2]), float(sys.argv[3])
+seconds, amplitude = float(sys.argv[5]), float(sys.argv[6])
+left = raw[int(sys.argv[7]) if len(sys.argv) > 7 else 0::2]
 # Rising zero crossings, interpolated, while the tone sounds.
 crossings = [i + left[i] / (left[i] - left[i + 1]) for i in range(len(left) - 1)
              if left[i] <= 0 < left[i + 1]]
@@ -14,7 +16,9 @@ freqs = [(crossings[k], rate / (crossings[k + 1] - crossings[k])) for k in range
 fail = []
 start = sum(f for _, f in freqs[5:25]) / 20
 end = sum(f for _, f in freqs[-25:-5]) / 20
-if abs(start - f0) > 0.2 or abs(end - f1) > 0.2:
+f1 = end if sys.argv[4] == '?' else float(sys.argv[4])
+# Zero crossings measure 20 periods to about 1e-4 of the frequency at a few samples a period.
+if abs(start - f0) > max(0.2, 2e-4 * f0) or abs(end - f1) > max(0.2, 2e-4 * f1):
     fail.append(f'frequency {start:.2f} -> {end:.2f} Hz, expected {f0} -> {f1}')
 low, high = f0 + 0.1 * (f1 - f0), f0 + 0.9 * (f1 - f0)
 leave = next((t for t, f in freqs if f > low), None)

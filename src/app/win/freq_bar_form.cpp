@@ -285,11 +285,14 @@ void FreqBarForm::OnCommand(int id, int code) {
     }
 }
 
+// A report of the position Wave1 is already at (the release of a drag says where the thumb is)
+// leaves the glide running.
 void FreqBarForm::OnScroll(HWND control) {
     const auto position = static_cast<int32_t>(SendMessageW(control, TBM_GETPOS, 0, 0));
     if (control == controls_.Find(I::kSpeed)) {
         bar_.SetSpeed(position);
-    } else if (control == controls_.Find(I::kSlider) && !updating_) {
+    } else if (control == controls_.Find(I::kSlider) && !updating_ &&
+               position != bar_.Wave1Position()) {
         bar_.SliderMoved(position);
         session_.Publish();
     }
