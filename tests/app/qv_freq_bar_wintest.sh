@@ -48,13 +48,6 @@ drag() { # the slider's thumb from x0 to x1
 }
 main_click() { xdotool mousemove --window "$w" "$1" "$2" click 1; sleep 0.3; }
 bar_click() { xdotool mousemove --window "$b" "$1" "$2" click 1; sleep 0.3; }
-# playing: the capture grows within half a second.
-playing() {
-    local before
-    before=$(stat -c %s "$capture" 2>/dev/null || echo 0)
-    sleep 0.5
-    [ "$(stat -c %s "$capture" 2>/dev/null || echo 0)" -gt "$before" ]
-}
 # sweep_to_the_top LANGUAGE: the top speed, a sweep up photographed on its way.
 sweep_to_the_top() {
     for _ in 1 2 3 4; do bar_click $speed_end; done

@@ -29,13 +29,6 @@ w=$(wait_window '^Quorvale - tone')
 
 press() { xdotool windowfocus --sync "$w" && xdotool key "$@"; }
 click() { xdotool windowfocus --sync "$w" && xdotool mousemove --window "$w" "$1" "$2" click 1; }
-# playing: the capture grows within half a second.
-playing() {
-    local before
-    before=$(stat -c %s "$capture" 2>/dev/null || echo 0)
-    sleep 0.5
-    [ "$(stat -c %s "$capture" 2>/dev/null || echo 0)" -gt "$before" ]
-}
 # save_dialog TITLE NAME: answers the dialog with a file of the work folder ("" if none came).
 save_dialog() {
     local d

@@ -65,3 +65,11 @@ wait_new_window() {
         sleep 0.25
     done
 }
+
+# playing: the capture file $capture grows within half a second.
+playing() {
+    local before
+    before=$(stat -c %s "$capture" 2>/dev/null || echo 0)
+    sleep 0.5
+    [ "$(stat -c %s "$capture" 2>/dev/null || echo 0)" -gt "$before" ]
+}

@@ -5,6 +5,7 @@
 #include "app/main_texts.h"
 #include "app/win/edit_filter_point_form.h"
 #include "app/win/file_dialog.h"
+#include "platform/win/dropped_file.h"
 #include "platform/win/popup_menu.h"
 #include "platform/win/text_conversion.h"
 #include "platform/win/ui_font.h"
@@ -563,15 +564,9 @@ void FilterConfigForm::SaveFile() {
 }
 
 void FilterConfigForm::OnDrop(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring name(length + 1, L'\0');
-    const bool got = length > 0 && length <= kMaxDroppedPath &&
-                     DragQueryFileW(drop, 0, name.data(), length + 1) > 0;
-    DragFinish(drop);
-    if (got && editor_.Editable()) {
-        name.resize(length);
-        editor_.OpenFile(WideToUtf8(name));
-    }
+    const std::string path = TakeDroppedFile(drop, kMaxDroppedPath);
+    if (!path.empty() && editor_.Editable())
+        editor_.OpenFile(path);
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "app/main_controls.h"
 #include "app/win/main_form.h"
 #include "platform/win/control_hooks.h"
+#include "platform/win/dropped_file.h"
 #include "platform/win/text_conversion.h"
 #include "platform/win/ui_font.h"
 
@@ -367,15 +368,9 @@ void MainForm::OnUnitLabel(const Control& c, bool doubleClick) {
 }
 
 void MainForm::OnDrop(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring name(length + 1, L'\0');
-    if (length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) > 0) {
-        name.resize(length);
-        DragFinish(drop);
-        session_.DropFile(WideToUtf8(name), page_ == 0 ? 0 : 4);
-        return;
-    }
-    DragFinish(drop);
+    const std::string path = TakeDroppedFile(drop);
+    if (!path.empty())
+        session_.DropFile(path, page_ == 0 ? 0 : 4);
 }
 
 } // namespace qv

@@ -4,6 +4,7 @@
 #include "app/win/file_dialog.h"
 #include "platform/app_title.h"
 #include "platform/language.h"
+#include "platform/win/dropped_file.h"
 #include "platform/win/text_conversion.h"
 #include "platform/win/window_messages.h"
 
@@ -250,15 +251,9 @@ void UserWaveDlg::OpenFile() {
 }
 
 void UserWaveDlg::OnDrop(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring name(length + 1, L'\0');
-    const bool got = length > 0 && length <= kMaxDroppedPath &&
-                     DragQueryFileW(drop, 0, name.data(), length + 1) > 0;
-    DragFinish(drop);
-    if (got && !model_.Loading()) {
-        name.resize(length);
-        Choose(WideToUtf8(name));
-    }
+    const std::string path = TakeDroppedFile(drop, kMaxDroppedPath);
+    if (!path.empty() && !model_.Loading())
+        Choose(path);
 }
 
 } // namespace qv
