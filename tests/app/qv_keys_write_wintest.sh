@@ -14,7 +14,9 @@ source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
 command -v sox >/dev/null || exit 77
 mkdir -p "$work/prog"
 cp "$QV_EXE" "$QV_KT54DLL" "$work/prog/"
-settled_ini "$work/prog" '[Special]\r\nEnglishMode=1\r\n'
+# The filter (on for the oversampled write) keeps its editor beside the main window, off the
+# controls the script clicks.
+settled_ini "$work/prog" '[Special]\r\nEnglishMode=1\r\n[FilterConfigWindow]\r\nPosX=700\r\nPosY=0\r\n'
 printf '[File]\r\nLength=1\r\n[Misc]\r\nSamplingFreq=48000\r\nBitLen=16\r\nCh=Stereo\r\n'`
       `'[Wave1]\r\nWaveform=sine\r\nFreq=997.3\r\nOutCh=L+R\r\n'`
       `'[Filter]\r\nFilterOn=On\r\nOverSampleRate=2\r\n' >"$work/prog/tone.QV"

@@ -8,5 +8,7 @@ source "$QV_SOURCE_DIR/tools/wine-env"
 source "$QV_SOURCE_DIR/tests/support/gui_checks.sh"
 qv_start_xvfb || exit 77
 command -v xdotool >/dev/null || exit 77
+# A program left over by an earlier script would take this one's start as a second start.
+wine taskkill /F /IM QV.exe >/dev/null 2>&1
 work=$(mktemp -d)
 trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
