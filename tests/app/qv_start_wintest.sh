@@ -26,8 +26,13 @@ run() {  # picture name, then environment settings for wine
         fail=1
     else
         sleep 1
-        # The help notice of a first start, answered as a user answers it.
-        box=$(xdotool search --onlyvisible --name '^Quorvale$' | head -n 1)
+        # The help notice of a first start, answered as a user answers it (looked for a few
+        # times: a search fails as a whole when any window goes away during it).
+        for _ in 1 2 3 4 5 6; do
+            box=$(xdotool search --onlyvisible --name '^Quorvale$' 2>/dev/null | head -n 1)
+            [ -n "$box" ] && break
+            sleep 0.25
+        done
         notices+="$picture:${box:+notice} "
         [ -n "$box" ] && answer "$box"
         geometry=$(xdotool getwindowgeometry --shell "$w")
