@@ -139,6 +139,7 @@ UserWaveDlg::UserWaveDlg(HINSTANCE instance, HWND owner, HFONT font, ProgramSess
         model_.Show(Environment());
         ShowLoading(false);
         ShowState();
+        ShowPreview();
         if (model_.Countdown() > 0)
             SetTimer(Hwnd(), kCountdownTimer, 1000, nullptr);
         return LRESULT{0};
@@ -213,6 +214,10 @@ void UserWaveDlg::ShowState() {
     showList(kChannel, model_.Channels());
     showList(kModSignal, model_.ModSignals());
     ShowWindow(Control(kModLabel), model_.ModSignals().visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// After a load only: a long wave takes a while to lay out, and the countdown redraws every second.
+void UserWaveDlg::ShowPreview() {
     RECT plot{};
     GetClientRect(preview_.Hwnd(), &plot);
     points_ = BuildUserWavePreview(session_.Gen().userWaves[master_ / 4], plot.right, plot.bottom,
@@ -225,6 +230,7 @@ void UserWaveDlg::Choose(const std::string& path) {
     model_.Choose(path, Environment());
     ShowLoading(false);
     ShowState();
+    ShowPreview();
 }
 
 bool UserWaveDlg::OnCommand(int id, int code) {

@@ -42,8 +42,9 @@ private:
     void Choose(const std::string& path);
     void OpenFile();
     void OnDrop(HDROP drop);
-    // The model's state in the controls, the preview built again.
+    // The model's state in the controls; the preview is laid out again after a load only.
     void ShowState();
+    void ShowPreview();
     void ShowLoading(bool loading);
     UserWaveLoadEnvironment Environment();
 
