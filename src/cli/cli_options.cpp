@@ -12,7 +12,7 @@ const char kUsage[] =
     "                [--filter FILTER.QVF]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
     "                [--restart-after M] [--wasapi-event on|off] [--wasapi-latency M]\n"
-    "                [--set ...]\n"
+    "                [--asio-channel C] [--set ...]\n"
     "       qvrender --list-devices [--driver MME]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
@@ -48,11 +48,12 @@ const char kUsage[] =
     "                           as the Play button does: File.Length sets only a sweep's\n"
     "                           length; playback ends after --ms M milliseconds, at the end\n"
     "                           of a sweep, or when Enter is pressed\n"
-    "  --driver MME             the driver type: MME, DirectSound, ASIO or WASAPI (this\n"
-    "                           version plays through MME, DirectSound and WASAPI; ASIO\n"
-    "                           says why it cannot)\n"
+    "  --driver MME             the driver type: MME, DirectSound, ASIO or WASAPI\n"
     "  --device N               the device list entry (default 0: MME's Wave Mapper,\n"
-    "                           DirectSound's primary driver, the first WASAPI endpoint)\n"
+    "                           DirectSound's primary driver, the first ASIO driver or\n"
+    "                           WASAPI endpoint)\n"
+    "  --asio-channel C         ASIO: the driver output the stream's first channel goes to\n"
+    "                           (default 0), as the device dialog's channel list\n"
     "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
     "                           an edit while playing does (for test rigs)\n"
     "  --wasapi-event on|off    WASAPI: event-driven (on, the program's default) or\n"
@@ -60,7 +61,8 @@ const char kUsage[] =
     "  --wasapi-latency M       WASAPI: the device buffer in milliseconds, 1 to 200 (default\n"
     "                           20), as the device dialog's latency\n"
     "  --list-devices           print the output devices of the driver type (default MME)\n"
-    "                           with their device list entry numbers\n"
+    "                           with their device list entry numbers (ASIO: with each\n"
+    "                           driver's output channels)\n"
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
@@ -80,7 +82,7 @@ CliParse Fail(std::string& error, std::string message) {
 
 CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     std::vector<std::string> positional;
-    bool playOption = false; // --device, --ms, --restart-after or a --wasapi option given
+    bool playOption = false; // --device, --ms, --restart-after, --asio-channel or a --wasapi option
     bool driverOption = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -118,7 +120,8 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             o.playOptions.wasEventMode = value == "on" ? 1 : 0;
             playOption = true;
         } else if (arg == "--driver" || arg == "--device" || arg == "--ms" ||
-                   arg == "--restart-after" || arg == "--wasapi-latency") {
+                   arg == "--restart-after" || arg == "--wasapi-latency" ||
+                   arg == "--asio-channel") {
             if (i + 1 >= argc)
                 return Fail(error, arg + " needs a value");
             const std::string value = argv[++i];
@@ -135,7 +138,11 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
                 return Fail(error, arg + " takes a number of 0 or more");
             if (arg == "--wasapi-latency" && (number < 1 || number > 200))
                 return Fail(error, "--wasapi-latency takes 1 to 200 milliseconds");
-            if (arg == "--wasapi-latency")
+            if (arg == "--asio-channel" && number > 31)
+                return Fail(error, "--asio-channel takes 0 to 31");
+            if (arg == "--asio-channel")
+                o.playOptions.asioChannel = static_cast<int>(number);
+            else if (arg == "--wasapi-latency")
                 o.playOptions.wasLatencyMs = static_cast<int>(number);
             else if (arg == "--device")
                 o.playOptions.deviceIndex = static_cast<int>(number);
@@ -158,8 +165,8 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     if (o.listDevices)
         return CliParse::Run;
     if ((playOption || driverOption) && !o.play)
-        return Fail(error, "--driver, --device, --ms, --restart-after and the --wasapi options go "
-                           "with --play");
+        return Fail(error, "--driver, --device, --ms, --restart-after, --asio-channel and the "
+                           "--wasapi options go with --play");
     if (o.play && positional.size() > 1)
         return Fail(error, "--play takes no output file");
     if (positional.empty() && !o.play)

@@ -85,8 +85,13 @@ int ListDevices(Ui& ui, PlayDriverType driver) {
     }
     std::printf("%s output devices (--play --driver %s --device N):\n", DriverTypeName(driver),
                 DriverTypeName(driver));
-    for (int i = 0; i < count + (withMapper ? 1 : 0); ++i)
+    DriverPath* path = catalog.PathFor(driver);
+    for (int i = 0; i < count + (withMapper ? 1 : 0); ++i) {
         std::printf("%3d  %s\n", i, catalog.Name(driver, i, false).c_str());
+        const std::vector<std::string> channels = path->ChannelNames(i);
+        for (size_t c = 0; c < channels.size(); ++c) // --asio-channel C
+            std::printf("       ch %2zu  %s\n", c, channels[c].c_str());
+    }
     return 0;
 }
 
@@ -114,8 +119,10 @@ int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
     }
     PlayCommand command(generator, controls, engine);
     (void)command.OfferFormat();
-    const PlayEnvironment env{
-        .ui = ui, .languageIndex = kEnglish, .deviceIndex = options.deviceIndex};
+    const PlayEnvironment env{.ui = ui,
+                              .languageIndex = kEnglish,
+                              .deviceIndex = options.deviceIndex,
+                              .asioFirstChannel = options.asioChannel};
     if (command.Play(env) != PlayResult::Started) {
         if (engine.GetErrorText().empty()) // nothing was said: say it here
             std::fprintf(stderr, "%s\n", kMsgUnableToPlay(kEnglish));

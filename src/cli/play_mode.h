@@ -27,6 +27,7 @@ struct PlayOptions {
                                  // edit while playing does
     int wasLatencyMs = -1;       // WASAPI's "WAS_Latency" (1 .. 200); -1: the program's default
     int wasEventMode = -1;       // WASAPI's "WAS_EventMode" (0 or 1); -1: the program's default
+    int asioChannel = 0;         // ASIO's "ASIO_PlayChNum": the first driver output
 };
 
 // The driver type of a driver combo box text (any letter case); false for none of them.

@@ -80,6 +80,9 @@ public:
     // An error met on a thread of the driver's own (the ASIO callback) since the last call,
     // or nullptr. Read at every completion wait.
     virtual const char* CallbackError() { return nullptr; }
+    // The driver asked to be set up again (an ASIO reset request): the loop restarts the
+    // stream, and the Flush of that restart sets the driver up anew.
+    virtual bool RestartRequested() { return false; }
 
     // Main thread, end of playback.
     virtual void StopCopyThread() {}

@@ -13,7 +13,7 @@ namespace qv {
 namespace {
 
 constexpr int kMostDevicesShown = 30;
-constexpr int kMostChannelsShown = 32;
+constexpr size_t kMostChannelsShown = 32;
 
 } // namespace
 
@@ -57,15 +57,23 @@ void DeviceDialog::Refresh(bool reset) {
 }
 
 void DeviceDialog::RefreshDevice(bool reset) {
-    // ASIO's channels come with the ASIO path; no other type has a channel list.
+    // Only ASIO has a channel list: its driver is loaded once to read it.
     channelCount_ = 0;
     channels_.clear();
-    if (Type() == PlayDriverType::Asio) {
-        if (reset)
-            settings_.asioPlayChNum = 0;
+    if (Type() != PlayDriverType::Asio)
+        return;
+    if (reset)
+        settings_.asioPlayChNum = 0;
+    DriverPath* path = Path();
+    if (path != nullptr && HasDevice())
+        channels_ = path->ChannelNames(settings_.playDeviceNum);
+    channelCount_ = static_cast<int>(channels_.size());
+    if (channels_.size() > kMostChannelsShown)
+        channels_.resize(kMostChannelsShown);
+    if (channels_.empty())
         channels_.push_back(kNoChannel(language_));
-    }
-    static_cast<void>(kMostChannelsShown);
+    if (settings_.asioPlayChNum >= static_cast<int>(channels_.size()))
+        settings_.asioPlayChNum = 0;
 }
 
 bool DeviceDialog::SelectDriver(int type) {
@@ -116,8 +124,20 @@ int DeviceDialog::SetLatencyText(std::string_view text) {
 
 std::string DeviceDialog::InfoText(bool detailed) {
     DriverPath* path = Path();
-    return path ? path->InfoText(settings_.playDeviceNum, engine_.CurrentStreamSetup(), detailed)
-                : std::string();
+    StreamSetup setup = engine_.CurrentStreamSetup();
+    setup.asioFirstChannel = settings_.asioPlayChNum;
+    return path ? path->InfoText(settings_.playDeviceNum, setup, detailed) : std::string();
+}
+
+bool DeviceDialog::PressPanel() {
+    if (Type() != PlayDriverType::Asio)
+        return Type() == PlayDriverType::Wasapi;
+    DriverPath* path = Path();
+    if (path != nullptr && path->ControlPanel(settings_.playDeviceNum))
+        RefreshDevice(true); // the panel may have changed the driver's channels
+    else
+        ui_.Message(kMsgCannotOpenPanel(language_), kPanelCaption(language_), MsgIcon::Warning);
+    return false;
 }
 
 std::string DeviceDialog::DeviceName() const {

@@ -57,6 +57,9 @@ public:
     // The latency as typed: 1 ... 200 ms (the text then shows the value kept).
     int SetLatencyText(std::string_view text);
     std::string InfoText(bool detailed);
+    // The Panel button: ASIO asks the driver for its control panel and reads the channels again
+    // (or warns that it could not); true when the system's sound panel is to be opened instead.
+    bool PressPanel();
 
     // --- The format list of the chosen device.
     std::string DeviceName() const;

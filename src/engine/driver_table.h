@@ -39,6 +39,19 @@ public:
         return false;
     }
     virtual void EndFormatTest() {}
+    // The bit code a format test's device holds as its own (0: none marked).
+    virtual int OwnBitCode() const { return 0; }
+    // A driver's output channels, read by loading the entry's driver once (empty when it cannot
+    // be loaded); only ASIO has them.
+    virtual std::vector<std::string> ChannelNames(int entry) {
+        static_cast<void>(entry);
+        return {};
+    }
+    // Asks the entry's driver to show its control panel; true when it did.
+    virtual bool ControlPanel(int entry) {
+        static_cast<void>(entry);
+        return false;
+    }
     // The device dialog's Info text of a list entry for the stream the engine would open now
     // ("" when the type has none, or when the entry cannot be opened and nothing says why);
     // detailed with Shift held.

@@ -66,6 +66,8 @@ FormatTable QueryPlayFormats(DriverPath& path, const FormatQuery& q) {
                     continue;
                 const auto bit = static_cast<uint16_t>(1u << (n - 1));
                 table[r][c] |= bit;
+                if (path.OwnBitCode() != 0 && path.OwnBitCode() == kFormatBitCodes[c])
+                    table[r][c] |= kOwnBitLength;
                 if (wasapi) {
                     table[r][c] |= kOwnBitLength;
                     MarkWidened(table[r], static_cast<int>(c), bit);

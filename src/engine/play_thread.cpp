@@ -70,6 +70,10 @@ void WavePlayRec::WaitForCompletion() {
         }
         if (restartPending.load(std::memory_order_acquire))
             return; // nothing completed: FillStep flushes and counts afresh
+        if (deviceActive && device_->RestartRequested()) {
+            restartStream = true; // a driver that asked for it may call back no more
+            return;
+        }
         std::this_thread::sleep_for(kCompletionPoll);
     }
     if (doneCount.load(std::memory_order_acquire) > 0)

@@ -29,6 +29,13 @@ public:
         return f.bitsPerSample == 24 && f.subFormat != kSubFormatFloat;
     }
     int tests = 0;
+    // ASIO's side: a driver of four outputs (none once unplugged) whose panel answers or not.
+    std::vector<std::string> ChannelNames(int) override {
+        return unplugged ? std::vector<std::string>{}
+                         : std::vector<std::string>{"Out 1", "Out 2", "Out 3", "Out 4"};
+    }
+    bool ControlPanel(int) override { return panelAnswers; }
+    bool unplugged = false, panelAnswers = true;
 };
 
 struct Dialog {
@@ -36,6 +43,7 @@ struct Dialog {
         std::vector<DriverRow> rows;
         rows.push_back({PlayDriverType::Mme, {}, std::make_unique<Only24BitPath>(), true});
         rows.push_back({PlayDriverType::DirectSound, [] { return "DirectX 7 or later required"; }});
+        rows.push_back({PlayDriverType::Asio, {}, std::make_unique<Only24BitPath>()});
         rows.push_back({PlayDriverType::Wasapi, {}, std::make_unique<Only24BitPath>()});
         catalog = std::make_unique<DriverTable>(std::move(rows));
         engine.AttachCatalog(catalog.get());
@@ -89,6 +97,25 @@ TEST(DeviceDialogTest, TheGridOfADeviceThatTakesOnly24Bits) {
     EXPECT_EQ(FormatCellText(stopped[0][2]), "*12345678");
     EXPECT_EQ(FormatCellText(stopped[1][0]), "    -");
     EXPECT_EQ(FormatCellText(stopped[10][4]), "    -");
+}
+
+TEST(DeviceDialogTest, AsioListsTheDriversOutputsAndItsPanelReadsThemAgain) {
+    Dialog d;
+    ASSERT_TRUE(d.dialog.SelectDriver(2));
+    auto& path = static_cast<Only24BitPath&>(*d.dialog.Path());
+    EXPECT_EQ(d.dialog.ChannelItems().size(), 4u);
+    EXPECT_TRUE(d.dialog.ChannelsEnabled() && d.dialog.InfoEnabled() && d.dialog.Visible().panel);
+    d.dialog.SelectChannel(3);
+    EXPECT_FALSE(d.dialog.PressPanel()); // the driver's own panel, not the system's
+    EXPECT_EQ(d.settings.asioPlayChNum, 0);
+    path.panelAnswers = false, path.unplugged = true;
+    d.dialog.SelectChannel(2);
+    EXPECT_FALSE(d.dialog.PressPanel());
+    EXPECT_EQ(d.ui.messages.back().text, "Unable to open Control Panel");
+    EXPECT_EQ(d.settings.asioPlayChNum, 2); // nothing was read again
+    d.dialog.SelectDevice(1);
+    EXPECT_EQ(d.dialog.ChannelItems(), std::vector<std::string>{"Not available"});
+    EXPECT_FALSE(d.dialog.ChannelsEnabled() || d.dialog.InfoEnabled());
 }
 
 TEST(DeviceDialogTest, CellTextsPadToTheirLength) {

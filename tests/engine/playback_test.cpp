@@ -129,6 +129,18 @@ TEST(PlaybackTest, RestartFlushesAndRefillsFromBlockZero) {
     EXPECT_TRUE(rig.ui.messages.empty());
 }
 
+TEST(PlaybackTest, ADeviceThatAsksToBeSetUpAgainIsFlushedAndRefilledFromBlockZero) {
+    Rig rig(4, 64);
+    ASSERT_TRUE(rig.engine.Play(1, false, 0, true));
+    ASSERT_TRUE(WaitUntil([&] { return rig.fill.calls >= 12; }));
+    rig.device.wantsRestart = true;
+    ASSERT_TRUE(WaitUntil([&] { return rig.fill.zeroBlocks.load() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return rig.device.played.load() >= 12 + 8; }));
+    rig.engine.Stop();
+    EXPECT_EQ(rig.device.flushes.load(), 2);
+    EXPECT_TRUE(rig.ui.messages.empty());
+}
+
 TEST(PlaybackTest, RestartIsIgnoredUnlessPlaying) {
     Rig rig(4, 64);
     rig.engine.Restart();

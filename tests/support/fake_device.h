@@ -25,9 +25,10 @@ public:
     ~FakeDevice() override { StopThread(); }
 
     // Script.
-    int failQueueAt = -1;                // the Queue call (from 0) that fails
-    std::chrono::microseconds pace{100}; // time one buffer takes to play
-    bool record = true;                  // keep the played bytes (reserved capacity only)
+    int failQueueAt = -1;                  // the Queue call (from 0) that fails
+    std::chrono::microseconds pace{100};   // time one buffer takes to play
+    bool record = true;                    // keep the played bytes (reserved capacity only)
+    std::atomic<bool> wantsRestart{false}; // asks to be set up again, until the next Flush
 
     bool Open(const DeviceLink& link, int deviceNumber, const StreamSetup& setup) override {
         bufferDone_ = &link.bufferDone;
@@ -63,8 +64,10 @@ public:
         return true;
     }
     uint64_t Position() override { return position_.load(); }
+    bool RestartRequested() override { return wantsRestart.load(); }
     bool Flush() override {
         flushes.fetch_add(1);
+        wantsRestart = false;
         std::lock_guard lock(m_);
         Drop();
         if (record && flushMarks.size() < flushMarks.capacity())

@@ -158,8 +158,10 @@ bool SelectDeviceDlg::OnCommand(int id, int code) {
             ui_.Message(info, kSoundDeviceTitle(language_), MsgIcon::Information);
         return false;
     case kPanel:
-        OpenPanel();
-        return false;
+        if (dialog_.PressPanel())
+            OpenPanel();
+        ShowLists(); // the driver's panel may have changed its channels
+        return true;
     case kFormatList:
         ShowFormatList();
         return false;
@@ -172,7 +174,7 @@ bool SelectDeviceDlg::OnCommand(int id, int code) {
     }
 }
 
-// WASAPI: the system's sound control panel.
+// The system's sound control panel (WASAPI's Panel).
 void SelectDeviceDlg::OpenPanel() {
     std::wstring command = Utf8ToWide(kSoundControlPanel);
     STARTUPINFOW startup{};

@@ -1,5 +1,6 @@
 #include "engine/win/win_driver_catalog.h"
 
+#include "engine/win/asio_path.h"
 #include "engine/win/direct_sound_path.h"
 #include "engine/win/mme_device.h"
 #include "engine/win/mme_device_list.h"
@@ -66,7 +67,7 @@ std::vector<DriverRow> WinDriverCatalog::Rows() {
     rows.push_back({PlayDriverType::DirectSound,
                     [this] { return std::string(hasDirectX7_ ? "" : kErrNeedDirectX7); },
                     MakeDirectSoundPath(ui_), true});
-    rows.push_back({PlayDriverType::Asio, {}, nullptr});
+    rows.push_back({PlayDriverType::Asio, {}, MakeAsioPath()});
     rows.push_back({PlayDriverType::Wasapi,
                     [this] {
                         return std::string(!osHasWasapi_     ? kErrNeedVistaSp1

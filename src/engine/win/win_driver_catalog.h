@@ -1,7 +1,7 @@
 // The driver types as this Windows build has them: a row per type, MME with its path through
-// waveOut, DirectSound (once DirectX 7 is found) through a secondary buffer; ASIO and WASAPI are
-// tested for (the system version, Avrt.dll) and report that this version cannot play through
-// them.
+// waveOut, DirectSound (once DirectX 7 is found) through a secondary buffer, ASIO through the
+// installed drivers' COM objects, WASAPI (on a system that has it, with Avrt.dll) in exclusive
+// mode.
 #pragma once
 
 #include "engine/driver_table.h"
