@@ -88,7 +88,8 @@ int ListDevices(Ui& ui, PlayDriverType driver) {
     DriverPath* path = catalog.PathFor(driver);
     for (int i = 0; i < count + (withMapper ? 1 : 0); ++i) {
         std::printf("%3d  %s\n", i, catalog.Name(driver, i, false).c_str());
-        const std::vector<std::string> channels = path->ChannelNames(i);
+        const std::vector<std::string> channels =
+            path ? path->ChannelNames(i) : std::vector<std::string>{};
         for (size_t c = 0; c < channels.size(); ++c) // --asio-channel C
             std::printf("       ch %2zu  %s\n", c, channels[c].c_str());
     }

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -69,7 +70,8 @@ TEST(AsioDialogWindowTest, TheDialogListsTheDriverItsOutputsInfoPanelAndFormats)
     const HWND channels = dialog.Control(D::kChannelBox);
     ASSERT_EQ(SendMessageW(channels, CB_GETCOUNT, 0, 0), 8);
     EXPECT_EQ(ItemText(channels, 7), "Test Out 8");
-    EXPECT_TRUE(IsWindowEnabled(channels) && IsWindowVisible(dialog.Control(D::kPanel)));
+    EXPECT_TRUE(IsWindowEnabled(channels) &&
+                (GetWindowLongW(dialog.Control(D::kPanel), GWL_STYLE) & WS_VISIBLE));
     SendMessageW(channels, CB_SETCURSEL, 6, 0);
     Click(dialog, D::kChannelBox, CBN_SELCHANGE);
     EXPECT_EQ(settings.asioPlayChNum, 6);

@@ -34,12 +34,13 @@ TEST(PlatformProbeTest, AvrtLoadsWithBothEntries) {
     EXPECT_TRUE(ui.messages.empty()); // freed without a complaint
 }
 
-TEST(WinDriverCatalogTest, MmeDirectSoundAndWasapiHaveDevicePathsAndAsioSaysWhy) {
+TEST(WinDriverCatalogTest, EveryTypeHasADevicePathAndAsioWithoutDriversSaysSo) {
     test::RecordingUi ui;
     WinDriverCatalog catalog(ui);
     ErrorText text;
-    EXPECT_TRUE(catalog.Enumerate(PlayDriverType::Asio, text));
-    EXPECT_STREQ(text.Get(), "ASIO output is not available in this version");
+    EXPECT_TRUE(catalog.Enumerate(PlayDriverType::Asio, text)); // none registered here
+    EXPECT_STREQ(text.Get(), "No ASIO driver");
+    EXPECT_NE(catalog.DeviceFor(PlayDriverType::Asio), nullptr);
     // Wine has DirectDraw 7 and one render endpoint.
     ASSERT_TRUE(catalog.HasDirectX7());
     EXPECT_FALSE(catalog.Enumerate(PlayDriverType::DirectSound, text)) << text.Get();
@@ -70,7 +71,7 @@ TEST(WinDriverCatalogTest, AnEngineSavedWithAnUnavailableTypeStartsOnMme) {
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Mme);
     EXPECT_EQ(engine.SetDriverType(PlayDriverType::Asio), EngineOutcome::Failed);
     EXPECT_EQ(engine.DriverType(), PlayDriverType::Mme);
-    EXPECT_EQ(engine.GetErrorText(), "ASIO output is not available in this version");
+    EXPECT_EQ(engine.GetErrorText(), "No ASIO driver");
     EXPECT_EQ(engine.GetDeviceName(0, false), "Wave Mapper");
 }
 
