@@ -55,7 +55,7 @@ WindowLayout MakeDeviceDialog() {
             {0, K::Label, 0, {14, 73, 46, 14}, {"ﾃﾞﾊﾞｲｽ:", "device:"}},
             {I::kDeviceBox, K::DropList, 0, {62, 70, 264, 20}},
             {I::kChannelLabel, K::Label, 0, {14, 97, 46, 14}, {"ch:", "ch:"}},
-            {I::kChannelBox, K::DropList, 0, {62, 94, 80, 20}},
+            {I::kChannelBox, K::DropList, 0, {62, 94, 264, 20}}, // names of up to 32 characters
             {I::kFormatList, K::Button, 0, {14, 122, 96, 22}, {"使用可能ﾌｫｰﾏｯﾄ", "Format list"}},
             {I::kInfo, K::Button, 0, {116, 122, 50, 22}, {"Info.", "Info."}, kInfoOrVolume},
             {I::kPanel, K::Button, 0, {170, 122, 50, 22}, {"Panel", "Panel"}, kInfoOrVolume},

@@ -1,12 +1,21 @@
 #!/bin/bash
 # Opens the audio device.
 # Shows windows.
+# Registers ASIO drivers.
 # The "Sound device" dialog as a user reaches it: Ctrl+D and the Device button open it, but not
 # while a tone plays; its format list tests the MME mapper, and a double-click on 48000 Hz /
-# 24 bits takes both into the main window (QV.INI keeps them). Pictures of the dialog and the
-# format list in both languages go to build/screenshots/.
+# 24 bits takes both into the main window (QV.INI keeps them). The Japanese run starts on ASIO
+# with the tests' own driver of eight 24-bit outputs registered: its dialog lists the driver and
+# its channels, and its format list is the driver's. Pictures of the dialog and the format list
+# in both languages go to build/screenshots/.
 set -uo pipefail
 source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
+source "$QV_SOURCE_DIR/tests/support/asio_drivers.sh"
+trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; asio_unregister_all; rm -rf "$work"' EXIT
+asio_unregister_all
+asio_register "QV Test" 6F1D2E3C-0000-4000-8000-00000000C501 "$QV_ASIO_TEST_DRIVER" \
+    "QV Test Driver"
+asio_apply
 command -v import >/dev/null || exit 77
 shots="$QV_SOURCE_DIR/build/screenshots"
 mkdir -p "$shots"
@@ -27,9 +36,10 @@ format_list() { # dialog, picture
 
 run() { # language: en or ja
     local lang=$1 pid w dialog
-    settled_ini "$work" "[Special]\r\nEnglishMode=$([ "$lang" = en ] && echo 1 || echo 0)\r\n"
+    settled_ini "$work" "[Special]\r\nEnglishMode=$([ "$lang" = en ] && echo 1 || echo 0)\r\n$(
+        [ "$lang" = ja ] && echo '[Misc]\r\nPlayDriverType=2\r\nASIO_PlayChNum=2\r\n')"
     (cd "$work" && LC_ALL=$([ "$lang" = en ] && echo C.UTF-8 || echo ja_JP.UTF-8) \
-        wine QV.exe </dev/null >/dev/null 2>&1) &
+        QV_ASIO_TEST_OUTPUTS=8 QV_ASIO_TEST_TYPE=17 wine QV.exe </dev/null >/dev/null 2>&1) &
     pid=$!
     w=$(wait_window '^Quorvale ')
     [ -n "$w" ] || { echo "FAIL $lang: no main window"; fail=1; return; }
