@@ -2,6 +2,7 @@
 
 #include "files/ini_file.h"
 #include "generator/number_text.h"
+#include "platform/app_title.h"
 #include "platform/language.h"
 #include "platform/path_text.h"
 #include "platform/ui.h"
@@ -222,7 +223,7 @@ int ReadSettings(const IniFile& ini, AppSettings& s, SettingsPart part,
     EnsureTrailingBackslash(s.lastDirectory);
     if (!env.canListFiles || !env.canListFiles(s.lastDirectory))
         s.lastDirectory = env.programDirectory;
-    if (s.dispHelp != -1 && (s.version == 0 || s.version < 1.5))
+    if (s.dispHelp != -1 && (s.version == 0 || s.version < std::strtod(kProgramVersion, nullptr)))
         s.dispHelp = -2;
     s.languageIndex = kJapanese;
     if (s.englishMode != 0 && (!env.systemIsJapanese || s.englishMode > 0))
@@ -236,7 +237,7 @@ bool WriteSettings(IniFile& ini, AppSettings& s) {
         if (!k.writtenBack)
             continue;
         const std::string text =
-            std::string_view(k.key) == "Ver" ? std::string("1.5") : KeyText(k, s);
+            std::string_view(k.key) == "Ver" ? std::string(kProgramVersion) : KeyText(k, s);
         if (!ini.Write(k.section, k.key, text))
             return false;
     }
