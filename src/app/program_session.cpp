@@ -149,7 +149,7 @@ void ProgramSession::FirstActivation() {
     if (settings_.dispHelp < 0) {
         p_.ui.Message((settings_.dispHelp == -2 ? kMsgNewVersion : kMsgFirstStart)(Language()),
                       kAppTitle, MsgIcon::Warning);
-        p_.host.OpenHelp(helpPath_, static_cast<unsigned long>(helpContext_));
+        p_.host.OpenHelp(helpPath_, HelpContext());
         settings_.dispHelp = 1;
     }
     activated_ = true;

@@ -259,6 +259,8 @@ private:
     bool activated_ = false;
     bool openedBeforeActivation_ = false; // a set of the command line registered its waves
     int helpContext_ = 2; // the first F1 opens the help's start page, later ones its index
+    // The help holds both languages: a Japanese page's context is its English one's + 1000.
+    unsigned long HelpContext() const;
     int f1Count_ = 0;
 };
 

@@ -265,11 +265,15 @@ KeyCommand ProgramSession::OnKey(const KeyPress& key) {
     }
 }
 
+unsigned long ProgramSession::HelpContext() const {
+    return static_cast<unsigned long>(helpContext_ + (Language() == kJapanese ? 1000 : 0));
+}
+
 void ProgramSession::Help() {
     // Until the window has been activated only the very first F1 counts.
     if (activated_ || f1Count_ == 0) {
         if (settings_.dispHelp != 0)
-            p_.host.OpenHelp(helpPath_, static_cast<unsigned long>(helpContext_));
+            p_.host.OpenHelp(helpPath_, HelpContext());
         if (helpContext_ == 2)
             helpContext_ = 8;
     }

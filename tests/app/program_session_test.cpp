@@ -1,9 +1,11 @@
 // The program session as its windows use it: files from the command line, a second start or a
 // drop, "/P", Space with Ctrl, the meters at the end of a run, a refused format, a new channel
 // count in every view, the waveform hint of a registered wave, files that arrive during a write,
-// the frequency bar's sweep at the band's edge and on Stop, and the order of the end.
+// the frequency bar's sweep at the band's edge and on Stop, F1's help pages in each language, and
+// the order of the end.
 #include "app/freq_bar.h"
 #include "files/wave_bytes.h"
+#include "platform/language.h"
 #include "support/session_fixture.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +178,22 @@ TEST(ProgramSessionTest, AFileArrivingDuringAWriteOpensWhenTheWriteEnds) {
 std::vector<int32_t> released;
 bool savedFirst = false;
 std::string settingsPath;
+
+TEST(ProgramSessionTest, F1OpensTheStartPageFirstThenTheContentsInTheInterfacesLanguage) {
+    for (const auto& [language, start] : {std::pair{kEnglish, 2ul}, {kJapanese, 1002ul}}) {
+        SessionFixture f;
+        f.session.Settings().languageIndex = language;
+        f.session.FirstActivation();
+        const size_t before = f.host.helpContexts.size();
+        f.session.Help(), f.session.Help();
+        EXPECT_EQ(
+            std::vector(f.host.helpContexts.begin() + long(before), f.host.helpContexts.end()),
+            (std::vector<unsigned long>{start, start + 6}));
+        f.session.Settings().dispHelp = 0; // F1 switched off
+        f.session.Help();
+        EXPECT_EQ(f.host.helpContexts.size(), before + 2);
+    }
+}
 
 TEST(ProgramSessionTest, TheEndSavesThenLetsGoOfTheEngineThenOfTheLibrary) {
     SessionFixture f("", [](FftApi& api) {

@@ -2,6 +2,7 @@
 // handles, and what it shows when the session changes.
 #include "app/win/main_form.h"
 
+#include "app/help_topics.h"
 #include "app/main_controls.h"
 #include "app/win/filter_config_form.h"
 #include "app/win/freq_bar_form.h"
@@ -408,7 +409,7 @@ void MainForm::SetAutoPlayTimer(long ms) {
 }
 
 void MainForm::OpenHelp(const std::string& path, unsigned long context) {
-    (void)OpenHelpContext(path, context);
+    (void)OpenHelpTopic(path, HelpTopic(context));
 }
 
 // The user-wave window, at the main window's first waveform box (5, 5 pixels in).

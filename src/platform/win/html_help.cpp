@@ -8,11 +8,11 @@ namespace qv {
 
 namespace {
 
-constexpr UINT kHelpContextCommand = 15; // the viewer's "open at context" command
+constexpr UINT kDisplayTopicCommand = 0; // the viewer's "open at a page" command
 
 } // namespace
 
-bool OpenHelpContext(const std::string& path, unsigned long context) {
+bool OpenHelpTopic(const std::string& path, const std::string& topic) {
     const std::wstring file = Utf8ToWide(path);
     if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
@@ -22,7 +22,8 @@ bool OpenHelpContext(const std::string& path, unsigned long context) {
     const auto open = viewer ? reinterpret_cast<HtmlHelpProc>(
                                    reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpW")))
                              : nullptr;
-    return open && open(nullptr, file.c_str(), kHelpContextCommand, context) != nullptr;
+    const std::wstring page = file + L"::/" + Utf8ToWide(topic);
+    return open && open(nullptr, page.c_str(), kDisplayTopicCommand, 0) != nullptr;
 }
 
 } // namespace qv
