@@ -8,6 +8,17 @@
 
 namespace qv {
 
+// The page of each window that has its own (English numbers).
+enum class HelpPage : unsigned long {
+    MainWindow = 101,
+    DeviceDialog,
+    FormatList,
+    FilterEditor,
+    FilterPoint,
+    UserWave,
+    FreqBar,
+};
+
 // "en/main_window.htm" for 101, "ja/main_window.htm" for 1101; "" for a number without a page.
 std::string HelpTopic(unsigned long context);
 

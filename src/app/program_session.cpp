@@ -149,7 +149,7 @@ void ProgramSession::FirstActivation() {
     if (settings_.dispHelp < 0) {
         p_.ui.Message((settings_.dispHelp == -2 ? kMsgNewVersion : kMsgFirstStart)(Language()),
                       kAppTitle, MsgIcon::Warning);
-        p_.host.OpenHelp(helpPath_, HelpContext());
+        p_.host.OpenHelp(helpPath_, HelpContext(static_cast<unsigned long>(helpContext_)));
         settings_.dispHelp = 1;
     }
     activated_ = true;

@@ -5,6 +5,8 @@
 // window beside the main one hears of each change too. No window writes a generator field.
 #pragma once
 
+#include "app/help_topics.h"
+
 #include "app/control_changes.h"
 #include "app/main_keys.h"
 #include "app/open_param_file.h"
@@ -199,6 +201,8 @@ public:
     // A key the main window saw first; what the window must do with it.
     KeyCommand OnKey(const KeyPress& key);
     void Help();
+    // F1 in a window with a page of its own: that page, in the interface's language.
+    void HelpOn(HelpPage page);
     // Hands the current format (and the buffers for it) to the engine, which may refuse it; the
     // Play command does nothing until a format is taken.
     bool OfferFormat();
@@ -260,7 +264,7 @@ private:
     bool openedBeforeActivation_ = false; // a set of the command line registered its waves
     int helpContext_ = 2; // the first F1 opens the help's start page, later ones its index
     // The help holds both languages: a Japanese page's context is its English one's + 1000.
-    unsigned long HelpContext() const;
+    unsigned long HelpContext(unsigned long english) const;
     int f1Count_ = 0;
 };
 

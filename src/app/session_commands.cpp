@@ -265,15 +265,20 @@ KeyCommand ProgramSession::OnKey(const KeyPress& key) {
     }
 }
 
-unsigned long ProgramSession::HelpContext() const {
-    return static_cast<unsigned long>(helpContext_ + (Language() == kJapanese ? 1000 : 0));
+unsigned long ProgramSession::HelpContext(unsigned long english) const {
+    return english + (Language() == kJapanese ? 1000 : 0);
+}
+
+void ProgramSession::HelpOn(HelpPage page) {
+    if (settings_.dispHelp != 0)
+        p_.host.OpenHelp(helpPath_, HelpContext(static_cast<unsigned long>(page)));
 }
 
 void ProgramSession::Help() {
     // Until the window has been activated only the very first F1 counts.
     if (activated_ || f1Count_ == 0) {
         if (settings_.dispHelp != 0)
-            p_.host.OpenHelp(helpPath_, HelpContext());
+            p_.host.OpenHelp(helpPath_, HelpContext(static_cast<unsigned long>(helpContext_)));
         if (helpContext_ == 2)
             helpContext_ = 8;
     }

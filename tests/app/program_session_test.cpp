@@ -179,19 +179,19 @@ std::vector<int32_t> released;
 bool savedFirst = false;
 std::string settingsPath;
 
-TEST(ProgramSessionTest, F1OpensTheStartPageFirstThenTheContentsInTheInterfacesLanguage) {
+TEST(ProgramSessionTest, F1OpensTheStartPageThenTheContentsOrAWindowsPageInTheLanguage) {
     for (const auto& [language, start] : {std::pair{kEnglish, 2ul}, {kJapanese, 1002ul}}) {
         SessionFixture f;
         f.session.Settings().languageIndex = language;
         f.session.FirstActivation();
         const size_t before = f.host.helpContexts.size();
-        f.session.Help(), f.session.Help();
+        f.session.Help(), f.session.Help(), f.session.HelpOn(HelpPage::FreqBar);
         EXPECT_EQ(
             std::vector(f.host.helpContexts.begin() + long(before), f.host.helpContexts.end()),
-            (std::vector<unsigned long>{start, start + 6}));
+            (std::vector<unsigned long>{start, start + 6, start + 105}));
         f.session.Settings().dispHelp = 0; // F1 switched off
-        f.session.Help();
-        EXPECT_EQ(f.host.helpContexts.size(), before + 2);
+        f.session.Help(), f.session.HelpOn(HelpPage::UserWave);
+        EXPECT_EQ(f.host.helpContexts.size(), before + 3);
     }
 }
 

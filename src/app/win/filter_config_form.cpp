@@ -80,16 +80,17 @@ void FilterConfigForm::Plot::Create(HINSTANCE instance, HWND parent) {
         POINT at{GET_X_LPARAM(m.l), GET_Y_LPARAM(m.l)};
         ClientToScreen(Hwnd(), &at);
         form_.float_->Hide();
-        RunPopupMenu(Hwnd(),
-                     editor.PointMenu(index,
-                                      [this, index, at] {
-                                          EditFilterPointForm edit(
-                                              form_.instance_, form_.Hwnd(), form_.baseFont_,
-                                              form_.session_.Language(), form_.editor_, index, at,
-                                              [this] { form_.session_.Help(); });
-                                          edit.Run();
-                                      }),
-                     at);
+        RunPopupMenu(
+            Hwnd(),
+            editor.PointMenu(index,
+                             [this, index, at] {
+                                 EditFilterPointForm edit(
+                                     form_.instance_, form_.Hwnd(), form_.baseFont_,
+                                     form_.session_.Language(), form_.editor_, index, at,
+                                     [this] { form_.session_.HelpOn(HelpPage::FilterPoint); });
+                                 edit.Run();
+                             }),
+            at);
         return LRESULT{0};
     });
     On(WM_MOUSELEAVE, [this](const WindowMessage&) {
@@ -535,7 +536,7 @@ bool FilterConfigForm::PreTranslate(const MSG& msg) {
         return true;
     }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
-        session_.Help();
+        session_.HelpOn(HelpPage::FilterEditor);
         return true;
     }
     MSG copy = msg;

@@ -389,7 +389,7 @@ bool FreqBarForm::PreTranslate(const MSG& msg) {
             MoveSlider(msg.wParam == VK_PRIOR ? FreqBar::kPageSize : -FreqBar::kPageSize);
             return true;
         case VK_F1:
-            session_.Help();
+            session_.HelpOn(HelpPage::FreqBar);
             return true;
         default:
             break;

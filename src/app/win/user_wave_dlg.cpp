@@ -119,7 +119,7 @@ UserWaveDlg::UserWaveDlg(HINSTANCE instance, HWND owner, HFONT font, ProgramSess
         return LRESULT{0};
     });
     On(WM_HELP, [this](const WindowMessage&) {
-        session_.Help();
+        session_.HelpOn(HelpPage::UserWave);
         return LRESULT{TRUE};
     });
     On(WM_TIMER, [this](const WindowMessage& m) {
