@@ -1,9 +1,10 @@
 // The program session as its windows use it: files from the command line, a second start or a
 // drop, "/P", Space with Ctrl, the meters at the end of a run, a refused format, a new channel
 // count in every view, the waveform hint of a registered wave, files that arrive during a write,
-// the frequency bar's sweep at the band's edge and on Stop, F1's help pages in each language, and
-// the order of the end.
+// the frequency bar's sweep at the band's edge and on Stop, F1's help pages in each language, the
+// start message of a first start or a new version, and the order of the end.
 #include "app/freq_bar.h"
+#include "app/main_texts.h"
 #include "files/wave_bytes.h"
 #include "platform/language.h"
 #include "support/session_fixture.h"
@@ -192,6 +193,29 @@ TEST(ProgramSessionTest, F1OpensTheStartPageThenTheContentsOrAWindowsPageInTheLa
         f.session.Settings().dispHelp = 0; // F1 switched off
         f.session.Help(), f.session.HelpOn(HelpPage::UserWave);
         EXPECT_EQ(f.host.helpContexts.size(), before + 3);
+    }
+}
+
+TEST(ProgramSessionTest, TheStartMessageShowsOnceForAFirstStartOrANewVersion) {
+    const struct {
+        std::string ini, message, savedHelp;
+    } cases[] = {
+        {"", std::string(kMsgFirstStart(kEnglish)), "DispHelp=1"},
+        {"[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.2\r\n",
+         std::string(kMsgNewVersion(kEnglish)), "DispHelp=1"},
+        {"[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n", "", "DispHelp=1"},
+        {"[Window]\r\nDispHelp=0\r\n[Version]\r\nVer=1.5\r\n", "", "DispHelp=0"},
+    };
+    for (const auto& c : cases) {
+        SessionFixture f(c.ini);
+        f.session.FirstActivation();
+        EXPECT_EQ(LastMessage(f), c.message) << c.ini;
+        EXPECT_EQ(f.host.helpContexts.size(), c.message.empty() ? 0u : 1u) << c.ini;
+        f.session.Shutdown();
+        std::ifstream in(f.dir + "QV.INI");
+        const std::string saved(std::istreambuf_iterator<char>(in), {});
+        EXPECT_NE(saved.find(c.savedHelp + "\r\n"), std::string::npos) << c.ini;
+        EXPECT_NE(saved.find("Ver=1.5\r\n"), std::string::npos) << c.ini;
     }
 }
 

@@ -6,7 +6,7 @@
 # while a tone plays; its format list tests the MME mapper, and a double-click on 48000 Hz /
 # 24 bits takes both into the main window (QV.INI keeps them). The Japanese run starts on ASIO
 # with the tests' own driver of eight 24-bit outputs registered: its dialog lists the driver and
-# its channels, and its format list is the driver's. Pictures of the dialog and the format list
+# its channels, and its format list is the driver's. F1 in the dialog opens the help. Pictures of the dialog and the format list
 # in both languages go to build/screenshots/.
 set -uo pipefail
 source "$QV_SOURCE_DIR/tests/support/gui_test_start.sh"
@@ -19,7 +19,7 @@ asio_apply
 command -v import >/dev/null || exit 77
 shots="$QV_SOURCE_DIR/build/screenshots"
 mkdir -p "$shots"
-cp "$QV_EXE" "$QV_KT54DLL" "$work/"
+cp "$QV_EXE" "$QV_KT54DLL" "$QV_BUILD_DIR/src/app/QV.chm" "$work/"
 fail=0
 
 # Opens the format list from the dialog, waits for its test to end, photographs it.
@@ -55,6 +55,13 @@ run() { # language: en or ja
     [ -n "$dialog" ] || { echo "FAIL $lang: Ctrl+D opened no dialog"; fail=1; return; }
     sleep 0.5
     photograph "$dialog" "device-$lang"
+    if [ "$lang" = en ]; then
+        # F1 opens the help (its page is the dialog's; the viewer's caption is the file's).
+        xdotool key --window "$dialog" F1
+        help=$(wait_window '^Quorvale Help$')
+        [ -n "$help" ] || { echo "FAIL F1 in the dialog opened no help"; fail=1; }
+        [ -n "$help" ] && xdotool windowclose "$help" && wait_destroyed "$help"
+    fi
     format_list "$dialog" "formats-$lang"
     if [ "$lang" = en ]; then
         # 48000 Hz, 24 bits: the fifth rate, the third bit length.

@@ -2,7 +2,8 @@
 // messages over a scripted catalog: a driver switch starts at the first device and shows the
 // latency, whose text keeps to 1 ... 200 ms; the format list of a device that takes only 24-bit
 // integer samples marks only 24 with "*"; Stop leaves the untested cells "    -"; a
-// double-click on a cell chooses its rate and bit length and closes the list.
+// double-click on a cell chooses its rate and bit length and closes the list; F1 in either asks
+// for its own help page.
 #include "engine/device_dialog.h"
 #include "engine/driver_table.h"
 #include "engine/headless_owner.h"
@@ -92,6 +93,10 @@ TEST(DeviceDialogWindowTest, ADriverSwitchShowsTheLatencyWhichKeepsItsLimits) {
         EXPECT_EQ(Text(dialog.Control(D::kLatencyEdit)), shown);
     }
     EXPECT_EQ(s.engine.Settings().wasLatencyMs, 35);
+    std::vector<DeviceHelp> helped;
+    dialog.help = [&](DeviceHelp where) { helped.push_back(where); };
+    SendMessageW(dialog.Window(), WM_HELP, 0, 0);
+    EXPECT_EQ(helped, std::vector{DeviceHelp::Dialog});
 }
 
 TEST(DeviceDialogWindowTest, TheFormatListMarksTheDevicesOwnLengthStopsAndChooses) {
@@ -116,6 +121,10 @@ TEST(DeviceDialogWindowTest, TheFormatListMarksTheDevicesOwnLengthStopsAndChoose
         SendMessageW(grid.Hwnd(), WM_LBUTTONDBLCLK, 0,
                      MAKELPARAM(grid.Scale(58 + 58 + 20), grid.Scale(7 * 17 + 5)));
         EXPECT_EQ(chosen, (std::pair{6, 1}));
+        bool helped = false;
+        list.help = [&] { helped = true; };
+        SendMessageW(list.Window(), WM_HELP, 0, 0);
+        EXPECT_TRUE(helped);
     }
 }
 

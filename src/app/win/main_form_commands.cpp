@@ -78,6 +78,10 @@ void MainForm::OpenDeviceDialog() {
                                m.OnBitLen(bits);
                                session_.Publish();
                            });
+    dialog.help = [this](DeviceHelp where) {
+        session_.HelpOn(where == DeviceHelp::Dialog ? HelpPage::DeviceDialog
+                                                    : HelpPage::FormatList);
+    };
     dialog.RunModal();
     session_.OfferFormat();
     session_.Publish();

@@ -36,6 +36,11 @@ FormatListForm::FormatListForm(HINSTANCE instance, HWND owner, HFONT font, int l
         RunTest();
         return LRESULT{0};
     });
+    On(WM_HELP, [this](const WindowMessage&) {
+        if (help)
+            help();
+        return LRESULT{TRUE};
+    });
     Ready();
 }
 

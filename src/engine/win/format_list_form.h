@@ -26,6 +26,8 @@ public:
     // Runs the test now (the window does it once it is shown).
     void RunTest();
 
+    std::function<void()> help; // F1 (the system's WM_HELP)
+
 private:
     bool OnCommand(int, int) override { return false; }
     void AfterChange() override {}

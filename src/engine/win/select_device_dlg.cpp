@@ -61,6 +61,11 @@ SelectDeviceDlg::SelectDeviceDlg(HINSTANCE instance, HWND owner, HFONT font, int
         }
         return Default(m);
     });
+    On(WM_HELP, [this](const WindowMessage&) {
+        if (help)
+            help(DeviceHelp::Dialog);
+        return LRESULT{TRUE};
+    });
     for (const char* item : DeviceDialog::kDriverItems)
         SendMessageW(Control(kDriverBox), CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
@@ -195,6 +200,10 @@ void SelectDeviceDlg::ShowFormatList() {
                             if (chosen_)
                                 chosen_(row, column);
                         });
+    form.help = [this] {
+        if (help)
+            help(DeviceHelp::FormatList);
+    };
     form.RunModal();
 }
 

@@ -13,6 +13,9 @@ namespace qv {
 
 class KeyState;
 
+// The window F1 was pressed in.
+enum class DeviceHelp { Dialog, FormatList };
+
 class SelectDeviceDlg final : public SettingsWindow, public DeviceDialogIds {
 public:
     // chosen: a double-click in the format list (the main window's rate and bit-length items).
@@ -22,6 +25,9 @@ public:
 
     // The format list of the chosen device, modal (a test can run it without showing it).
     void ShowFormatList();
+
+    // F1 here or in the format list (the system's WM_HELP).
+    std::function<void(DeviceHelp)> help;
 
 private:
     bool OnCommand(int id, int code) override;
