@@ -31,7 +31,7 @@ PCF_BIT_MSB = 1 << 3
 
 
 class Pcf:
-    """The parts of a PCF file a bitmap font needs: font ascent/descent, glyph metrics,
+    """What a bitmap font needs of a PCF file: font ascent/descent, glyph metrics,
     bitmaps and the code-to-glyph map."""
 
     def __init__(self, data):
