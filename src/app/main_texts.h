@@ -23,6 +23,9 @@ inline constexpr Text2 kMsgNewVersion{
 // After the version in the start caption.
 inline constexpr Text2 kCaptionLanguageMark{"  ", "E  "};
 
+// Only the English interface uses (and so registers) the KT1 font; %s is its face name.
+inline constexpr const char* kMsgUnableToLoadFont = "Unable to load %s Font.";
+
 inline constexpr Text2 kTitleOpenParams{"ﾊﾟﾗﾒｰﾀﾌｧｲﾙを開く", "Open parameters"};
 inline constexpr Text2 kTitleSaveParams{"ﾊﾟﾗﾒｰﾀﾌｧｲﾙの保存", "Save parameters"};
 inline constexpr Text2 kTitleWriteWave{"Waveﾌｧｲﾙへ出力", "Write to Wave file"};

@@ -4,6 +4,7 @@
 
 #include "app/help_topics.h"
 #include "app/main_controls.h"
+#include "app/main_texts.h"
 #include "app/win/filter_config_form.h"
 #include "app/win/freq_bar_form.h"
 #include "app/win/user_wave_dlg.h"
@@ -62,6 +63,8 @@ bool MainForm::Create(const std::string& programDir, const std::string& commandL
                       int showCommand) {
     if (!session_.Open(programDir))
         return false;
+    if (session_.Language() == 1)
+        kt1_ = RegisterUiFont(instance_, ui_, kMsgUnableToLoadFont);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                              ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);

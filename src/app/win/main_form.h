@@ -10,6 +10,7 @@
 #include "platform/win/gdi.h"
 #include "platform/win/hints.h"
 #include "platform/win/layout_controls.h"
+#include "platform/win/ui_font.h"
 #include "platform/win/win_ui.h"
 #include "platform/win/window.h"
 
@@ -104,6 +105,7 @@ private:
     WinUi ui_;
     WinKeyState keys_;
     ProgramSession session_;
+    PrivateFont kt1_; // registered for the English interface; outlives the fonts made from it
     Font font_;
     Brush redBrush_, filterBrush_, backBrush_;
     Hints hints_;
