@@ -212,7 +212,7 @@ TEST(ProgramSessionTest, TheStartMessageShowsOnceForAFirstStartOrANewVersion) {
         EXPECT_EQ(LastMessage(f), c.message) << c.ini;
         EXPECT_EQ(f.host.helpContexts.size(), c.message.empty() ? 0u : 1u) << c.ini;
         f.session.Shutdown();
-        std::ifstream in(f.dir + "QV.INI");
+        std::ifstream in(FsPath(f.dir + "QV.INI"), std::ios::binary);
         const std::string saved(std::istreambuf_iterator<char>(in), {});
         EXPECT_NE(saved.find(c.savedHelp + "\r\n"), std::string::npos) << c.ini;
         EXPECT_NE(saved.find("Ver=1.5\r\n"), std::string::npos) << c.ini;
