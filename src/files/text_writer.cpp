@@ -87,7 +87,6 @@ int WriteTextFile(TextWriteJob& job) {
 
     const uint32_t sampleBytes = job.format.bitsPerSample / 8u;
     const uint32_t blockAlign = job.format.blockAlign;
-    uint64_t framesWritten = 0;
     char line[kValuesPerLine * kMaxValueText + 1];
     char* lineEnd = line;
     int lineValues = 0;
@@ -101,20 +100,23 @@ int WriteTextFile(TextWriteJob& job) {
         return file.Write(line, size) == size;
     };
 
-    if (blocks.progress)
-        blocks.progress(0, job.frames);
+    // The text of a block is made on the writer's thread; the progress counts on the caller's.
     const BlocksEnd end =
-        WriteBlocks(blocks, job.frames * blockAlign, {}, [&](const uint8_t* p, uint32_t size) {
-            framesWritten += size / blockAlign;
-            if (blocks.progress)
-                blocks.progress(framesWritten, job.frames);
-            for (uint32_t n = size / sampleBytes; n > 0; --n, p += sampleBytes) {
-                lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
-                if (++lineValues == kValuesPerLine && !writeLine())
-                    return false;
-            }
-            return true;
-        });
+        WriteBlocks(
+            blocks, job.frames * blockAlign,
+            [&](uint64_t written) {
+                if (blocks.progress)
+                    blocks.progress(written / blockAlign, job.frames);
+            },
+            [&](const uint8_t* p, uint32_t size) {
+                for (uint32_t n = size / sampleBytes; n > 0; --n, p += sampleBytes) {
+                    lineEnd = AppendValue(lineEnd, p, job.format.bitCode);
+                    if (++lineValues == kValuesPerLine && !writeLine())
+                        return false;
+                }
+                return true;
+            })
+            .end;
     if (end == BlocksEnd::WriteFailed || (lineValues > 0 && !writeLine()))
         return report.FailWrite(file, path);
 

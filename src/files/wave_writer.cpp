@@ -48,26 +48,21 @@ int WriteWaveFile(WaveWriteJob& job) {
     if (file.Write(header.data(), headerSize) != headerSize)
         return report.FailWrite(file, path);
 
-    uint64_t written = headerSize;
-    const BlocksEnd end = WriteBlocks(
+    const BlocksResult blocksDone = WriteBlocks(
         blocks, dataBytes,
-        [&] {
+        [&](uint64_t written) {
             if (blocks.progress)
-                blocks.progress(written, dataBytes);
+                blocks.progress(headerSize + written, dataBytes);
         },
-        [&](const uint8_t* block, uint32_t size) {
-            written += size;
-            return file.Write(block, size) == size;
-        });
-    if (end == BlocksEnd::WriteFailed)
+        [&](const uint8_t* block, uint32_t size) { return file.Write(block, size) == size; });
+    if (blocksDone.end == BlocksEnd::WriteFailed)
         return report.FailWrite(file, path);
 
-    header =
-        BuildWaveHeader(job.format, job.rateFactor, static_cast<uint32_t>(written - headerSize));
+    header = BuildWaveHeader(job.format, job.rateFactor, static_cast<uint32_t>(blocksDone.written));
     if (!file.SeekToStart() || file.Write(header.data(), headerSize) != headerSize) {
         return report.FailWrite(file, path);
     }
-    return report.Finish(file, end == BlocksEnd::Cancelled, path);
+    return report.Finish(file, blocksDone.end == BlocksEnd::Cancelled, path);
 }
 
 } // namespace qv

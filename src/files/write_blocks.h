@@ -1,5 +1,6 @@
-// The block loop of the file writers: each block is rendered into one buffer between message
-// pumps and an Escape check, and then handed to the writer, which alone knows how it goes out.
+// The block loop of the file writers: each block is rendered into one of two buffers between
+// message pumps and an Escape check, and then handed to a writer thread, which alone knows how
+// it goes out; the next block renders while it is written.
 #pragma once
 
 #include <cstdint>
@@ -29,12 +30,21 @@ struct BlockWriteJob {
 
 enum class BlocksEnd { Done, Cancelled, WriteFailed };
 
+struct BlocksResult {
+    BlocksEnd end = BlocksEnd::Done;
+    uint64_t written = 0; // bytes of the blocks whose writes succeeded
+};
+
 // Fills and writes blocks until bytes are done, a fill comes back short or Escape is down after
 // a block; the block in hand is written in every case (cut to what was produced). beforeBlock
-// (may be empty) runs ahead of each block's message pump; writeBlock gets the produced bytes and
-// answers false when they could not be written, which ends the loop at once.
-BlocksEnd WriteBlocks(const BlockWriteJob& job, uint64_t bytes,
-                      const std::function<void()>& beforeBlock,
-                      const std::function<bool(const uint8_t* block, uint32_t size)>& writeBlock);
+// (may be empty) runs ahead of each block's message pump, and once more at the end, with the
+// bytes written so far. writeBlock runs on a writer thread, one block at a time and in order,
+// while the caller's thread renders the next block; it answers false when the bytes could not
+// be written, which ends the loop at the next hand-over (the block rendered meanwhile is
+// dropped). Fill, afterBlock and beforeBlock stay on the caller's thread.
+BlocksResult
+WriteBlocks(const BlockWriteJob& job, uint64_t bytes,
+            const std::function<void(uint64_t written)>& beforeBlock,
+            const std::function<bool(const uint8_t* block, uint32_t size)>& writeBlock);
 
 } // namespace qv
