@@ -3,11 +3,151 @@
 #include "generator/remainder.h"
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 namespace qv {
+
+namespace {
+
+// One plain periodic slot for n samples: the arithmetic of GenerateSample and PeriodicValue in
+// the same order, with the slot's fields held in locals for the run.
+template <int32_t Wave>
+void PlainRun(WaveSlot& s, double* out, uint32_t n, double E, double invRate, double rateOver2Pi,
+              double twoPiOverRate) {
+    const double A = s.curAmp;
+    const double D = 0.5;
+    const double P = s.curPhase;
+    const double f = s.curFreq;
+    const double offset = s.offset;
+    const double inc = f * invRate;
+    const double phaseBase = P * rateOver2Pi;
+    const bool wholeRate = E > 0.0 && E == std::floor(E);
+    double acc = s.phaseAcc;
+    int32_t pulse = s.pulseState;
+    for (uint32_t i = 0; i < n; ++i) {
+        const double y = phaseBase + acc;
+        double x =
+            wholeRate ? PhaseRemainderWholeRate(y, E, invRate) : PhaseRemainder(y, E, invRate);
+        if (E - x < 1e-10) {
+            acc = 0.0;
+            x = 0.0;
+        }
+        double I = x * invRate;
+        if (I < 0)
+            I += 1.0;
+        double value = 0.0;
+        if constexpr (Wave == kSine) {
+            value = A * std::sin(P + twoPiOverRate * acc);
+        } else if constexpr (Wave == kSquare) {
+            value = (I < D && I < 1.0 - inc - 1e-15) ? A : -A;
+        } else if constexpr (Wave == kTriangle) {
+            value = I < D ? A * (2.0 * I / D - 1.0) : A * (1.0 - 2.0 * (I - D) / (1.0 - D));
+        } else if constexpr (Wave == kSawtooth) {
+            value = A * (2.0 * I - 1.0);
+        } else if constexpr (Wave == kPulse) {
+            if (I >= 0.5) {
+                pulse = 1;
+            } else if (pulse != 0) {
+                pulse = 0;
+                value = A;
+            }
+        } else {
+            if (pulse > 0 && I < D) {
+                value = A;
+                pulse = -1;
+            } else if (pulse < 0 && (I >= D || I >= 1.0 - inc - 1e-15)) {
+                value = -A;
+                pulse = 1;
+            } else if (pulse == 0 && I >= D) {
+                pulse = 1;
+            }
+        }
+        acc += f;
+        out[i] = offset + value;
+    }
+    s.phaseAcc = acc;
+    s.pulseState = pulse;
+    s.sampleCount += static_cast<int32_t>(n);
+    if (n > 0)
+        s.out = s.modOut = out[n - 1];
+}
+
+} // namespace
+
+bool Generator::PlainSlot(int k, int32_t waveform, uint32_t frameCount) const {
+    const WaveSlot& s = slots[k];
+    if (waveform < kSine || waveform > kPulsePm || s.curFreq == 0.0)
+        return false;
+    // sampleCount only counts up; a run must neither start in the delay nor wrap into it.
+    if (s.sampleCount < 0 || s.sampleCount > INT32_MAX - static_cast<int32_t>(frameCount))
+        return false;
+    if (!IsMaster(k))
+        return true;
+    return s.bandLimitType == 0 && !s.modulation && !s.sweep && !s.transition.Acquire() &&
+           !s.gate && s.gateOpen;
+}
+
+void Generator::RenderPlainRun(int k, int32_t waveform, double* out, uint32_t n) {
+    WaveSlot& s = slots[k];
+    const double E = effectiveRate;
+    switch (waveform) {
+    case kSine:
+        PlainRun<kSine>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    case kSquare:
+        PlainRun<kSquare>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    case kTriangle:
+        PlainRun<kTriangle>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    case kSawtooth:
+        PlainRun<kSawtooth>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    case kPulse:
+        PlainRun<kPulse>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    default:
+        PlainRun<kPulsePm>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
+        break;
+    }
+}
+
+// Every channel's sum over its slots' runs, added in mixing order onto 0.0 as the frame loop
+// does; channels with the same slots share one sum.
+void Generator::MixPlainRuns(const uint32_t* channelSlots, double* destination, uint32_t n) {
+    const uint32_t channels = format.channels;
+    double* runs = runBuffer.data();
+    double* sums = runs + static_cast<size_t>(kSlotCount) * kRunFrames;
+    const double* column[kMaxChannels];
+    for (uint32_t c = 0; c < channels; ++c) {
+        uint32_t same = 0;
+        while (same < c && channelSlots[same] != channelSlots[c])
+            ++same;
+        if (same < c) {
+            column[c] = column[same];
+            continue;
+        }
+        double* sum = sums + static_cast<size_t>(c) * kRunFrames;
+        for (uint32_t i = 0; i < n; ++i)
+            sum[i] = 0.0;
+        for (uint32_t bits = channelSlots[c], k = 0; bits != 0; bits >>= 1, ++k) {
+            if (bits & 1) {
+                const double* run = runs + static_cast<size_t>(k) * kRunFrames;
+                for (uint32_t i = 0; i < n; ++i)
+                    sum[i] += run[i];
+            }
+        }
+        column[c] = sum;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+        double* frame = destination + static_cast<size_t>(i) * channels;
+        for (uint32_t c = 0; c < channels; ++c)
+            frame[c] = column[c][i];
+    }
+}
 
 uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
     const uint32_t channels = format.channels;
@@ -17,12 +157,15 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
     // and the ones that are mixed (in mixing order, Wave1 first, with the bits of channels that
     // exist). An idle slot only holds its offset and counts samples, which is done for the whole
     // call at once; a waveform switched while rendering takes effect with the next call.
+    int32_t waveform[kSlotCount];
+    for (int k = 0; k < kSlotCount; ++k)
+        waveform[k] = slots[k].waveform;
     int generated[kSlotCount], mixed[kSlotCount], idle[kSlotCount];
     uint32_t mixMask[kSlotCount];
     int nGenerated = 0, nMixed = 0, nIdle = 0;
     for (int k = kSlotCount - 1; k >= 0; --k) {
         WaveSlot& s = slots[k];
-        if (s.waveform == kOff && !(IsMaster(k) && s.sweep)) {
+        if (waveform[k] == kOff && !(IsMaster(k) && s.sweep)) {
             s.out = s.modOut = s.offset;
             idle[nIdle++] = k;
         } else {
@@ -30,39 +173,104 @@ uint32_t Generator::RenderFrames(uint32_t frameCount, double* destination) {
         }
     }
     for (int k = 0; k < kSlotCount; ++k) {
-        if (slots[k].waveform != kOff && (slots[k].outChMask & existing) != 0) {
+        if (waveform[k] != kOff && (slots[k].outChMask & existing) != 0) {
             mixMask[nMixed] = slots[k].outChMask & existing;
             mixed[nMixed++] = k;
         }
     }
 
-    uint32_t rendered = frameCount; // frames completed
-    uint32_t advanced = frameCount; // samples every slot has taken, a discarded frame included
-    for (uint32_t i = 0; i < frameCount; ++i) {
-        double* frame = destination + static_cast<size_t>(i) * channels;
-        for (uint32_t c = 0; c < channels; ++c)
-            frame[c] = 0.0;
-        // Followers first, so a master reads its modulator's sample of this frame and its gate
-        // can silence the followers' output of this frame.
-        bool ended = false;
+    // Transitions asked for start with the block: the main thread's requests reach a playing
+    // stream between blocks, so this is the frame at which a per-sample check took them too.
+    if (transitionFlags.Acquire() != 0) {
         for (int n = 0; n < nGenerated; ++n) {
-            const int k = generated[n];
-            if (GenerateSample(k, frame) && IsMaster(k))
-                ended = true;
+            if (IsMaster(generated[n]))
+                InstallTransitions(slots[generated[n]]);
         }
-        for (int n = 0; n < nMixed; ++n) {
-            const double out = slots[mixed[n]].out;
-            for (uint32_t bits = mixMask[n], c = 0; bits != 0; bits >>= 1, ++c) {
-                if (bits & 1)
-                    frame[c] += out;
+    }
+
+    // Plain slots compute runs of samples on their own. A sweep can end the block at any frame
+    // and modulation reads another slot's sample of the same frame, so either keeps every slot
+    // on the frame loop; a gated master silences its followers within a frame, so they stay
+    // there with it.
+    uint32_t plain = 0;
+    bool anyFrameWise = false;
+    {
+        bool allFrameWise = false;
+        for (int m : {0, 4}) {
+            if (waveform[m] == kOff && !slots[m].sweep)
+                continue;
+            if (slots[m].sweep || slots[m].modulation)
+                allFrameWise = true;
+        }
+        if (!allFrameWise) {
+            for (int n = 0; n < nGenerated; ++n) {
+                const int k = generated[n];
+                if (PlainSlot(k, waveform[k], frameCount))
+                    plain |= 1u << k;
+            }
+            for (int m : {0, 4}) {
+                if (waveform[m] != kOff && (slots[m].gate || !slots[m].gateOpen))
+                    plain &= ~(7u << (m + 1));
             }
         }
-        if (ended) {
-            rendered = i;
-            advanced = i + 1;
-            break;
+        for (int n = 0; n < nGenerated; ++n)
+            anyFrameWise |= (plain >> generated[n] & 1) == 0;
+    }
+
+    double* runs = runBuffer.data();
+    uint32_t channelSlots[kMaxChannels] = {};
+    for (int n = 0; n < nMixed; ++n) {
+        for (uint32_t bits = mixMask[n], c = 0; bits != 0; bits >>= 1, ++c) {
+            if (bits & 1)
+                channelSlots[c] |= 1u << mixed[n];
         }
-        ++frameCounter;
+    }
+
+    uint32_t rendered = frameCount; // frames completed
+    uint32_t advanced = frameCount; // samples every slot has taken, a discarded frame included
+    for (uint32_t start = 0; start < frameCount; start += kRunFrames) {
+        const uint32_t count = frameCount - start < kRunFrames ? frameCount - start : kRunFrames;
+        double* chunk = destination + static_cast<size_t>(start) * channels;
+        for (int n = 0; n < nGenerated; ++n) {
+            const int k = generated[n];
+            if (plain >> k & 1)
+                RenderPlainRun(k, waveform[k], runs + static_cast<size_t>(k) * kRunFrames, count);
+        }
+        if (!anyFrameWise) {
+            MixPlainRuns(channelSlots, chunk, count);
+            frameCounter += count;
+            continue;
+        }
+        bool ended = false;
+        for (uint32_t j = 0; j < count; ++j) {
+            double* frame = chunk + static_cast<size_t>(j) * channels;
+            for (uint32_t c = 0; c < channels; ++c)
+                frame[c] = 0.0;
+            // Followers first, so a master reads its modulator's sample of this frame and its
+            // gate can silence the followers' output of this frame.
+            for (int n = 0; n < nGenerated; ++n) {
+                const int k = generated[n];
+                if ((plain >> k & 1) == 0 && GenerateSample(k, frame) && IsMaster(k))
+                    ended = true;
+            }
+            for (int n = 0; n < nMixed; ++n) {
+                const int k = mixed[n];
+                const double out =
+                    (plain >> k & 1) ? runs[static_cast<size_t>(k) * kRunFrames + j] : slots[k].out;
+                for (uint32_t bits = mixMask[n], c = 0; bits != 0; bits >>= 1, ++c) {
+                    if (bits & 1)
+                        frame[c] += out;
+                }
+            }
+            if (ended) {
+                rendered = start + j;
+                advanced = start + j + 1;
+                break;
+            }
+            ++frameCounter;
+        }
+        if (ended)
+            break;
     }
     for (int n = 0; n < nIdle; ++n)
         slots[idle[n]].sampleCount += static_cast<int32_t>(advanced);
