@@ -3,10 +3,15 @@
 #include "generator/remainder.h"
 
 #include <array>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 
@@ -381,6 +386,32 @@ template <int BitCode>
     }
 }
 
+// RoundSample<int32_t> of n values. With SSE2 two at a time: the value is clamped to the
+// integer range first (where the saturated results are exact: maxpd keeps the limit for NaN),
+// truncated, stepped down where the truncation went up, and NaN masked to 0.
+void RoundRun(const double* in, int32_t* out, uint32_t n) {
+    uint32_t j = 0;
+#if defined(__SSE2__)
+    const __m128d half = _mm_set1_pd(0.5);
+    const __m128d lo = _mm_set1_pd(-2147483648.0);
+    const __m128d hi = _mm_set1_pd(2147483647.0);
+    const __m128d one = _mm_set1_pd(1.0);
+    for (; j + 2 <= n; j += 2) {
+        const __m128d y = _mm_add_pd(_mm_loadu_pd(in + j), half);
+        const __m128d c = _mm_min_pd(_mm_max_pd(y, lo), hi);
+        __m128d t = _mm_cvtepi32_pd(_mm_cvttpd_epi32(c));
+        t = _mm_sub_pd(t, _mm_and_pd(_mm_cmpgt_pd(t, c), one));
+        t = _mm_and_pd(t, _mm_cmpord_pd(y, y));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), _mm_cvttpd_epi32(t));
+    }
+#endif
+    for (; j < n; ++j)
+        out[j] = RoundSample<int32_t>(in[j]);
+}
+
+// Frames converted at a time: the rounded samples of a run stay in the first-level cache.
+constexpr uint32_t kConvertFrames = 256;
+
 template <int BitCode>
 void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t channels,
                uint32_t captureFrames, int dA, int dB, Generator& g) {
@@ -391,22 +422,97 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
     std::array<bool, kMaxChannels> clipped{};
     Shared<int32_t>* captureA = g.dispSamplesA.data();
     Shared<int32_t>* captureB = g.dispSamplesB.data();
-    for (uint32_t i = 0; i < frames; ++i) {
-        const double* in = mix + static_cast<size_t>(i) * channels;
-        uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
-        if (i < captureFrames) {
-            for (uint32_t c = 0; c < channels; ++c) {
-                const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c],
-                                                             peakMin[c], clipped[c]);
-                if (static_cast<int>(c) == dA)
-                    captureA[i] = capture;
-                if (static_cast<int>(c) == dB)
-                    captureB[i] = capture;
+    if constexpr (BitCode == 32) {
+        for (uint32_t i = 0; i < frames; ++i) {
+            const double* in = mix + static_cast<size_t>(i) * channels;
+            uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
+            if (i < captureFrames) {
+                for (uint32_t c = 0; c < channels; ++c) {
+                    const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c],
+                                                                 peakMin[c], clipped[c]);
+                    if (static_cast<int>(c) == dA)
+                        captureA[i] = capture;
+                    if (static_cast<int>(c) == dB)
+                        captureB[i] = capture;
+                }
+            } else {
+                for (uint32_t c = 0; c < channels; ++c)
+                    StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c], peakMin[c],
+                                         clipped[c]);
             }
-        } else {
-            for (uint32_t c = 0; c < channels; ++c)
-                StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c], peakMin[c], clipped[c]);
         }
+    } else {
+        // In three passes over a run of frames: rounding (vectorised), the peaks of the
+        // unclipped values per channel, and the clipped values into bytes. A value clips exactly
+        // when it lies beyond a peak limit, so the clip flags follow from the peaks.
+        constexpr int32_t hi = BitCode == 8 ? 127 : BitCode == 16 ? 32767 : 8388607;
+        constexpr int32_t lo = -hi - 1;
+        int32_t rounded[kConvertFrames * kMaxChannels];
+        for (uint32_t start = 0; start < frames; start += kConvertFrames) {
+            const uint32_t n = frames - start < kConvertFrames ? frames - start : kConvertFrames;
+            const uint32_t samples = n * channels;
+            const double* in = mix + static_cast<size_t>(start) * channels;
+            uint8_t* out = buffer + static_cast<size_t>(start) * channels * bytes;
+            RoundRun(in, rounded, samples);
+            // One channel at a time keeps its peaks in registers.
+            for (uint32_t c = 0; c < channels; ++c) {
+                int32_t most = peakMax[c], least = peakMin[c];
+                for (uint32_t j = c; j < samples; j += channels) {
+                    const int32_t v = rounded[j];
+                    most = v > most ? v : most;
+                    least = v < least ? v : least;
+                }
+                peakMax[c] = most;
+                peakMin[c] = least;
+            }
+            for (uint32_t j = 0; j < samples; ++j) {
+                int32_t v = rounded[j];
+                v = v > hi ? hi : v < lo ? lo : v;
+                rounded[j] = v;
+                const uint32_t u = static_cast<uint32_t>(v);
+                uint8_t* o = out + static_cast<size_t>(j) * bytes;
+                if constexpr (BitCode == 8) {
+                    o[0] = static_cast<uint8_t>(v + 128);
+                } else if constexpr (BitCode == 16) {
+                    o[0] = static_cast<uint8_t>(u);
+                    o[1] = static_cast<uint8_t>(u >> 8);
+                } else if constexpr (BitCode == 24) {
+                    // Four bytes, the fourth overwritten by the next sample, except at the end.
+                    if (std::endian::native == std::endian::little && j + 1 < samples) {
+                        std::memcpy(o, &u, 4);
+                    } else {
+                        o[0] = static_cast<uint8_t>(u);
+                        o[1] = static_cast<uint8_t>(u >> 8);
+                        o[2] = static_cast<uint8_t>(u >> 16);
+                    }
+                } else { // F32: v x 2^-23, exact in float for |v| <= 2^23
+                    const float f = static_cast<float>(v) * (1.0f / 8388608.0f);
+                    std::memcpy(o, &f, 4); // IEEE float, little-endian on every target
+                }
+            }
+            const uint32_t captureEnd = captureFrames > start ? captureFrames - start : 0;
+            const uint32_t captured = captureEnd < n ? captureEnd : n;
+            const bool withA = dA >= 0 && dA < static_cast<int>(channels);
+            const bool withB = dB >= 0 && dB < static_cast<int>(channels);
+            for (uint32_t i = 0; i < captured; ++i) {
+                const int32_t* frame = rounded + static_cast<size_t>(i) * channels;
+                // 8-bit values scale up to the 16-bit scale, 24-bit ones down to it.
+                if (withA) {
+                    const int32_t a = BitCode == 8    ? frame[dA] * 256
+                                      : BitCode == 16 ? frame[dA]
+                                                      : frame[dA] >> 8;
+                    captureA[start + i] = a;
+                }
+                if (withB) {
+                    const int32_t b = BitCode == 8    ? frame[dB] * 256
+                                      : BitCode == 16 ? frame[dB]
+                                                      : frame[dB] >> 8;
+                    captureB[start + i] = b;
+                }
+            }
+        }
+        for (uint32_t c = 0; c < channels; ++c)
+            clipped[c] = peakMax[c] > hi || peakMin[c] < lo;
     }
     for (uint32_t c = 0; c < kMaxChannels; ++c) {
         g.peakMax[c] = peakMax[c];
