@@ -32,46 +32,68 @@ void PlainRun(WaveSlot& s, double* out, uint32_t n, double E, double invRate, do
     const bool wholeRate = E > 0.0 && E == std::floor(E);
     double acc = s.phaseAcc;
     int32_t pulse = s.pulseState;
-    for (uint32_t i = 0; i < n; ++i) {
-        const double y = phaseBase + acc;
-        double x =
-            wholeRate ? PhaseRemainderWholeRate(y, E, invRate) : PhaseRemainder(y, E, invRate);
-        if (E - x < 1e-10) {
-            acc = 0.0;
-            x = 0.0;
+    // The accumulator's chain of additions is the only dependence between samples, except at
+    // the rare reset: a window of accumulator values is added up first, then their remainders
+    // computed side by side, and a window ends at a reset, the next starting from it.
+    constexpr uint32_t kWindow = 16;
+    double accs[kWindow], rems[kWindow];
+    for (uint32_t i = 0; i < n;) {
+        const uint32_t m = n - i < kWindow ? n - i : kWindow;
+        double next = acc;
+        for (uint32_t t = 0; t < m; ++t) {
+            accs[t] = next;
+            next += f;
         }
-        double I = x * invRate;
-        if (I < 0)
-            I += 1.0;
-        double value = 0.0;
-        if constexpr (Wave == kSine) {
-            value = A * std::sin(P + twoPiOverRate * acc);
-        } else if constexpr (Wave == kSquare) {
-            value = (I < D && I < 1.0 - inc - 1e-15) ? A : -A;
-        } else if constexpr (Wave == kTriangle) {
-            value = I < D ? A * (2.0 * I / D - 1.0) : A * (1.0 - 2.0 * (I - D) / (1.0 - D));
-        } else if constexpr (Wave == kSawtooth) {
-            value = A * (2.0 * I - 1.0);
-        } else if constexpr (Wave == kPulse) {
-            if (I >= 0.5) {
-                pulse = 1;
-            } else if (pulse != 0) {
-                pulse = 0;
-                value = A;
-            }
-        } else {
-            if (pulse > 0 && I < D) {
-                value = A;
-                pulse = -1;
-            } else if (pulse < 0 && (I >= D || I >= 1.0 - inc - 1e-15)) {
-                value = -A;
-                pulse = 1;
-            } else if (pulse == 0 && I >= D) {
-                pulse = 1;
+        for (uint32_t t = 0; t < m; ++t) {
+            const double y = phaseBase + accs[t];
+            rems[t] =
+                wholeRate ? PhaseRemainderWholeRate(y, E, invRate) : PhaseRemainder(y, E, invRate);
+        }
+        uint32_t end = m;
+        for (uint32_t t = 0; t < m; ++t) {
+            if (E - rems[t] < 1e-10) { // the accumulator landed a hair below a whole cycle
+                accs[t] = 0.0;
+                rems[t] = 0.0;
+                end = t + 1;
+                next = accs[t] + f;
+                break;
             }
         }
-        acc += f;
-        out[i] = offset + value;
+        acc = next;
+        for (uint32_t t = 0; t < end; ++t) {
+            double I = rems[t] * invRate;
+            if (I < 0)
+                I += 1.0;
+            double value = 0.0;
+            if constexpr (Wave == kSine) {
+                value = A * std::sin(P + twoPiOverRate * accs[t]);
+            } else if constexpr (Wave == kSquare) {
+                value = (I < D && I < 1.0 - inc - 1e-15) ? A : -A;
+            } else if constexpr (Wave == kTriangle) {
+                value = I < D ? A * (2.0 * I / D - 1.0) : A * (1.0 - 2.0 * (I - D) / (1.0 - D));
+            } else if constexpr (Wave == kSawtooth) {
+                value = A * (2.0 * I - 1.0);
+            } else if constexpr (Wave == kPulse) {
+                if (I >= 0.5) {
+                    pulse = 1;
+                } else if (pulse != 0) {
+                    pulse = 0;
+                    value = A;
+                }
+            } else {
+                if (pulse > 0 && I < D) {
+                    value = A;
+                    pulse = -1;
+                } else if (pulse < 0 && (I >= D || I >= 1.0 - inc - 1e-15)) {
+                    value = -A;
+                    pulse = 1;
+                } else if (pulse == 0 && I >= D) {
+                    pulse = 1;
+                }
+            }
+            out[i + t] = offset + value;
+        }
+        i += end;
     }
     s.phaseAcc = acc;
     s.pulseState = pulse;
