@@ -143,7 +143,9 @@ void Generator::RenderPlainRun(int k, int32_t waveform, double* out, uint32_t n)
 }
 
 // Every channel's sum over its slots' runs, added in mixing order onto 0.0 as the frame loop
-// does; channels with the same slots share one sum.
+// does; channels with the same slots share one sum. A channel of one slot takes its run, the
+// 0.0 added while interleaving (a partial sum that started from 0.0 is never -0.0, so adding 0.0
+// again leaves every sum as it is).
 void Generator::MixPlainRuns(const uint32_t* channelSlots, double* destination, uint32_t n) {
     const uint32_t channels = format.channels;
     double* runs = runBuffer.data();
@@ -157,10 +159,15 @@ void Generator::MixPlainRuns(const uint32_t* channelSlots, double* destination, 
             column[c] = column[same];
             continue;
         }
+        const uint32_t slotBits = channelSlots[c];
+        if (slotBits != 0 && (slotBits & (slotBits - 1)) == 0) {
+            column[c] = runs + static_cast<size_t>(std::countr_zero(slotBits)) * kRunFrames;
+            continue;
+        }
         double* sum = sums + static_cast<size_t>(c) * kRunFrames;
         for (uint32_t i = 0; i < n; ++i)
             sum[i] = 0.0;
-        for (uint32_t bits = channelSlots[c], k = 0; bits != 0; bits >>= 1, ++k) {
+        for (uint32_t bits = slotBits, k = 0; bits != 0; bits >>= 1, ++k) {
             if (bits & 1) {
                 const double* run = runs + static_cast<size_t>(k) * kRunFrames;
                 for (uint32_t i = 0; i < n; ++i)
@@ -169,10 +176,19 @@ void Generator::MixPlainRuns(const uint32_t* channelSlots, double* destination, 
         }
         column[c] = sum;
     }
+    if (channels == 2) {
+        const double* l = column[0];
+        const double* r = column[1];
+        for (uint32_t i = 0; i < n; ++i) {
+            destination[2 * i] = 0.0 + l[i];
+            destination[2 * i + 1] = 0.0 + r[i];
+        }
+        return;
+    }
     for (uint32_t i = 0; i < n; ++i) {
         double* frame = destination + static_cast<size_t>(i) * channels;
         for (uint32_t c = 0; c < channels; ++c)
-            frame[c] = column[c][i];
+            frame[c] = 0.0 + column[c][i];
     }
 }
 
@@ -408,27 +424,66 @@ template <int BitCode>
     }
 }
 
-// RoundSample<int32_t> of n values. With SSE2 two at a time: the value is clamped to the
-// integer range first (where the saturated results are exact: maxpd keeps the limit for NaN),
-// truncated, stepped down where the truncation went up, and NaN masked to 0.
+#if defined(__SSE2__)
+// RoundSample<int32_t> of two values: clamped to the integer range first (where the saturated
+// results are exact; maxpd keeps the limit for NaN), truncated, stepped down where the
+// truncation went up, and NaN masked to 0. The result is a double of an exact integer.
+[[gnu::always_inline]] inline __m128d RoundPair(const double* in) {
+    const __m128d y = _mm_add_pd(_mm_loadu_pd(in), _mm_set1_pd(0.5));
+    const __m128d c =
+        _mm_min_pd(_mm_max_pd(y, _mm_set1_pd(-2147483648.0)), _mm_set1_pd(2147483647.0));
+    __m128d t = _mm_cvtepi32_pd(_mm_cvttpd_epi32(c));
+    t = _mm_sub_pd(t, _mm_and_pd(_mm_cmpgt_pd(t, c), _mm_set1_pd(1.0)));
+    return _mm_and_pd(t, _mm_cmpord_pd(y, y));
+}
+#endif
+
+// RoundSample<int32_t> of n values, two at a time where SSE2 is there.
 void RoundRun(const double* in, int32_t* out, uint32_t n) {
     uint32_t j = 0;
 #if defined(__SSE2__)
-    const __m128d half = _mm_set1_pd(0.5);
-    const __m128d lo = _mm_set1_pd(-2147483648.0);
-    const __m128d hi = _mm_set1_pd(2147483647.0);
-    const __m128d one = _mm_set1_pd(1.0);
-    for (; j + 2 <= n; j += 2) {
-        const __m128d y = _mm_add_pd(_mm_loadu_pd(in + j), half);
-        const __m128d c = _mm_min_pd(_mm_max_pd(y, lo), hi);
-        __m128d t = _mm_cvtepi32_pd(_mm_cvttpd_epi32(c));
-        t = _mm_sub_pd(t, _mm_and_pd(_mm_cmpgt_pd(t, c), one));
-        t = _mm_and_pd(t, _mm_cmpord_pd(y, y));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), _mm_cvttpd_epi32(t));
-    }
+    for (; j + 2 <= n; j += 2)
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), _mm_cvttpd_epi32(RoundPair(in + j)));
 #endif
     for (; j < n; ++j)
         out[j] = RoundSample<int32_t>(in[j]);
+}
+
+// Frames of 2 x Pairs channels rounded with their peaks: each pair of channels keeps its
+// largest and smallest values in one register (the values are exact integers as doubles).
+// False where there is no SSE2: the caller takes the peaks itself.
+template <uint32_t Pairs>
+bool RoundRunWithPeaks(const double* in, int32_t* out, uint32_t frames, int32_t* peakMax,
+                       int32_t* peakMin) {
+#if defined(__SSE2__)
+    __m128d most[Pairs], least[Pairs];
+    for (uint32_t p = 0; p < Pairs; ++p) {
+        most[p] = _mm_set_pd(peakMax[2 * p + 1], peakMax[2 * p]);
+        least[p] = _mm_set_pd(peakMin[2 * p + 1], peakMin[2 * p]);
+    }
+    for (uint32_t i = 0; i < frames; ++i) {
+        for (uint32_t p = 0; p < Pairs; ++p) {
+            const size_t j = (static_cast<size_t>(i) * Pairs + p) * 2;
+            const __m128d t = RoundPair(in + j);
+            most[p] = _mm_max_pd(most[p], t);
+            least[p] = _mm_min_pd(least[p], t);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + j), _mm_cvttpd_epi32(t));
+        }
+    }
+    for (uint32_t p = 0; p < Pairs; ++p) {
+        double m[2], l[2];
+        _mm_storeu_pd(m, most[p]);
+        _mm_storeu_pd(l, least[p]);
+        peakMax[2 * p] = static_cast<int32_t>(m[0]);
+        peakMax[2 * p + 1] = static_cast<int32_t>(m[1]);
+        peakMin[2 * p] = static_cast<int32_t>(l[0]);
+        peakMin[2 * p + 1] = static_cast<int32_t>(l[1]);
+    }
+    return true;
+#else
+    (void)in, (void)out, (void)frames, (void)peakMax, (void)peakMin;
+    return false;
+#endif
 }
 
 // Frames converted at a time: the rounded samples of a run stay in the first-level cache.
@@ -475,17 +530,36 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
             const uint32_t samples = n * channels;
             const double* in = mix + static_cast<size_t>(start) * channels;
             uint8_t* out = buffer + static_cast<size_t>(start) * channels * bytes;
-            RoundRun(in, rounded, samples);
-            // One channel at a time keeps its peaks in registers.
-            for (uint32_t c = 0; c < channels; ++c) {
-                int32_t most = peakMax[c], least = peakMin[c];
-                for (uint32_t j = c; j < samples; j += channels) {
-                    const int32_t v = rounded[j];
-                    most = v > most ? v : most;
-                    least = v < least ? v : least;
+            bool peaksTaken = false;
+            switch (channels) {
+            case 2:
+                peaksTaken = RoundRunWithPeaks<1>(in, rounded, n, peakMax.data(), peakMin.data());
+                break;
+            case 4:
+                peaksTaken = RoundRunWithPeaks<2>(in, rounded, n, peakMax.data(), peakMin.data());
+                break;
+            case 6:
+                peaksTaken = RoundRunWithPeaks<3>(in, rounded, n, peakMax.data(), peakMin.data());
+                break;
+            case 8:
+                peaksTaken = RoundRunWithPeaks<4>(in, rounded, n, peakMax.data(), peakMin.data());
+                break;
+            default:
+                break;
+            }
+            if (!peaksTaken) {
+                RoundRun(in, rounded, samples);
+                // One channel at a time keeps its peaks in registers.
+                for (uint32_t c = 0; c < channels; ++c) {
+                    int32_t most = peakMax[c], least = peakMin[c];
+                    for (uint32_t j = c; j < samples; j += channels) {
+                        const int32_t v = rounded[j];
+                        most = v > most ? v : most;
+                        least = v < least ? v : least;
+                    }
+                    peakMax[c] = most;
+                    peakMin[c] = least;
                 }
-                peakMax[c] = most;
-                peakMin[c] = least;
             }
             for (uint32_t j = 0; j < samples; ++j) {
                 int32_t v = rounded[j];
