@@ -519,9 +519,10 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
             }
         }
     } else {
-        // In three passes over a run of frames: rounding (vectorised), the peaks of the
-        // unclipped values per channel, and the clipped values into bytes. A value clips exactly
-        // when it lies beyond a peak limit, so the clip flags follow from the peaks.
+        // In passes over a run of frames: rounding with the peaks of the unclipped values (one
+        // pass for an even channel count, two otherwise), then the clipped values into bytes. A
+        // value clips exactly when it lies beyond a peak limit, so the clip flags follow from
+        // the peaks.
         constexpr int32_t hi = BitCode == 8 ? 127 : BitCode == 16 ? 32767 : 8388607;
         constexpr int32_t lo = -hi - 1;
         int32_t rounded[kConvertFrames * kMaxChannels];
