@@ -21,7 +21,9 @@ long long LimitSampleRate(long long typed) {
     return rate < 1000 ? 1000 : rate > kMaxSampleRate ? kMaxSampleRate : rate;
 }
 
-Generator::Generator() : dispSamplesA(kCaptureLength, 0), dispSamplesB(kCaptureLength, 0) {
+Generator::Generator()
+    : dispSamplesA(kCaptureLength, 0), dispSamplesB(kCaptureLength, 0),
+      runBuffer(static_cast<size_t>(kSlotCount + kMaxChannels) * kRunFrames, 0.0) {
     for (int i = 0; i < kSlotCount; ++i)
         slots[i].slotIndex = i;
     slots[0].waveform = kSine;

@@ -23,6 +23,8 @@ struct FftApi;
 
 constexpr int kMaxChannels = 8;
 constexpr int kCaptureLength = 16384;
+// Frames a plain slot computes at a time: its samples stay in the first-level cache until mixed.
+constexpr uint32_t kRunFrames = 256;
 
 // Where a master's user wave is being read.
 struct UserWavePlayPosition {
@@ -149,6 +151,11 @@ private:
     void PlayUserWave(WaveSlot& slot, double amplitude, double* frame);
     double PeriodicValue(WaveSlot& slot, double amplitude, double duty, double phaseOffset);
     void ConvertFrames(uint8_t* buffer, uint32_t frames);
+    // A slot whose next frameCount samples are a plain periodic wave: no delay, noise, user
+    // wave, modulation, gate, band limit, sweep or transition, which RenderPlainRun computes.
+    bool PlainSlot(int slotIndex, int32_t waveform, uint32_t frameCount) const;
+    void RenderPlainRun(int slotIndex, int32_t waveform, double* out, uint32_t frames);
+    void MixPlainRuns(const uint32_t* channelSlots, double* destination, uint32_t frames);
 
     // Stages filled in by the noise, band-limit, sweep, modulation and gate code.
     void ResetNoise();
@@ -182,6 +189,8 @@ private:
     uint64_t deliveredFrames = 0;
 
     std::vector<double> mixBuffer;
+    // Per-slot samples and per-channel sums of one run of plain slots (kRunFrames each).
+    std::vector<double> runBuffer;
     uint32_t blockFrames = 4096;
     int deviceBufferCount = 1;
 };

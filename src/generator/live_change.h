@@ -43,7 +43,7 @@ struct PendingChange {
 };
 
 // A frequency or amplitude transition asked for by the main thread while playing. The render
-// thread installs it before the master's next sample, so the step fields have one writer and
+// thread installs it before the master's next block, so the step fields have one writer and
 // the path starts from the value that is actually playing.
 struct TransitionRequest {
     Shared<double> target;

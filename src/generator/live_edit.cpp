@@ -184,8 +184,8 @@ void Generator::StartAmpTransition(int i, int delta, double seconds, bool log, d
     RequestTransition(i, kAmpTransition, level, TransitionSteps(delta, seconds), log);
 }
 
-// Render thread, before each sample of a master: starts the transitions asked for since the
-// last sample, in the order they were asked for.
+// Render thread, at the start of each block a master renders: starts the transitions asked for
+// since the last block, in the order they were asked for.
 void Generator::InstallTransitions(WaveSlot& m) {
     const int shift = (m.slotIndex / 4) * 2;
     const uint32_t mine = 3u << shift;

@@ -14,8 +14,6 @@ bool Generator::GenerateSample(int slotIndex, double* frame) {
     double amplitude = s.curAmp;
     double phaseOffset = s.curPhase;
     const bool master = IsMaster(slotIndex);
-    if (master)
-        InstallTransitions(s);
 
     if (master && s.sweep && s.stepsLeft == 0)
         return true;

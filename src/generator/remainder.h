@@ -18,10 +18,19 @@ inline double FloorExact(double x) {
 // quotient q = floor(y x (1 / e)) is right up to one, q * e is an exact integer, and y - q * e lies
 // on y's ulp grid below y, so the subtraction is exact; a quotient off by one is corrected by one
 // exact step. Everything else (negative, huge or non-finite values, fractional e) takes std::fmod.
+inline double PhaseRemainderWholeRate(double y, double e, double invE);
+
 inline double PhaseRemainder(double y, double e, double invE) {
-    if (!(y > 0.0 && y < 9007199254740992.0) || !(e > 0.0) || e != std::floor(e)) {
+    if (!(e > 0.0) || e != std::floor(e))
         return std::fmod(y, e);
-    }
+    return PhaseRemainderWholeRate(y, e, invE);
+}
+
+// PhaseRemainder for an e known to be a whole number > 0: a loop checks that once, since
+// std::floor is a library call on the baseline target.
+inline double PhaseRemainderWholeRate(double y, double e, double invE) {
+    if (!(y > 0.0 && y < 9007199254740992.0))
+        return std::fmod(y, e);
     const double q = FloorExact(y * invE); // may be one off either way; corrected below
     double r = y - q * e;
     if (r < 0.0)
