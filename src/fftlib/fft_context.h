@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,8 +21,12 @@ struct FftContext {
     int32_t quarterSize = 0;
     int32_t kaiserLength = 0;
     double kaiserAlpha = -1.0;
-    std::vector<double> work;                                   // M + 1 complex values, interleaved
-    std::vector<double> twiddleSin, twiddleCos;                 // -sin, cos (2πi/M), i = 0 … M/2
+    std::vector<double> work; // M + 1 complex values, interleaved
+    // The radix-4 stages' twiddles W^(i·q), W^(2i·q), W^(3i·q) (W = e^(-2πj/M)) of their groups
+    // i, stage after stage (twiddleOffsets): groups in pairs, each pair as [W1 of i, W1 of i+1,
+    // W2 …, W3 …] so that vector code loads two groups' twiddles at once.
+    std::vector<double> stageTwiddles;
+    std::vector<size_t> twiddleOffsets;
     std::vector<double> splitSin, splitCos;                     // -sin, cos (πi/M), i = 0 … M-1
     std::array<std::vector<double>, kFixedWindowCount> windows; // N entries each, or empty
     std::vector<double> kaiserWindow;
@@ -38,6 +43,9 @@ double BesselI0(double x);
 
 // Fills a Kaiser table of the given length (even) and alpha, with its leading zero.
 void FillKaiserWindow(std::vector<double>& table, int32_t length, double alpha);
+
+// Groups of the first radix-4 stage: 2 when log2(M) is odd (one radix-2 stage comes first).
+int32_t FirstRadix4Groups(int32_t m);
 
 // In-place transform of a context (complex or real input).
 void RunTransform(FftContext& context, double* data, bool inverse);
