@@ -75,6 +75,16 @@ bool BuildFftContext(FftContext& c, int32_t size, bool realInput, bool createWin
             c.splitSin[i] = -std::sin(a);
             c.splitCos[i] = std::cos(a);
         }
+        c.lastTwiddles.assign(m >= 16 ? 24 * ((static_cast<size_t>(m / 4) + 3) / 4) : 0, 0.0);
+        for (int32_t i = 0; m >= 16 && i < m / 4; ++i) {
+            const int32_t lane = i % 4 == 1 ? 2 : i % 4 == 2 ? 1 : i % 4;
+            double* w = c.lastTwiddles.data() + 24 * static_cast<size_t>(i / 4) + lane;
+            for (int64_t r = 1; r <= 3; ++r) {
+                const double a = 2.0 * std::numbers::pi * static_cast<double>(r * i) / m;
+                w[8 * (r - 1)] = std::cos(a);
+                w[8 * (r - 1) + 4] = -std::sin(a);
+            }
+        }
         for (int code = 1; code <= kFixedWindowCount; ++code) {
             std::vector<double>& w = c.windows[code - 1];
             w.clear();

@@ -27,6 +27,9 @@ struct FftContext {
     // W2 …, W3 …] so that vector code loads two groups' twiddles at once.
     std::vector<double> stageTwiddles;
     std::vector<size_t> twiddleOffsets;
+    // The last stage's (q = 1) twiddles again, for four groups at a time with real and imaginary
+    // parts apart: [Re W1 of i, i+2, i+1, i+3, Im W1 …, Re W2 …, Im W2 …, Re W3 …, Im W3 …].
+    std::vector<double> lastTwiddles;
     std::vector<double> splitSin, splitCos;                     // -sin, cos (πi/M), i = 0 … M-1
     std::array<std::vector<double>, kFixedWindowCount> windows; // N entries each, or empty
     std::vector<double> kaiserWindow;

@@ -82,9 +82,10 @@ void RunTransform(FftContext& c, double* data, bool inverse) {
         return;
     // Forward transforms are scaled by 1/M (exact: M is a power of two) in their last pass.
     const double scale = inverse ? 1.0 : 1.0 / m;
-    // The vector stages start at 8 points.
-    double* result = UseAvx2() && m >= 8 ? AvxStages(c, data, c.work.data(), inverse, scale)
-                                         : Stages(c, data, c.work.data(), inverse, scale);
+    // The vector stages take powers of two from 16 points.
+    const bool vector = UseAvx2() && m >= 16 && (m & (m - 1)) == 0;
+    double* result = vector ? AvxStages(c, data, c.work.data(), inverse, scale)
+                            : Stages(c, data, c.work.data(), inverse, scale);
     if (!c.realInput) {
         if (result != data)
             std::memcpy(data, result, sizeof(double) * 2 * m);

@@ -1,10 +1,11 @@
-// The stages of fft_stages.h with AVX2 and FMA, two complex values a register. Compiled for
-// those instructions function by function, so the library itself still runs on any x86-64;
-// UseAvx2 picks this code at run time.
+// The stages of fft_stages.h with AVX2 and FMA. Compiled for those instructions function by
+// function, so the library itself still runs on any x86-64; UseAvx2 picks this code at run time.
 //
-// Pairs of radix-4 stages whose second one still has q >= 2 run fused (radix 16): each value
-// goes through memory once for both, which halves the traffic at large sizes. The last stage
-// (q = 1) puts two groups in a register instead of two k.
+// Between the first stage and the last the values are kept with real and imaginary parts apart
+// (M real parts, then M imaginary ones, in the same buffers): a register then holds four
+// complex values and a product costs four arithmetic instructions without any shuffle. The
+// first stage reads the interleaved input, the last one writes it back interleaved.
+// Stages with q >= 4 put four k in a register, the last stage (q = 1) four groups.
 #include "fftlib/fft_stages.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -27,194 +28,213 @@ bool UseAvx2() {
 
 namespace {
 
-// a·w for a twiddle broadcast from memory (w·conj for the inverse).
-template <bool Inverse> QV_AVX2_INLINE __m256d MulBroadcast(__m256d a, const double* w) {
-    const __m256d wr = _mm256_broadcast_sd(w), wi = _mm256_broadcast_sd(w + 1);
-    const __m256d cross = _mm256_mul_pd(_mm256_permute_pd(a, 5), wi);
-    return Inverse ? _mm256_fmsubadd_pd(a, wr, cross) : _mm256_fmaddsub_pd(a, wr, cross);
+// Four complex values.
+struct V {
+    __m256d re, im;
+};
+
+// Values k … k+3 of an interleaved (doubles at p + 2k) or a split buffer (real parts at p + k,
+// imaginary ones m further).
+template <bool Interleaved> QV_AVX2_INLINE V LoadV(const double* p, size_t k, size_t m) {
+    if (Interleaved) {
+        const __m256d a = _mm256_loadu_pd(p + 2 * k), b = _mm256_loadu_pd(p + 2 * k + 4);
+        // [r0 r2 r1 r3], [i0 i2 i1 i3] put in order.
+        return {_mm256_permute4x64_pd(_mm256_unpacklo_pd(a, b), 0xD8),
+                _mm256_permute4x64_pd(_mm256_unpackhi_pd(a, b), 0xD8)};
+    }
+    return {_mm256_loadu_pd(p + k), _mm256_loadu_pd(p + m + k)};
 }
 
-// a·w for a register of two twiddles.
-template <bool Inverse> QV_AVX2_INLINE __m256d MulPair(__m256d a, __m256d w) {
-    const __m256d wr = _mm256_movedup_pd(w), wi = _mm256_permute_pd(w, 15);
-    const __m256d cross = _mm256_mul_pd(_mm256_permute_pd(a, 5), wi);
-    return Inverse ? _mm256_fmsubadd_pd(a, wr, cross) : _mm256_fmaddsub_pd(a, wr, cross);
+template <bool Interleaved> QV_AVX2_INLINE void StoreV(double* p, size_t k, size_t m, V v) {
+    if (Interleaved) {
+        const __m256d re = _mm256_permute4x64_pd(v.re, 0xD8),
+                      im = _mm256_permute4x64_pd(v.im, 0xD8);
+        _mm256_storeu_pd(p + 2 * k, _mm256_unpacklo_pd(re, im));
+        _mm256_storeu_pd(p + 2 * k + 4, _mm256_unpackhi_pd(re, im));
+    } else {
+        _mm256_storeu_pd(p + k, v.re);
+        _mm256_storeu_pd(p + m + k, v.im);
+    }
+}
+
+// a·w, or a·conj(w) for the inverse.
+template <bool Inverse> QV_AVX2_INLINE V Mul(V a, __m256d wr, __m256d wi) {
+    if (Inverse) {
+        return {_mm256_fmadd_pd(a.re, wr, _mm256_mul_pd(a.im, wi)),
+                _mm256_fmsub_pd(a.im, wr, _mm256_mul_pd(a.re, wi))};
+    }
+    return {_mm256_fmsub_pd(a.re, wr, _mm256_mul_pd(a.im, wi)),
+            _mm256_fmadd_pd(a.re, wi, _mm256_mul_pd(a.im, wr))};
+}
+
+QV_AVX2_INLINE V Scale(V a, __m256d s) {
+    return {_mm256_mul_pd(a.re, s), _mm256_mul_pd(a.im, s)};
+}
+QV_AVX2_INLINE V Add(V a, V b) {
+    return {_mm256_add_pd(a.re, b.re), _mm256_add_pd(a.im, b.im)};
+}
+QV_AVX2_INLINE V Sub(V a, V b) {
+    return {_mm256_sub_pd(a.re, b.re), _mm256_sub_pd(a.im, b.im)};
 }
 
 // The four-point transform of twiddled values, in place: x0 … x3 become the outputs for the
-// quarters 0, 2, 1, 3.
-template <bool Inverse>
-QV_AVX2_INLINE void Dft4(__m256d& x0, __m256d& x1, __m256d& x2, __m256d& x3) {
-    const __m256d a = _mm256_add_pd(x0, x2), b = _mm256_sub_pd(x0, x2);
-    const __m256d e = _mm256_add_pd(x1, x3), f = _mm256_sub_pd(x1, x3);
-    // f·(-j) = [im, -re] forward, f·j = [-im, re] inverse: a swap and a sign, exact.
-    const __m256d sign =
-        Inverse ? _mm256_set_pd(0.0, -0.0, 0.0, -0.0) : _mm256_set_pd(-0.0, 0.0, -0.0, 0.0);
-    const __m256d r = _mm256_xor_pd(_mm256_permute_pd(f, 5), sign);
-    x0 = _mm256_add_pd(a, e);
-    x1 = _mm256_sub_pd(a, e);
-    x2 = _mm256_add_pd(b, r);
-    x3 = _mm256_sub_pd(b, r);
+// quarters 0, 2, 1, 3. The product by -j (forward) or j (inverse) is a swap of parts.
+template <bool Inverse> QV_AVX2_INLINE void Dft4(V& x0, V& x1, V& x2, V& x3) {
+    const V a = Add(x0, x2), b = Sub(x0, x2), e = Add(x1, x3), f = Sub(x1, x3);
+    x0 = Add(a, e);
+    x1 = Sub(a, e);
+    if (Inverse) {
+        x2 = {_mm256_sub_pd(b.re, f.im), _mm256_add_pd(b.im, f.re)};
+        x3 = {_mm256_add_pd(b.re, f.im), _mm256_sub_pd(b.im, f.re)};
+    } else {
+        x2 = {_mm256_add_pd(b.re, f.im), _mm256_sub_pd(b.im, f.re)};
+        x3 = {_mm256_sub_pd(b.re, f.im), _mm256_add_pd(b.im, f.re)};
+    }
+}
+
+// A group's twiddles (fft_stages.h) broadcast: [W1 re, W1 im, W2 …, W3 …].
+struct Twiddles {
+    __m256d w[6];
+};
+QV_AVX2_INLINE Twiddles Broadcast(const double* w) {
+    return {{_mm256_broadcast_sd(w), _mm256_broadcast_sd(w + 1), _mm256_broadcast_sd(w + 4),
+             _mm256_broadcast_sd(w + 5), _mm256_broadcast_sd(w + 8), _mm256_broadcast_sd(w + 9)}};
 }
 
 // Twiddles of one group (Unit: group 0, all ones) then the four-point transform.
 template <bool Inverse, bool Unit>
-QV_AVX2_INLINE void Butterfly(__m256d& x0, __m256d& x1, __m256d& x2, __m256d& x3, const double* w) {
+QV_AVX2_INLINE void Butterfly(V& x0, V& x1, V& x2, V& x3, const Twiddles& t) {
     if (!Unit) {
-        x1 = MulBroadcast<Inverse>(x1, w);
-        x2 = MulBroadcast<Inverse>(x2, w + 4);
-        x3 = MulBroadcast<Inverse>(x3, w + 8);
+        x1 = Mul<Inverse>(x1, t.w[0], t.w[1]);
+        x2 = Mul<Inverse>(x2, t.w[2], t.w[3]);
+        x3 = Mul<Inverse>(x3, t.w[4], t.w[5]);
     }
     Dft4<Inverse>(x0, x1, x2, x3);
 }
 
-QV_AVX2_INLINE __m256d Load(const double* p) {
-    return _mm256_loadu_pd(p);
-}
-QV_AVX2_INLINE void Store(double* p, __m256d v) {
-    _mm256_storeu_pd(p, v);
-}
-
-// The first stage when log2(M) is odd (M >= 8 here).
-QV_AVX2 void Radix2Stage(const double* src, double* dst, int32_t m) {
-    const size_t h = 2 * static_cast<size_t>(m / 2);
+// The first stage when log2(M) is odd (M >= 32 here): interleaved in, split out, or
+// interleaved out in place (one group: each value is read before its place is written).
+template <bool Out> QV_AVX2 void Radix2Stage(const double* src, double* dst, size_t m) {
+    const size_t h = m / 2;
     for (size_t k = 0; k < h; k += 4) {
-        const __m256d a = Load(src + k), b = Load(src + h + k);
-        Store(dst + k, _mm256_add_pd(a, b));
-        Store(dst + h + k, _mm256_sub_pd(a, b));
+        const V a = LoadV<true>(src, k, m), b = LoadV<true>(src, h + k, m);
+        StoreV<Out>(dst, k, m, Add(a, b));
+        StoreV<Out>(dst, h + k, m, Sub(a, b));
     }
 }
 
-// One group of a stage with q >= 2 (doubles: x and d at the group, quarter = M/4 values).
-template <bool Inverse, bool Unit>
-QV_AVX2_INLINE void Radix4Group(const double* x, double* d, size_t q, size_t quarter,
-                                const double* w) {
-    for (size_t k = 0; k < 2 * q; k += 4) {
-        __m256d x0 = Load(x + k), x1 = Load(x + 2 * q + k);
-        __m256d x2 = Load(x + 4 * q + k), x3 = Load(x + 6 * q + k);
-        Butterfly<Inverse, Unit>(x0, x1, x2, x3, w);
-        Store(d + k, x0);
-        Store(d + 4 * quarter + k, x1);
-        Store(d + 2 * quarter + k, x2);
-        Store(d + 6 * quarter + k, x3);
+// One group of a stage with q >= 4: x and d index the group's first value. In and Out tell
+// interleaved buffers; only the first stage (one group, in place) writes interleaved.
+template <bool Inverse, bool Unit, bool In, bool Out = false>
+QV_AVX2_INLINE void Radix4Group(const double* src, double* dst, size_t x, size_t d, size_t q,
+                                size_t m, const double* w) {
+    const size_t quarter = m / 4;
+    const Twiddles t = Unit ? Twiddles{} : Broadcast(w);
+    for (size_t k = 0; k < q; k += 4) {
+        V x0 = LoadV<In>(src, x + k, m), x1 = LoadV<In>(src, x + q + k, m);
+        V x2 = LoadV<In>(src, x + 2 * q + k, m), x3 = LoadV<In>(src, x + 3 * q + k, m);
+        Butterfly<Inverse, Unit>(x0, x1, x2, x3, t);
+        StoreV<Out>(dst, d + k, m, x0);
+        StoreV<Out>(dst, d + 2 * quarter + k, m, x1);
+        StoreV<Out>(dst, d + quarter + k, m, x2);
+        StoreV<Out>(dst, d + 3 * quarter + k, m, x3);
     }
 }
 
-template <bool Inverse>
-QV_AVX2 void Radix4Stage(const double* src, double* dst, int32_t m, int32_t g,
+template <bool Inverse, bool In, bool Out = false>
+QV_AVX2 void Radix4Stage(const double* src, double* dst, size_t m, size_t g,
                          const double* twiddles) {
-    const size_t q = static_cast<size_t>(m / (4 * g)), quarter = static_cast<size_t>(m / 4);
-    Radix4Group<Inverse, true>(src, dst, q, quarter, twiddles);
-    for (int32_t i = 1; i < g; ++i) {
-        Radix4Group<Inverse, false>(src + 8 * i * q, dst + 2 * i * q, q, quarter,
-                                    GroupTwiddles(twiddles, i));
+    const size_t q = m / (4 * g);
+    Radix4Group<Inverse, true, In, Out>(src, dst, 0, 0, q, m, twiddles);
+    for (size_t i = 1; i < g; ++i) {
+        Radix4Group<Inverse, false, In, Out>(src, dst, 4 * i * q, i * q, q, m,
+                                             GroupTwiddles(twiddles, static_cast<int32_t>(i)));
     }
 }
 
-// Group i of the stage (g, q) and the four groups i + {0, 2, 1, 3}·g of the next stage (4g,
-// q/4) that take its outputs, for q/4 >= 4. The sixteen streams lie a power of two apart and
-// share cache sets, so each is read and written a whole cache line (four values) at a time.
-template <bool Inverse, bool Unit>
-QV_AVX2_INLINE void FusedGroup(const double* x, double* dst, int32_t i, int32_t g, size_t q,
-                               size_t quarter, const double* wa, const double* nextTwiddles) {
-    const size_t p = q / 4;
-    const double* wb[4] = {GroupTwiddles(nextTwiddles, i), GroupTwiddles(nextTwiddles, i + 2 * g),
-                           GroupTwiddles(nextTwiddles, i + g),
-                           GroupTwiddles(nextTwiddles, i + 3 * g)};
-    double* d[4] = {dst + 2 * i * p, dst + 2 * (i + 2 * g) * p, dst + 2 * (i + g) * p,
-                    dst + 2 * (i + 3 * g) * p};
-    for (size_t k = 0; k < 2 * p; k += 8) {
-        __m256d y[4][4][2]; // [input of the next stage][its group][half line]
-        #pragma GCC unroll 4
-        for (size_t s = 0; s < 4; ++s) {
-            #pragma GCC unroll 4
-            for (size_t h = 0; h < 2; ++h) {
-                const double* xs = x + 2 * s * p + k + 4 * h;
-                y[s][0][h] = Load(xs);
-                y[s][1][h] = Load(xs + 2 * q);
-                y[s][2][h] = Load(xs + 4 * q);
-                y[s][3][h] = Load(xs + 6 * q);
-                Butterfly<Inverse, Unit>(y[s][0][h], y[s][1][h], y[s][2][h], y[s][3][h], wa);
-            }
-        }
-        #pragma GCC unroll 4
-        for (size_t r = 0; r < 4; ++r) {
-            #pragma GCC unroll 4
-            for (size_t h = 0; h < 2; ++h) {
-                __m256d v0 = y[0][r][h], v1 = y[1][r][h], v2 = y[2][r][h], v3 = y[3][r][h];
-                Butterfly<Inverse, false>(v0, v1, v2, v3, wb[r]);
-                Store(d[r] + k + 4 * h, v0);
-                Store(d[r] + 4 * quarter + k + 4 * h, v1);
-                Store(d[r] + 2 * quarter + k + 4 * h, v2);
-                Store(d[r] + 6 * quarter + k + 4 * h, v3);
-            }
-        }
-    }
+// Rows r0 … r3 (groups i … i+3) of a 4 x 4 block become its columns, lanes in the group order
+// i, i+2, i+1, i+3: the order in which two unpacks interleave them back.
+QV_AVX2_INLINE void Transpose(__m256d& r0, __m256d& r1, __m256d& r2, __m256d& r3) {
+    const __m256d t0 = _mm256_unpacklo_pd(r0, r2), t1 = _mm256_unpackhi_pd(r0, r2);
+    const __m256d t2 = _mm256_unpacklo_pd(r1, r3), t3 = _mm256_unpackhi_pd(r1, r3);
+    r0 = _mm256_permute2f128_pd(t0, t2, 0x20);
+    r1 = _mm256_permute2f128_pd(t1, t3, 0x20);
+    r2 = _mm256_permute2f128_pd(t0, t2, 0x31);
+    r3 = _mm256_permute2f128_pd(t1, t3, 0x31);
 }
 
-template <bool Inverse>
-QV_AVX2 void FusedStages(const double* src, double* dst, int32_t m, int32_t g,
-                         const double* twiddles, const double* nextTwiddles) {
-    const size_t q = static_cast<size_t>(m / (4 * g)), quarter = static_cast<size_t>(m / 4);
-    FusedGroup<Inverse, true>(src, dst, 0, g, q, quarter, twiddles, nextTwiddles);
-    for (int32_t i = 1; i < g; ++i) {
-        FusedGroup<Inverse, false>(src + 8 * i * q, dst, i, g, q, quarter,
-                                   GroupTwiddles(twiddles, i), nextTwiddles);
-    }
+// Groups i … i+3 in the lane order of Transpose, interleaved at p + 2i.
+QV_AVX2_INLINE void StoreGroups(double* p, size_t i, V v) {
+    _mm256_storeu_pd(p + 2 * i, _mm256_unpacklo_pd(v.re, v.im));
+    _mm256_storeu_pd(p + 2 * i + 4, _mm256_unpackhi_pd(v.re, v.im));
 }
 
-// The last stage (q = 1, g = M/4 even; M >= 8 on this path): groups i and i + 1 share registers.
+// The last stage (q = 1, g = M/4): groups i … i+3 share registers; split in, interleaved out.
 template <bool Inverse, bool Scaled>
-QV_AVX2 void LastStage(const double* src, double* dst, int32_t m, const double* twiddles,
+QV_AVX2 void LastStage(const double* src, double* dst, size_t m, const double* twiddles,
                        double scale) {
-    const size_t g = static_cast<size_t>(m / 4);
+    const size_t g = m / 4;
     const __m256d s = _mm256_set1_pd(scale);
-    for (size_t i = 0; i < g; i += 2) {
-        const double* x = src + 8 * i;
-        const __m256d l0 = Load(x), l1 = Load(x + 4), l2 = Load(x + 8), l3 = Load(x + 12);
+    for (size_t i = 0; i < g; i += 4) {
+        V x0 = LoadV<false>(src, 4 * i, m), x1 = LoadV<false>(src, 4 * i + 4, m);
+        V x2 = LoadV<false>(src, 4 * i + 8, m), x3 = LoadV<false>(src, 4 * i + 12, m);
+        Transpose(x0.re, x1.re, x2.re, x3.re);
+        Transpose(x0.im, x1.im, x2.im, x3.im);
         const double* w = twiddles + 6 * i;
-        __m256d x0 = _mm256_permute2f128_pd(l0, l2, 0x20);
-        __m256d x1 = MulPair<Inverse>(_mm256_permute2f128_pd(l0, l2, 0x31), Load(w));
-        __m256d x2 = MulPair<Inverse>(_mm256_permute2f128_pd(l1, l3, 0x20), Load(w + 4));
-        __m256d x3 = MulPair<Inverse>(_mm256_permute2f128_pd(l1, l3, 0x31), Load(w + 8));
+        x1 = Mul<Inverse>(x1, _mm256_loadu_pd(w), _mm256_loadu_pd(w + 4));
+        x2 = Mul<Inverse>(x2, _mm256_loadu_pd(w + 8), _mm256_loadu_pd(w + 12));
+        x3 = Mul<Inverse>(x3, _mm256_loadu_pd(w + 16), _mm256_loadu_pd(w + 20));
         Dft4<Inverse>(x0, x1, x2, x3);
         if (Scaled) {
-            x0 = _mm256_mul_pd(x0, s), x1 = _mm256_mul_pd(x1, s);
-            x2 = _mm256_mul_pd(x2, s), x3 = _mm256_mul_pd(x3, s);
+            x0 = Scale(x0, s), x1 = Scale(x1, s), x2 = Scale(x2, s), x3 = Scale(x3, s);
         }
-        Store(dst + 2 * i, x0);
-        Store(dst + 2 * (2 * g + i), x1);
-        Store(dst + 2 * (g + i), x2);
-        Store(dst + 2 * (3 * g + i), x3);
+        StoreGroups(dst, i, x0);
+        StoreGroups(dst, 2 * g + i, x1);
+        StoreGroups(dst, g + i, x2);
+        StoreGroups(dst, 3 * g + i, x3);
     }
 }
 
 template <bool Inverse> double* Run(const FftContext& c, double* data, double* work, double scale) {
-    const int32_t m = c.transformSize;
+    const size_t m = static_cast<size_t>(c.transformSize);
+    size_t g = static_cast<size_t>(FirstRadix4Groups(c.transformSize));
+    size_t passes = g == 2 ? 2 : 1;
+    for (size_t h = g; 16 * h <= m; h *= 4)
+        ++passes;
+    // An odd count runs the first stage in place, so that the result ends in data (no copy).
+    const bool inPlace = passes % 2 != 0;
     double* src = data;
-    double* dst = work;
-    int32_t g = FirstRadix4Groups(m);
-    if (g == 2) {
-        Radix2Stage(src, dst, m);
-        std::swap(src, dst);
-    }
+    double* dst = inPlace ? data : work;
     size_t s = 0;
+    if (g == 2) {
+        if (inPlace)
+            Radix2Stage<true>(src, dst, m);
+        else
+            Radix2Stage<false>(src, dst, m);
+    } else if (inPlace) {
+        Radix4Stage<Inverse, true, true>(src, dst, m, g, c.stageTwiddles.data());
+        g *= 4, ++s;
+    } else {
+        Radix4Stage<Inverse, true>(src, dst, m, g, c.stageTwiddles.data());
+        g *= 4, ++s;
+    }
+    // Stages that follow read interleaved values only after the first one ran in place.
+    bool interleaved = inPlace;
+    dst = inPlace ? work : data;
+    src = inPlace ? data : work;
     for (; 16 * g <= m; g *= 4, ++s) {
         const double* twiddles = c.stageTwiddles.data() + c.twiddleOffsets[s];
-        if (64 * g <= m) {
-            FusedStages<Inverse>(src, dst, m, g, twiddles,
-                                 c.stageTwiddles.data() + c.twiddleOffsets[s + 1]);
-            g *= 4, ++s;
-        } else {
-            Radix4Stage<Inverse>(src, dst, m, g, twiddles);
-        }
+        if (interleaved)
+            Radix4Stage<Inverse, true>(src, dst, m, g, twiddles);
+        else
+            Radix4Stage<Inverse, false>(src, dst, m, g, twiddles);
+        interleaved = false;
         std::swap(src, dst);
     }
-    const double* twiddles = c.stageTwiddles.data() + c.twiddleOffsets[s];
     if (scale == 1.0)
-        LastStage<Inverse, false>(src, dst, m, twiddles, scale);
+        LastStage<Inverse, false>(src, dst, m, c.lastTwiddles.data(), scale);
     else
-        LastStage<Inverse, true>(src, dst, m, twiddles, scale);
+        LastStage<Inverse, true>(src, dst, m, c.lastTwiddles.data(), scale);
     return dst;
 }
 
