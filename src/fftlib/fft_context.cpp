@@ -56,15 +56,15 @@ bool BuildFftContext(FftContext& c, int32_t size, bool realInput, bool createWin
             const int32_t q = m / (4 * g);
             const size_t base = c.stageTwiddles.size();
             c.twiddleOffsets.push_back(base);
-            c.stageTwiddles.resize(base + 12 * ((static_cast<size_t>(g) + 1) / 2), 0.0);
+            c.stageTwiddles.resize(base + 6 * static_cast<size_t>(g));
             for (int32_t i = 0; i < g; ++i) {
-                double* w = c.stageTwiddles.data() + base + 12 * (i / 2) + 2 * (i % 2);
+                double* w = c.stageTwiddles.data() + base + 6 * static_cast<size_t>(i);
                 for (int64_t r = 1; r <= 3; ++r) {
                     // Reduced exactly before the angle is formed.
                     const int64_t t = (r * i * q) % m;
                     const double a = 2.0 * std::numbers::pi * static_cast<double>(t) / m;
-                    w[4 * (r - 1)] = std::cos(a);
-                    w[4 * (r - 1) + 1] = -std::sin(a);
+                    w[2 * (r - 1)] = std::cos(a);
+                    w[2 * (r - 1) + 1] = -std::sin(a);
                 }
             }
         }

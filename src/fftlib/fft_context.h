@@ -21,10 +21,10 @@ struct FftContext {
     int32_t quarterSize = 0;
     int32_t kaiserLength = 0;
     double kaiserAlpha = -1.0;
-    std::vector<double> work; // M + 1 complex values, interleaved
-    // The radix-4 stages' twiddles W^(i·q), W^(2i·q), W^(3i·q) (W = e^(-2πj/M)) of their groups
-    // i, stage after stage (twiddleOffsets): groups in pairs, each pair as [W1 of i, W1 of i+1,
-    // W2 …, W3 …] so that vector code loads two groups' twiddles at once.
+    // M + 1 complex values, interleaved (between the AVX2 stages: M real parts, M imaginary).
+    std::vector<double> work;
+    // The radix-4 stages' twiddles W1 = W^(i·q), W2 = W^(2i·q), W3 = W^(3i·q) (W = e^(-2πj/M))
+    // of their groups i, [W1, W2, W3] group after group, stage after stage (twiddleOffsets).
     std::vector<double> stageTwiddles;
     std::vector<size_t> twiddleOffsets;
     // The last stage's (q = 1) twiddles again, for four groups at a time with real and imaginary

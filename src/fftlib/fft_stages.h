@@ -13,9 +13,9 @@
 
 namespace qv {
 
-// The twiddles of group i of a stage, from the stage's first pair: W1 at [0], W2 at [4], W3 at [8].
+// The twiddles of group i of a stage: W1 at [0], W2 at [2], W3 at [4].
 inline const double* GroupTwiddles(const double* stage, int32_t i) {
-    return stage + 12 * static_cast<size_t>(i / 2) + 2 * (i % 2);
+    return stage + 6 * static_cast<size_t>(i);
 }
 
 // Whether this processor runs the AVX2 + FMA code (decided once).

@@ -42,7 +42,7 @@ void Radix4Stage(const Cx* src, Cx* dst, int32_t m, int32_t g, const double* twi
         Cx* d = dst + static_cast<size_t>(i) * q;
         for (int32_t k = 0; k < q; ++k) {
             const Cx y0 = x[k], y1 = Mul(x[q + k], w, inverse);
-            const Cx y2 = Mul(x[2 * q + k], w + 4, inverse), y3 = Mul(x[3 * q + k], w + 8, inverse);
+            const Cx y2 = Mul(x[2 * q + k], w + 2, inverse), y3 = Mul(x[3 * q + k], w + 4, inverse);
             const Cx a = {y0.re + y2.re, y0.im + y2.im}, b = {y0.re - y2.re, y0.im - y2.im};
             const Cx e = {y1.re + y3.re, y1.im + y3.im}, f = {y1.re - y3.re, y1.im - y3.im};
             // f·(-j) forward, f·j inverse: exact.

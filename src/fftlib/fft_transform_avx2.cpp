@@ -97,8 +97,8 @@ struct Twiddles {
     __m256d w[6];
 };
 QV_AVX2_INLINE Twiddles Broadcast(const double* w) {
-    return {{_mm256_broadcast_sd(w), _mm256_broadcast_sd(w + 1), _mm256_broadcast_sd(w + 4),
-             _mm256_broadcast_sd(w + 5), _mm256_broadcast_sd(w + 8), _mm256_broadcast_sd(w + 9)}};
+    return {{_mm256_broadcast_sd(w), _mm256_broadcast_sd(w + 1), _mm256_broadcast_sd(w + 2),
+             _mm256_broadcast_sd(w + 3), _mm256_broadcast_sd(w + 4), _mm256_broadcast_sd(w + 5)}};
 }
 
 // Twiddles of one group (Unit: group 0, all ones) then the four-point transform.
