@@ -31,6 +31,13 @@ double FixedWindowValue(int code, int32_t i, int32_t n) {
     }
 }
 
+int32_t FirstRadix4Groups(int32_t m) {
+    int32_t bits = 0;
+    while ((int32_t{1} << (bits + 1)) <= m)
+        ++bits;
+    return bits % 2 ? 2 : 1;
+}
+
 bool BuildFftContext(FftContext& c, int32_t size, bool realInput, bool createWindows) {
     try {
         c.realInput = realInput;
@@ -43,12 +50,23 @@ bool BuildFftContext(FftContext& c, int32_t size, bool realInput, bool createWin
         c.kaiserLength = 0;
         c.kaiserAlpha = -1.0;
         c.work.assign(2 * (static_cast<size_t>(m) + 1), 0.0);
-        c.twiddleSin.resize(static_cast<size_t>(m / 2) + 1);
-        c.twiddleCos.resize(static_cast<size_t>(m / 2) + 1);
-        for (int32_t i = 0; i <= m / 2; ++i) {
-            const double a = 2.0 * std::numbers::pi * i / m;
-            c.twiddleSin[i] = -std::sin(a);
-            c.twiddleCos[i] = std::cos(a);
+        c.stageTwiddles.clear();
+        c.twiddleOffsets.clear();
+        for (int32_t g = FirstRadix4Groups(m); 4 * g <= m; g *= 4) {
+            const int32_t q = m / (4 * g);
+            const size_t base = c.stageTwiddles.size();
+            c.twiddleOffsets.push_back(base);
+            c.stageTwiddles.resize(base + 6 * static_cast<size_t>(g));
+            for (int32_t i = 0; i < g; ++i) {
+                double* w = c.stageTwiddles.data() + base + 6 * static_cast<size_t>(i);
+                for (int64_t r = 1; r <= 3; ++r) {
+                    // Reduced exactly before the angle is formed.
+                    const int64_t t = (r * i * q) % m;
+                    const double a = 2.0 * std::numbers::pi * static_cast<double>(t) / m;
+                    w[2 * (r - 1)] = std::cos(a);
+                    w[2 * (r - 1) + 1] = -std::sin(a);
+                }
+            }
         }
         c.splitSin.resize(m);
         c.splitCos.resize(m);
@@ -56,6 +74,16 @@ bool BuildFftContext(FftContext& c, int32_t size, bool realInput, bool createWin
             const double a = std::numbers::pi * i / m;
             c.splitSin[i] = -std::sin(a);
             c.splitCos[i] = std::cos(a);
+        }
+        c.lastTwiddles.assign(m >= 16 ? 24 * ((static_cast<size_t>(m / 4) + 3) / 4) : 0, 0.0);
+        for (int32_t i = 0; m >= 16 && i < m / 4; ++i) {
+            const int32_t lane = i % 4 == 1 ? 2 : i % 4 == 2 ? 1 : i % 4;
+            double* w = c.lastTwiddles.data() + 24 * static_cast<size_t>(i / 4) + lane;
+            for (int64_t r = 1; r <= 3; ++r) {
+                const double a = 2.0 * std::numbers::pi * static_cast<double>(r * i) / m;
+                w[8 * (r - 1)] = std::cos(a);
+                w[8 * (r - 1) + 4] = -std::sin(a);
+            }
         }
         for (int code = 1; code <= kFixedWindowCount; ++code) {
             std::vector<double>& w = c.windows[code - 1];

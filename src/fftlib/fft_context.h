@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,8 +21,15 @@ struct FftContext {
     int32_t quarterSize = 0;
     int32_t kaiserLength = 0;
     double kaiserAlpha = -1.0;
-    std::vector<double> work;                                   // M + 1 complex values, interleaved
-    std::vector<double> twiddleSin, twiddleCos;                 // -sin, cos (2πi/M), i = 0 … M/2
+    // M + 1 complex values, interleaved (between the AVX2 stages: M real parts, M imaginary).
+    std::vector<double> work;
+    // The radix-4 stages' twiddles W1 = W^(i·q), W2 = W^(2i·q), W3 = W^(3i·q) (W = e^(-2πj/M))
+    // of their groups i, [W1, W2, W3] group after group, stage after stage (twiddleOffsets).
+    std::vector<double> stageTwiddles;
+    std::vector<size_t> twiddleOffsets;
+    // The last stage's (q = 1) twiddles again, for four groups at a time with real and imaginary
+    // parts apart: [Re W1 of i, i+2, i+1, i+3, Im W1 …, Re W2 …, Im W2 …, Re W3 …, Im W3 …].
+    std::vector<double> lastTwiddles;
     std::vector<double> splitSin, splitCos;                     // -sin, cos (πi/M), i = 0 … M-1
     std::array<std::vector<double>, kFixedWindowCount> windows; // N entries each, or empty
     std::vector<double> kaiserWindow;
@@ -38,6 +46,9 @@ double BesselI0(double x);
 
 // Fills a Kaiser table of the given length (even) and alpha, with its leading zero.
 void FillKaiserWindow(std::vector<double>& table, int32_t length, double alpha);
+
+// Groups of the first radix-4 stage: 2 when log2(M) is odd (one radix-2 stage comes first).
+int32_t FirstRadix4Groups(int32_t m);
 
 // In-place transform of a context (complex or real input).
 void RunTransform(FftContext& context, double* data, bool inverse);
