@@ -12,24 +12,23 @@ namespace qv {
 
 namespace {
 
-// What both targets start from: the prepared generator, one render block of buffer, and the
+// What both targets start from: the prepared generator, its render block size, and the
 // length typed in the file-length control.
 struct PreparedWrite {
-    std::vector<uint8_t> buffer;
+    uint32_t blockBytes;
     WriteLength length;
 };
 
 PreparedWrite PrepareWrite(Generator& generator, uint32_t factor) {
     generator.PrepareGenerator();
-    return {std::vector<uint8_t>(generator.BlockBytes()),
+    return {generator.BlockBytes(),
             ComputeWriteLength(generator.texts.fileLength, generator.format, factor)};
 }
 
-// The blocks of a write to path: rendered by the generator into the prepared buffer.
+// The blocks of a write to path, rendered by the generator.
 BlockWriteJob BlocksFor(Generator& generator, PreparedWrite& prepared, const WriteEnvironment& env,
                         const std::string& path) {
-    return {.buffer = prepared.buffer.data(),
-            .writeBlockBytes = static_cast<uint32_t>(prepared.buffer.size()),
+    return {.writeBlockBytes = prepared.blockBytes,
             .fill =
                 [&generator](uint8_t* out, uint32_t bytes, uint32_t blockIndex) {
                     return generator.FillOutputBuffer(out, bytes, blockIndex);

@@ -82,34 +82,40 @@ BlocksResult
 WriteBlocks(const BlockWriteJob& job, uint64_t bytes,
             const std::function<void(uint64_t)>& beforeBlock,
             const std::function<bool(const uint8_t* block, uint32_t size)>& writeBlock) {
-    std::vector<uint8_t> second(job.writeBlockBytes);
-    uint8_t* const buffers[2] = {job.buffer, second.data()};
+    const uint32_t perHandOver =
+        job.writeBlockBytes < kWriteHandOverBytes ? kWriteHandOverBytes / job.writeBlockBytes : 1;
+    const size_t handOverBytes = size_t{perHandOver} * job.writeBlockBytes;
+    std::vector<uint8_t> buffers(handOverBytes * 2);
     BlocksResult result;
     BlockWriter writer(writeBlock);
     uint64_t remaining = bytes;
     uint32_t blockIndex = 0;
     bool cancelled = false;
-    while (remaining > 0) {
-        uint8_t* const buffer = buffers[blockIndex % 2];
-        uint32_t chunk = static_cast<uint32_t>(
-            remaining < job.writeBlockBytes ? remaining : job.writeBlockBytes);
-        remaining -= chunk;
-        if (beforeBlock)
-            beforeBlock(result.written);
-        job.ui.PumpMessages();
-        const uint32_t produced = job.fill(buffer, chunk, blockIndex++);
-        if (job.afterBlock)
-            job.afterBlock();
-        cancelled = job.keys.EscapeDown();
-        if (produced != chunk || cancelled) {
-            chunk = produced < chunk ? produced : chunk;
-            remaining = 0;
+    for (uint32_t handOver = 0; remaining > 0; ++handOver) {
+        uint8_t* const buffer = buffers.data() + (handOver % 2) * handOverBytes;
+        uint32_t filled = 0;
+        for (uint32_t k = 0; k < perHandOver && remaining > 0; ++k) {
+            uint32_t chunk = static_cast<uint32_t>(
+                remaining < job.writeBlockBytes ? remaining : job.writeBlockBytes);
+            remaining -= chunk;
+            if (beforeBlock)
+                beforeBlock(result.written);
+            job.ui.PumpMessages();
+            const uint32_t produced = job.fill(buffer + filled, chunk, blockIndex++);
+            if (job.afterBlock)
+                job.afterBlock();
+            cancelled = job.keys.EscapeDown();
+            if (produced != chunk || cancelled) {
+                chunk = produced < chunk ? produced : chunk;
+                remaining = 0;
+            }
+            filled += chunk;
         }
         if (!writer.Wait(result.written)) {
             result.end = BlocksEnd::WriteFailed;
             return result;
         }
-        writer.Hand(buffer, chunk);
+        writer.Hand(buffer, filled);
     }
     if (!writer.Wait(result.written))
         result.end = BlocksEnd::WriteFailed;

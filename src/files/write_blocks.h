@@ -17,8 +17,7 @@ using FillFunction = std::function<uint32_t(uint8_t* buffer, uint32_t bytes, uin
 
 // What a write needs besides its target and length; both writers take the same.
 struct BlockWriteJob {
-    uint8_t* buffer = nullptr; // writeBlockBytes long
-    uint32_t writeBlockBytes = 0;
+    uint32_t writeBlockBytes = 0; // one render block
     FillFunction fill;
     std::function<void()> afterBlock;                 // display refresh; may be empty
     std::function<void(uint64_t, uint64_t)> progress; // as the writer counts; may be empty
@@ -28,6 +27,10 @@ struct BlockWriteJob {
     std::string caption; // of the messages: "Quorvale - path" during a write
 };
 
+// Bytes handed to the writer thread at a time: render blocks are small (a fiftieth of a second
+// or one filter block), and a hand-over per block would cost two thread wake-ups each.
+inline constexpr uint32_t kWriteHandOverBytes = 256 * 1024;
+
 enum class BlocksEnd { Done, Cancelled, WriteFailed };
 
 struct BlocksResult {
@@ -35,13 +38,13 @@ struct BlocksResult {
     uint64_t written = 0; // bytes of the blocks whose writes succeeded
 };
 
-// Fills and writes blocks until bytes are done, a fill comes back short or Escape is down after
-// a block; the block in hand is written in every case (cut to what was produced). beforeBlock
-// (may be empty) runs ahead of each block's message pump, and once more at the end, with the
-// bytes written so far. writeBlock runs on a writer thread, one block at a time and in order,
-// while the caller's thread renders the next block; it answers false when the bytes could not
-// be written, which ends the loop at the next hand-over (the block rendered meanwhile is
-// dropped). Fill, afterBlock and beforeBlock stay on the caller's thread.
+// Fills and writes blocks (several render blocks to a hand-over) until bytes are done, a fill comes
+// back short or Escape is down after a block; the block in hand is written in every case (cut to
+// what was produced). beforeBlock (may be empty) runs ahead of each block's message pump, and once
+// more at the end, with the bytes written so far. writeBlock runs on a writer thread, one block at
+// a time and in order, while the caller's thread renders the next block; it answers false when the
+// bytes could not be written, which ends the loop at the next hand-over (the block rendered
+// meanwhile is dropped). Fill, afterBlock and beforeBlock stay on the caller's thread.
 BlocksResult
 WriteBlocks(const BlockWriteJob& job, uint64_t bytes,
             const std::function<void(uint64_t written)>& beforeBlock,

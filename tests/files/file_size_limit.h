@@ -2,9 +2,11 @@
 // ignored, so writes past the limit fail instead of killing it) writes path and reports.
 #pragma once
 
+#include "files/write_blocks.h"
 #include "support/fake_ui.h"
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -36,6 +38,14 @@ inline int WriteUnderFileSizeLimit(const std::string& path, rlim_t limit,
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A render that fills every block with one byte value.
+inline FillFunction ConstantFill(uint8_t value) {
+    return [value](uint8_t* out, uint32_t bytes, uint32_t) {
+        std::memset(out, value, bytes);
+        return bytes;
+    };
 }
 
 } // namespace qv::test

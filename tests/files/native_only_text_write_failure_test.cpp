@@ -18,21 +18,18 @@ namespace fs = std::filesystem;
 int WriteTextUnderLimit(const std::string& path, rlim_t limit, uint64_t frames) {
     return test::WriteUnderFileSizeLimit(path, limit, [&](test::RecordingUi& ui) {
         test::ScriptedKeys keys;
-        std::vector<uint8_t> buffer(4000, 0x5A);
         std::string name = path;
-        TextWriteJob job{
-            .lastTextFile = name,
-            .format = MakeOutputFormat(48000, 16, 2),
-            .frames = frames,
-            .blocks = {.buffer = buffer.data(),
-                       .writeBlockBytes = 4000,
-                       .fill = [](uint8_t*, uint32_t bytes, uint32_t) { return bytes; },
-                       .afterBlock = {},
-                       .progress = {},
-                       .ui = ui,
-                       .keys = keys,
-                       .languageIndex = 1,
-                       .caption = "Quorvale - " + path}};
+        TextWriteJob job{.lastTextFile = name,
+                         .format = MakeOutputFormat(48000, 16, 2),
+                         .frames = frames,
+                         .blocks = {.writeBlockBytes = 4000,
+                                    .fill = test::ConstantFill(0x5A),
+                                    .afterBlock = {},
+                                    .progress = {},
+                                    .ui = ui,
+                                    .keys = keys,
+                                    .languageIndex = 1,
+                                    .caption = "Quorvale - " + path}};
         return WriteTextFile(job);
     });
 }

@@ -19,22 +19,19 @@ namespace fs = std::filesystem;
 int WriteUnderLimit(const std::string& path, rlim_t limit, uint64_t dataBytes) {
     return test::WriteUnderFileSizeLimit(path, limit, [&](test::RecordingUi& ui) {
         test::ScriptedKeys keys;
-        std::vector<uint8_t> buffer(4096, 0x5A);
         std::string name = path;
-        WaveWriteJob job{
-            .lastWaveFile = name,
-            .format = MakeOutputFormat(48000, 16, 2),
-            .rateFactor = 1,
-            .dataBytes = dataBytes,
-            .blocks = {.buffer = buffer.data(),
-                       .writeBlockBytes = 4096,
-                       .fill = [](uint8_t*, uint32_t bytes, uint32_t) { return bytes; },
-                       .afterBlock = {},
-                       .progress = {},
-                       .ui = ui,
-                       .keys = keys,
-                       .languageIndex = 1,
-                       .caption = "Quorvale - " + path}};
+        WaveWriteJob job{.lastWaveFile = name,
+                         .format = MakeOutputFormat(48000, 16, 2),
+                         .rateFactor = 1,
+                         .dataBytes = dataBytes,
+                         .blocks = {.writeBlockBytes = 4096,
+                                    .fill = test::ConstantFill(0x5A),
+                                    .afterBlock = {},
+                                    .progress = {},
+                                    .ui = ui,
+                                    .keys = keys,
+                                    .languageIndex = 1,
+                                    .caption = "Quorvale - " + path}};
         return WriteWaveFile(job);
     });
 }

@@ -29,13 +29,11 @@ struct TextFormatReaderTest : ::testing::Test {
         test::ScriptedKeys keys;
         // Blocks hold whole frames, as the renderer's blocks do.
         const uint32_t blockBytes = 37u * f.blockAlign;
-        std::vector<uint8_t> buffer(blockBytes);
         std::string name = dir.File("round.QVT");
         TextWriteJob job{.lastTextFile = name,
                          .format = f,
                          .frames = bytes.size() / f.blockAlign,
-                         .blocks = {.buffer = buffer.data(),
-                                    .writeBlockBytes = blockBytes,
+                         .blocks = {.writeBlockBytes = blockBytes,
                                     .fill = [&](uint8_t* out, uint32_t n,
                                                 uint32_t) { return stream.Fill(out, n); },
                                     .afterBlock = {},

@@ -83,18 +83,15 @@ struct TextWriterTest : ::testing::Test {
     test::RecordingUi ui;
     test::ScriptedKeys noKeys;
     test::SampleStream stream;
-    std::vector<uint8_t> buffer;
     std::vector<std::pair<uint64_t, uint64_t>> progress;
 
     int Write(std::string& name, const OutputFormat& format, uint64_t frames, const KeyState& keys,
               uint32_t blockBytes = 4004, int language = 1) {
-        buffer.assign(blockBytes, 0);
         TextWriteJob job{
             .lastTextFile = name,
             .format = format,
             .frames = frames,
             .blocks = {
-                .buffer = buffer.data(),
                 .writeBlockBytes = blockBytes,
                 .fill = [this](uint8_t* out, uint32_t bytes,
                                uint32_t) { return stream.Fill(out, bytes); },

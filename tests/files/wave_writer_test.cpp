@@ -129,7 +129,6 @@ uint32_t PatternFill(uint8_t* out, uint32_t bytes, uint32_t block) {
 struct WriterFixture : ::testing::Test {
     TempDir dir;
     test::RecordingUi ui;
-    std::vector<uint8_t> buffer = std::vector<uint8_t>(4000);
 
     int Write(std::string& name, uint64_t dataBytes, const KeyState& keys, FillFunction fill,
               uint16_t channels = 2) {
@@ -137,8 +136,7 @@ struct WriterFixture : ::testing::Test {
                          .format = MakeOutputFormat(48000, 16, channels),
                          .rateFactor = 1,
                          .dataBytes = dataBytes,
-                         .blocks = {.buffer = buffer.data(),
-                                    .writeBlockBytes = 4000,
+                         .blocks = {.writeBlockBytes = 4000,
                                     .fill = std::move(fill),
                                     .afterBlock = {},
                                     .progress = {},
@@ -236,8 +234,7 @@ TEST_F(WriterFixture, JapaneseMessages) {
                      .format = MakeOutputFormat(48000, 16, 2),
                      .rateFactor = 1,
                      .dataBytes = 4,
-                     .blocks = {.buffer = buffer.data(),
-                                .writeBlockBytes = 4000,
+                     .blocks = {.writeBlockBytes = 4000,
                                 .fill = PatternFill,
                                 .afterBlock = {},
                                 .progress = {},
