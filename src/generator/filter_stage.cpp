@@ -1,7 +1,7 @@
 // The output filter: every channel of the oversampled render convolved with the designed kernel
-// by FFT overlap-save and decimated back to the output rate. Rendering runs half a sub-block
-// ahead of the output, which cancels the kernel's delay, so filtered output lines up with the
-// unfiltered signal.
+// by FFT overlap-save (two channels to a transform) and decimated back to the output rate.
+// Rendering runs half a sub-block ahead of the output, which cancels the kernel's delay, so
+// filtered output lines up with the unfiltered signal.
 #include "fftlib/fft_api.h"
 #include "generator/generator.h"
 
@@ -74,20 +74,29 @@ void Generator::FilterSubBlock(int argument) {
         std::memcpy(liveKernel.data(), mailbox.spectrum.data(), sizeof(double) * n);
         mailbox.ready.Publish(false);
     }
-    for (uint32_t c = 0; c < format.channels; ++c)
-        FilterChannel(c, argument);
+    for (uint32_t c = 0; c < format.channels; c += 2)
+        FilterChannelPair(c, argument);
 }
 
-void Generator::FilterChannel(uint32_t c, int argument) {
+void Generator::FilterChannelPair(uint32_t c, int argument) {
     const uint32_t channels = format.channels;
     const uint32_t f = 2 * filterSize * overSampleRate;
     const uint32_t step = overSampleRate / WriteFactor();
     const uint32_t e = filterSize * WriteFactor();
     const uint32_t outBlock = (blockFrames / filterSize) * e;
+    const bool pair = c + 1 < channels;
     double* x = filterScratch.data();
-    for (uint32_t k = 0; k < f; ++k) {
-        x[2 * k] = filterInput[static_cast<size_t>(k) * channels + c];
-        x[2 * k + 1] = 0.0;
+    const double* in = filterInput.data() + c;
+    if (pair) {
+        for (uint32_t k = 0; k < f; ++k) {
+            x[2 * k] = in[static_cast<size_t>(k) * channels];
+            x[2 * k + 1] = in[static_cast<size_t>(k) * channels + 1];
+        }
+    } else {
+        for (uint32_t k = 0; k < f; ++k) {
+            x[2 * k] = in[static_cast<size_t>(k) * channels];
+            x[2 * k + 1] = 0.0;
+        }
     }
     const int32_t slot = static_cast<int32_t>(c);
     fft_->fft(slot, x, 0);
@@ -110,6 +119,11 @@ void Generator::FilterChannel(uint32_t c, int argument) {
     double* out = mixBuffer.data() + static_cast<size_t>(to) * channels + c;
     for (uint32_t j = 0; j < count; ++j)
         out[static_cast<size_t>(j) * channels] = x[2 * (from + static_cast<size_t>(j) * step)];
+    if (pair) {
+        for (uint32_t j = 0; j < count; ++j)
+            out[static_cast<size_t>(j) * channels + 1] =
+                x[2 * (from + static_cast<size_t>(j) * step) + 1];
+    }
 }
 
 } // namespace qv

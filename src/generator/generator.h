@@ -142,7 +142,9 @@ private:
     void SizeFilterBuffers();
     uint32_t RenderFilteredBlock(uint32_t frameCount, uint32_t blockIndex);
     void FilterSubBlock(int argument);
-    void FilterChannel(uint32_t channel, int argument);
+    // Channel c and, where there is one, channel c + 1 in one complex transform: the kernel is
+    // real, so the real and the imaginary parts filter independently.
+    void FilterChannelPair(uint32_t c, int argument);
     // A master's sweep has run its steps: the plain render stops, the filtered one only drains.
     bool SweepEnded() const {
         return (slots[0].sweep && slots[0].stepsLeft == 0) ||
