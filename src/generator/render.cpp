@@ -449,6 +449,30 @@ void RoundRun(const double* in, int32_t* out, uint32_t n) {
         out[j] = RoundSample<int32_t>(in[j]);
 }
 
+// floor(x + 0.5) of n values as exact integers in doubles, NaN as 0, clamped to +-2^51 (far
+// beyond any value the 32-bit conversion takes without its sample-by-sample path). False
+// where there is no SSE2.
+bool RoundRunWide(const double* in, double* out, uint32_t n) {
+#if defined(__SSE2__)
+    const __m128d half = _mm_set1_pd(0.5), lo = _mm_set1_pd(-0x1p51), hi = _mm_set1_pd(0x1p51);
+    const __m128d magic = _mm_set1_pd(0x1.8p52), one = _mm_set1_pd(1.0);
+    uint32_t j = 0;
+    for (; j + 2 <= n; j += 2) {
+        const __m128d y = _mm_add_pd(_mm_loadu_pd(in + j), half);
+        const __m128d c = _mm_min_pd(_mm_max_pd(y, lo), hi);
+        __m128d t = _mm_sub_pd(_mm_add_pd(c, magic), magic); // the nearest integer
+        t = _mm_sub_pd(t, _mm_and_pd(_mm_cmpgt_pd(t, c), one));
+        _mm_storeu_pd(out + j, _mm_and_pd(t, _mm_cmpord_pd(y, y)));
+    }
+    for (; j < n; ++j)
+        out[j] = static_cast<double>(RoundSample<int64_t>(in[j]));
+    return true;
+#else
+    (void)in, (void)out, (void)n;
+    return false;
+#endif
+}
+
 // Frames of 2 x Pairs channels rounded with their peaks: each pair of channels keeps its
 // largest and smallest values in one register (the values are exact integers as doubles).
 // False where there is no SSE2: the caller takes the peaks itself.
@@ -500,22 +524,69 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
     Shared<int32_t>* captureA = g.dispSamplesA.data();
     Shared<int32_t>* captureB = g.dispSamplesB.data();
     if constexpr (BitCode == 32) {
-        for (uint32_t i = 0; i < frames; ++i) {
-            const double* in = mix + static_cast<size_t>(i) * channels;
-            uint8_t* out = buffer + static_cast<size_t>(i) * channels * bytes;
-            if (i < captureFrames) {
-                for (uint32_t c = 0; c < channels; ++c) {
-                    const int32_t capture = StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c],
-                                                                 peakMin[c], clipped[c]);
-                    if (static_cast<int>(c) == dA)
-                        captureA[i] = capture;
-                    if (static_cast<int>(c) == dB)
-                        captureB[i] = capture;
+        // Runs whose rounded values all lie within +-2^39 (the peaks, v / 256, then fit 32 bits:
+        // every signal short of +48 dB over full scale) go through vector passes; others, and
+        // processors without SSE2, sample by sample.
+        constexpr double kWideLimit = 0x1p39;
+        double wide[kConvertFrames * kMaxChannels];
+        int32_t narrow[kConvertFrames * kMaxChannels];
+        for (uint32_t start = 0; start < frames; start += kConvertFrames) {
+            const uint32_t n = frames - start < kConvertFrames ? frames - start : kConvertFrames;
+            const uint32_t samples = n * channels;
+            const double* in = mix + static_cast<size_t>(start) * channels;
+            uint8_t* out = buffer + static_cast<size_t>(start) * channels * bytes;
+            bool inRange = RoundRunWide(in, wide, samples);
+            std::array<double, kMaxChannels> most{}, least{};
+            for (uint32_t c = 0; c < channels && inRange; ++c) {
+                double hiV = wide[c], loV = wide[c];
+                for (uint32_t j = c; j < samples; j += channels) {
+                    hiV = wide[j] > hiV ? wide[j] : hiV;
+                    loV = wide[j] < loV ? wide[j] : loV;
                 }
+                most[c] = hiV, least[c] = loV;
+                inRange = hiV < kWideLimit && loV > -kWideLimit;
+            }
+            const uint32_t captureEnd = captureFrames > start ? captureFrames - start : 0;
+            const uint32_t captured = captureEnd < n ? captureEnd : n;
+            if (!inRange) {
+                for (uint32_t i = 0; i < n; ++i) {
+                    for (uint32_t c = 0; c < channels; ++c) {
+                        const size_t j = static_cast<size_t>(i) * channels + c;
+                        const int32_t capture = StoreSample<BitCode>(
+                            in[j], out + j * bytes, peakMax[c], peakMin[c], clipped[c]);
+                        if (i < captured && static_cast<int>(c) == dA)
+                            captureA[start + i] = capture;
+                        if (i < captured && static_cast<int>(c) == dB)
+                            captureB[start + i] = capture;
+                    }
+                }
+                continue;
+            }
+            for (uint32_t c = 0; c < channels; ++c) {
+                // The peak of each value is v / 256 rounded toward zero, which keeps the order.
+                const auto top = static_cast<int32_t>(static_cast<int64_t>(most[c]) / 256);
+                const auto bottom = static_cast<int32_t>(static_cast<int64_t>(least[c]) / 256);
+                peakMax[c] = top > peakMax[c] ? top : peakMax[c];
+                peakMin[c] = bottom < peakMin[c] ? bottom : peakMin[c];
+                if (most[c] > 2147483647.0 || least[c] < -2147483648.0)
+                    clipped[c] = true;
+            }
+            RoundRun(wide, narrow, samples); // exact integers: clamps to the 32-bit range
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(out, narrow, sizeof(int32_t) * samples);
             } else {
-                for (uint32_t c = 0; c < channels; ++c)
-                    StoreSample<BitCode>(in[c], out + c * bytes, peakMax[c], peakMin[c],
-                                         clipped[c]);
+                for (uint32_t j = 0; j < samples; ++j) {
+                    const auto u = static_cast<uint32_t>(narrow[j]);
+                    for (uint32_t b = 0; b < 4; ++b)
+                        out[4 * j + b] = static_cast<uint8_t>(u >> (8 * b));
+                }
+            }
+            for (uint32_t i = 0; i < captured; ++i) {
+                const int32_t* frame = narrow + static_cast<size_t>(i) * channels;
+                if (dA >= 0 && dA < static_cast<int>(channels))
+                    captureA[start + i] = frame[dA] >> 16;
+                if (dB >= 0 && dB < static_cast<int>(channels))
+                    captureB[start + i] = frame[dB] >> 16;
             }
         }
     } else {
