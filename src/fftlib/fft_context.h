@@ -21,7 +21,8 @@ struct FftContext {
     int32_t quarterSize = 0;
     int32_t kaiserLength = 0;
     double kaiserAlpha = -1.0;
-    // M + 1 complex values, interleaved (between the AVX2 stages: M real parts, M imaginary).
+    // M + 1 complex values, interleaved (between the AVX2 stages: four real parts, then their
+    // four imaginary ones).
     std::vector<double> work;
     // The radix-4 stages' twiddles W1 = W^(i·q), W2 = W^(2i·q), W3 = W^(3i·q) (W = e^(-2πj/M))
     // of their groups i, [W1, W2, W3] group after group, stage after stage (twiddleOffsets).

@@ -2,9 +2,11 @@
 // function, so the library itself still runs on any x86-64; UseAvx2 picks this code at run time.
 //
 // Between the first stage and the last the values are kept with real and imaginary parts apart
-// (M real parts, then M imaginary ones, in the same buffers): a register then holds four
-// complex values and a product costs four arithmetic instructions without any shuffle. The
-// first stage reads the interleaved input, the last one writes it back interleaved.
+// in blocks of four (four real parts, then their four imaginary parts: one cache line): a
+// register then holds four complex values and a product costs four arithmetic instructions
+// without any shuffle, and each group of values read or written is one line, not two far apart
+// (lines a power of two apart compete for the same cache sets). The first stage reads the
+// interleaved input, the last one writes it back interleaved.
 // Stages with q >= 4 put four k in a register, the last stage (q = 1) four groups.
 #include "fftlib/fft_stages.h"
 
@@ -33,27 +35,26 @@ struct V {
     __m256d re, im;
 };
 
-// Values k … k+3 of an interleaved (doubles at p + 2k) or a split buffer (real parts at p + k,
-// imaginary ones m further).
-template <bool Interleaved> QV_AVX2_INLINE V LoadV(const double* p, size_t k, size_t m) {
+// Values k … k+3 (k a multiple of four) of an interleaved buffer or of a split one.
+template <bool Interleaved> QV_AVX2_INLINE V LoadV(const double* p, size_t k) {
     if (Interleaved) {
         const __m256d a = _mm256_loadu_pd(p + 2 * k), b = _mm256_loadu_pd(p + 2 * k + 4);
         // [r0 r2 r1 r3], [i0 i2 i1 i3] put in order.
         return {_mm256_permute4x64_pd(_mm256_unpacklo_pd(a, b), 0xD8),
                 _mm256_permute4x64_pd(_mm256_unpackhi_pd(a, b), 0xD8)};
     }
-    return {_mm256_loadu_pd(p + k), _mm256_loadu_pd(p + m + k)};
+    return {_mm256_loadu_pd(p + 2 * k), _mm256_loadu_pd(p + 2 * k + 4)};
 }
 
-template <bool Interleaved> QV_AVX2_INLINE void StoreV(double* p, size_t k, size_t m, V v) {
+template <bool Interleaved> QV_AVX2_INLINE void StoreV(double* p, size_t k, V v) {
     if (Interleaved) {
         const __m256d re = _mm256_permute4x64_pd(v.re, 0xD8),
                       im = _mm256_permute4x64_pd(v.im, 0xD8);
         _mm256_storeu_pd(p + 2 * k, _mm256_unpacklo_pd(re, im));
         _mm256_storeu_pd(p + 2 * k + 4, _mm256_unpackhi_pd(re, im));
     } else {
-        _mm256_storeu_pd(p + k, v.re);
-        _mm256_storeu_pd(p + m + k, v.im);
+        _mm256_storeu_pd(p + 2 * k, v.re);
+        _mm256_storeu_pd(p + 2 * k + 4, v.im);
     }
 }
 
@@ -117,9 +118,9 @@ QV_AVX2_INLINE void Butterfly(V& x0, V& x1, V& x2, V& x3, const Twiddles& t) {
 template <bool Out> QV_AVX2 void Radix2Stage(const double* src, double* dst, size_t m) {
     const size_t h = m / 2;
     for (size_t k = 0; k < h; k += 4) {
-        const V a = LoadV<true>(src, k, m), b = LoadV<true>(src, h + k, m);
-        StoreV<Out>(dst, k, m, Add(a, b));
-        StoreV<Out>(dst, h + k, m, Sub(a, b));
+        const V a = LoadV<true>(src, k), b = LoadV<true>(src, h + k);
+        StoreV<Out>(dst, k, Add(a, b));
+        StoreV<Out>(dst, h + k, Sub(a, b));
     }
 }
 
@@ -131,13 +132,13 @@ QV_AVX2_INLINE void Radix4Group(const double* src, double* dst, size_t x, size_t
     const size_t quarter = m / 4;
     const Twiddles t = Unit ? Twiddles{} : Broadcast(w);
     for (size_t k = 0; k < q; k += 4) {
-        V x0 = LoadV<In>(src, x + k, m), x1 = LoadV<In>(src, x + q + k, m);
-        V x2 = LoadV<In>(src, x + 2 * q + k, m), x3 = LoadV<In>(src, x + 3 * q + k, m);
+        V x0 = LoadV<In>(src, x + k), x1 = LoadV<In>(src, x + q + k);
+        V x2 = LoadV<In>(src, x + 2 * q + k), x3 = LoadV<In>(src, x + 3 * q + k);
         Butterfly<Inverse, Unit>(x0, x1, x2, x3, t);
-        StoreV<Out>(dst, d + k, m, x0);
-        StoreV<Out>(dst, d + 2 * quarter + k, m, x1);
-        StoreV<Out>(dst, d + quarter + k, m, x2);
-        StoreV<Out>(dst, d + 3 * quarter + k, m, x3);
+        StoreV<Out>(dst, d + k, x0);
+        StoreV<Out>(dst, d + 2 * quarter + k, x1);
+        StoreV<Out>(dst, d + quarter + k, x2);
+        StoreV<Out>(dst, d + 3 * quarter + k, x3);
     }
 }
 
@@ -176,8 +177,8 @@ QV_AVX2 void LastStage(const double* src, double* dst, size_t m, const double* t
     const size_t g = m / 4;
     const __m256d s = _mm256_set1_pd(scale);
     for (size_t i = 0; i < g; i += 4) {
-        V x0 = LoadV<false>(src, 4 * i, m), x1 = LoadV<false>(src, 4 * i + 4, m);
-        V x2 = LoadV<false>(src, 4 * i + 8, m), x3 = LoadV<false>(src, 4 * i + 12, m);
+        V x0 = LoadV<false>(src, 4 * i), x1 = LoadV<false>(src, 4 * i + 4);
+        V x2 = LoadV<false>(src, 4 * i + 8), x3 = LoadV<false>(src, 4 * i + 12);
         Transpose(x0.re, x1.re, x2.re, x3.re);
         Transpose(x0.im, x1.im, x2.im, x3.im);
         const double* w = twiddles + 6 * i;
