@@ -510,6 +510,60 @@ bool RoundRunWithPeaks(const double* in, int32_t* out, uint32_t frames, int32_t*
 #endif
 }
 
+#if defined(__SSE2__)
+// Four values clamped to [lo, hi] (SSE2 has no 32-bit minimum or maximum).
+[[gnu::always_inline]] inline __m128i Clamp4(__m128i v, __m128i lo, __m128i hi) {
+    const __m128i above = _mm_cmpgt_epi32(v, hi);
+    v = _mm_or_si128(_mm_and_si128(above, hi), _mm_andnot_si128(above, v));
+    const __m128i below = _mm_cmpgt_epi32(lo, v);
+    return _mm_or_si128(_mm_and_si128(below, lo), _mm_andnot_si128(below, v));
+}
+#endif
+
+// The first n rounded values into the output bytes of BitCode (8, 16, 24 or -32), clamped to
+// its range; the clamped values stay in rounded for the display. Returns how many it did, a
+// multiple of four (the caller does the rest), 0 without SSE2 or on a big-endian machine.
+template <int BitCode> uint32_t PackRun(int32_t* rounded, uint8_t* out, uint32_t n) {
+#if defined(__SSE2__)
+    if constexpr (std::endian::native != std::endian::little)
+        return 0;
+    constexpr int32_t hiValue = BitCode == 8 ? 127 : BitCode == 16 ? 32767 : 8388607;
+    const __m128i hi = _mm_set1_epi32(hiValue), lo = _mm_set1_epi32(-hiValue - 1);
+    // 24 bit: each 64-bit half keeps v0 | v1 << 24 (six bytes), and the upper six bytes then
+    // move down next to the lower ones.
+    const __m128i low24 = _mm_set1_epi64x(0xFFFFFF), next24 = _mm_set1_epi64x(0xFFFFFF000000);
+    const __m128i lowSix = _mm_set_epi64x(0, 0xFFFFFFFFFFFF);
+    const __m128i highSix = _mm_set_epi64x(0xFFFFFFFF, static_cast<int64_t>(0xFFFF000000000000));
+    uint32_t j = 0;
+    for (; j + 4 <= n; j += 4) {
+        __m128i v = Clamp4(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rounded + j)), lo, hi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(rounded + j), v);
+        if constexpr (BitCode == 8) {
+            const __m128i b = _mm_packs_epi16(_mm_packs_epi32(v, v), _mm_setzero_si128());
+            const int32_t bytes = _mm_cvtsi128_si32(_mm_xor_si128(b, _mm_set1_epi8(-128)));
+            std::memcpy(out + j, &bytes, 4);
+        } else if constexpr (BitCode == 16) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 2 * j), _mm_packs_epi32(v, v));
+        } else if constexpr (BitCode == 24) {
+            const __m128i pairs =
+                _mm_or_si128(_mm_and_si128(v, low24), _mm_and_si128(_mm_srli_epi64(v, 8), next24));
+            const __m128i packed = _mm_or_si128(_mm_and_si128(pairs, lowSix),
+                                                _mm_and_si128(_mm_srli_si128(pairs, 2), highSix));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 3 * j), packed);
+            const int32_t last = _mm_cvtsi128_si32(_mm_srli_si128(packed, 8));
+            std::memcpy(out + 3 * j + 8, &last, 4);
+        } else { // F32: v x 2^-23, exact in float for |v| <= 2^23
+            const __m128 f = _mm_mul_ps(_mm_cvtepi32_ps(v), _mm_set1_ps(1.0f / 8388608.0f));
+            _mm_storeu_ps(reinterpret_cast<float*>(out + 4 * j), f);
+        }
+    }
+    return j;
+#else
+    (void)rounded, (void)out, (void)n;
+    return 0;
+#endif
+}
+
 // Frames converted at a time: the rounded samples of a run stay in the first-level cache.
 constexpr uint32_t kConvertFrames = 256;
 
@@ -633,7 +687,7 @@ void ConvertAs(const double* mix, uint8_t* buffer, uint32_t frames, uint32_t cha
                     peakMin[c] = least;
                 }
             }
-            for (uint32_t j = 0; j < samples; ++j) {
+            for (uint32_t j = PackRun<BitCode>(rounded, out, samples); j < samples; ++j) {
                 int32_t v = rounded[j];
                 v = v > hi ? hi : v < lo ? lo : v;
                 rounded[j] = v;
