@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace qv {
@@ -133,6 +135,55 @@ TEST(RenderTest, FloatIsTheTwentyFourBitValueTimesTwoToTheMinus23) {
     b = OneFrame(g);
     EXPECT_EQ(asFloat(b, 0), 8388607.0f / 8388608.0f);
     EXPECT_TRUE(g.clipped[0]);
+}
+
+// A clipping triangle on three channels over a run whose sample count is no multiple of four:
+// every sample is floor(x + 0.5) of the mix, clamped to the format's range.
+TEST(RenderTest, EveryBitLengthRoundsAndClampsEachSampleOfARun) {
+    const struct {
+        const char* bits;
+        int64_t hi;
+        int64_t (*decode)(const uint8_t*);
+    } cases[] = {
+        {"8", 127, [](const uint8_t* p) -> int64_t { return p[0] - 128; }},
+        {"16", 32767, [](const uint8_t* p) -> int64_t { return int16_t(p[0] | p[1] << 8); }},
+        {"24", 8388607,
+         [](const uint8_t* p) -> int64_t {
+             return int32_t(uint32_t(p[0] << 8 | p[1] << 16 | p[2] << 24)) >> 8;
+         }},
+        {"32", 2147483647,
+         [](const uint8_t* p) -> int64_t {
+             return int32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
+         }},
+        {"F32", 8388607,
+         [](const uint8_t* p) -> int64_t {
+             float f;
+             std::memcpy(&f, p, 4);
+             return std::llround(double(f) * 8388608.0);
+         }},
+    };
+    constexpr uint32_t kFrames = 1001;
+    for (const auto& c : cases) {
+        Generator g;
+        SetFormat(g, 48000, c.bits, 3);
+        SetSlot(g, 0, kTriangle, "1000", "3", kDb, 7);
+        g.PrepareGenerator();
+        const uint32_t bytes = g.format.bitCode == 8    ? 1
+                               : g.format.bitCode == 16 ? 2
+                               : g.format.bitCode == 24 ? 3
+                                                        : 4;
+        std::vector<uint8_t> b(kFrames * 3 * bytes);
+        ASSERT_EQ(g.FillOutputBuffer(b.data(), uint32_t(b.size()), 0), b.size()) << c.bits;
+        int64_t most = 0;
+        for (size_t j = 0; j < kFrames * 3; ++j) {
+            const auto v = static_cast<int64_t>(std::floor(g.MixBuffer()[j] + 0.5));
+            most = std::max(most, v);
+            ASSERT_EQ(c.decode(&b[j * bytes]), std::clamp(v, -c.hi - 1, c.hi))
+                << c.bits << " " << j;
+        }
+        EXPECT_GT(most, c.hi) << c.bits;
+        EXPECT_TRUE(g.clipped[0] && g.clipped[1] && g.clipped[2]) << c.bits;
+    }
 }
 
 TEST(RenderTest, ChannelMasksRouteSlots) {
