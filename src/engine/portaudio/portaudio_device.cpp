@@ -83,8 +83,8 @@ bool PortAudioDevice::Open(const DeviceLink& link, int deviceNumber, const Strea
     out.sampleFormat = PortAudioSampleFormat(code);
     out.suggestedLatency =
         setup.wasLatencyMs > 0 ? setup.wasLatencyMs / 1000.0 : info->defaultHighOutputLatency;
-    // The callback primes the device's buffer too, so the stream's first frames are the
-    // ring's, not PortAudio's silence; samples pass unclipped and undithered.
+    // Where the host API can, the callback primes the device's buffer too (ALSA starts every
+    // stream on a buffer of silence instead); samples pass unclipped and undithered.
     const PaStreamFlags flags = paClipOff | paDitherOff | paPrimeOutputBuffersUsingStreamCallback;
     PaStream* stream = nullptr;
     if (!Check(Pa_OpenStream(&stream, nullptr, &out, setup.format.sampleRate,
