@@ -106,6 +106,8 @@ bool PortAudioDevice::Prepare(std::span<const RingBuffer> ring) {
     const SampleCode code = StreamSampleCode(setup_.format, setup_.floatBits);
     copy_.Configure(ring[0].data, ring.size() * ring[0].bytes, ring[0].bytes, code, code,
                     setup_.format.channels, false);
+    bufferBytes_ = ring[0].bytes;
+    queuedBytes_.store(0);
     played_.store(0);
     heardAt_.store({});
     started_.store(false);
@@ -113,21 +115,33 @@ bool PortAudioDevice::Prepare(std::span<const RingBuffer> ring) {
     return true;
 }
 
+bool PortAudioDevice::Queue(int) {
+    queuedBytes_.fetch_add(bufferBytes_, std::memory_order_release);
+    return true;
+}
+
 void PortAudioDevice::Render(void* out, unsigned long frames, double delay) {
     copying_.store(true);
+    uint32_t n = 0;
     if (started_.load()) {
-        const int finished = copy_.Copy(static_cast<uint8_t*>(out), uint32_t(frames));
+        const uint64_t ready =
+            (queuedBytes_.load(std::memory_order_acquire) - copy_.FramesDelivered() * frameBytes_) /
+            frameBytes_;
+        n = uint32_t(std::min<uint64_t>(frames, ready));
+        const int finished = copy_.Copy(static_cast<uint8_t*>(out), n);
         played_.store(copy_.FramesDelivered(), std::memory_order_release);
-        const double ahead = std::max(delay, 0.0) + double(frames) / setup_.format.sampleRate;
-        heardAt_.store(std::chrono::steady_clock::now() +
-                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                               std::chrono::duration<double>(ahead)),
-                       std::memory_order_release);
+        if (n > 0) {
+            const double ahead = std::max(delay, 0.0) + double(n) / setup_.format.sampleRate;
+            heardAt_.store(std::chrono::steady_clock::now() +
+                               std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                   std::chrono::duration<double>(ahead)),
+                           std::memory_order_release);
+        }
         for (int i = 0; i < finished; ++i)
             bufferDone_->Signal();
-    } else {
-        std::memset(out, silence_, size_t(frames) * frameBytes_);
     }
+    std::memset(static_cast<uint8_t*>(out) + size_t(n) * frameBytes_, silence_,
+                size_t(frames - n) * frameBytes_);
     copying_.store(false);
 }
 
@@ -171,6 +185,7 @@ bool PortAudioDevice::Flush() {
         running_ = false;
     }
     copy_.Rewind();
+    queuedBytes_.store(0);
     played_.store(0);
     return ok;
 }

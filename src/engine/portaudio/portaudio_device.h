@@ -2,8 +2,11 @@
 // PortAudio host API (ALSA, JACK, ...). PortAudio's thread calls back for frames; the callback
 // copies them from the ring in ring order, in the stream's own sample type (PortAudio takes
 // every type the generator writes, so nothing is converted here), and raises the buffer-done
-// signal once per ring buffer it has consumed. The callback allocates nothing, takes no lock and
-// makes no system call: all it shares with the playback thread are atomic words.
+// signal once per ring buffer it has consumed. The engine hands each buffer over once it is
+// filled (Queue), so the callback never reads a buffer that is being written: when the next one
+// is not ready it plays silence, an underrun, and goes on from there. The callback allocates
+// nothing, takes no lock and makes no system call: all it shares with the playback thread are
+// atomic words.
 #pragma once
 
 #include "engine/device.h"
@@ -38,6 +41,9 @@ public:
     // Opens the stream on the list entry (0: the default output) in the stream's format.
     bool Open(const DeviceLink& link, int deviceNumber, const StreamSetup& setup) override;
     bool Prepare(std::span<const RingBuffer> ring) override;
+    // The filled buffers come in ring order; the callback may read up to the last one.
+    bool QueuesBuffers() const override { return true; }
+    bool Queue(int ringIndex) override;
     bool Start() override;
     // Frames the callback has taken from the ring since the stream was opened or flushed.
     uint64_t Position() override { return played_.load(std::memory_order_acquire); }
@@ -69,6 +75,7 @@ private:
     void* stream_ = nullptr; // PaStream
     RingCopy copy_;
     uint32_t frameBytes_ = 0;
+    uint32_t bufferBytes_ = 0;
     uint8_t silence_ = 0;
     bool running_ = false; // the stream runs: from Start to Flush, Reset or Close
 
@@ -78,6 +85,7 @@ private:
     std::atomic<bool> copying_{false};
     std::atomic<bool> stopping_{false}; // a stop of our own: the stream's end is no error
     std::atomic<uint64_t> played_{0};
+    std::atomic<uint64_t> queuedBytes_{0}; // handed over since the ring's start
     // When the last frame copied will have been played.
     std::atomic<std::chrono::steady_clock::time_point> heardAt_{};
     std::atomic<const char*> callbackError_{nullptr};
