@@ -10,10 +10,10 @@ const char kUsage[] =
     "usage: qvrender [PARAMFILE.QV] OUTPUT.wav|OUTPUT.QVT [--set Section.Key=Value ...]\n"
     "                [--lang en|ja] [--oversampled] [--allow-missing-waves]\n"
     "                [--filter FILTER.QVF]\n"
-    "       qvrender [PARAMFILE.QV] --play [--driver MME] [--device N] [--ms M]\n"
-    "                [--restart-after M] [--wasapi-event on|off] [--wasapi-latency M]\n"
+    "       qvrender [PARAMFILE.QV] --play [--driver TYPE] [--device N] [--ms M]\n"
+    "                [--restart-after M] [--latency M] [--wasapi-event on|off]\n"
     "                [--asio-channel C] [--set ...]\n"
-    "       qvrender --list-devices [--driver MME]\n"
+    "       qvrender --list-devices [--driver TYPE]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
     "program writes it; an output name ending in .QVT (any letter case) gives a text-format\n"
@@ -44,14 +44,17 @@ const char kUsage[] =
     "                           keeps its points' frequencies)\n"
     "  --allow-missing-waves    render a user wave that cannot be loaded as silence (after\n"
     "                           its message) instead of failing\n"
-    "  --play                   play the set through a sound device instead (Windows build),\n"
-    "                           as the Play button does: File.Length sets only a sweep's\n"
-    "                           length; playback ends after --ms M milliseconds, at the end\n"
-    "                           of a sweep, or when Enter is pressed\n"
-    "  --driver MME             the driver type: MME, DirectSound, ASIO or WASAPI\n"
+    "  --play                   play the set through a sound device instead (the Windows\n"
+    "                           build, or a Linux build with PortAudio), as the Play button\n"
+    "                           does: File.Length sets only a sweep's length; playback ends\n"
+    "                           after --ms M milliseconds, at the end of a sweep, or when\n"
+    "                           Enter (or, on Linux, Ctrl-C) is pressed\n"
+    "  --driver TYPE            the driver type: MME (the default), DirectSound, ASIO or\n"
+    "                           WASAPI on Windows; PortAudio's host APIs ALSA (the default),\n"
+    "                           JACK, PulseAudio (also Pulse) or OSS on Linux\n"
     "  --device N               the device list entry (default 0: MME's Wave Mapper,\n"
     "                           DirectSound's primary driver, the first ASIO driver or\n"
-    "                           WASAPI endpoint)\n"
+    "                           WASAPI endpoint, a PortAudio host API's default output)\n"
     "  --asio-channel C         ASIO: the driver output the stream's first channel goes to\n"
     "                           (default 0), as the device dialog's channel list\n"
     "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
@@ -60,16 +63,19 @@ const char kUsage[] =
     "                           timer-driven buffering, as the device dialog's check box\n"
     "  --wasapi-latency M       WASAPI: the device buffer in milliseconds, 1 to 200 (default\n"
     "                           20), as the device dialog's latency\n"
-    "  --list-devices           print the output devices of the driver type (default MME)\n"
-    "                           with their device list entry numbers (ASIO: with each\n"
-    "                           driver's output channels)\n"
+    "  --latency M              the same; with PortAudio the suggested output latency, 1 to\n"
+    "                           200 ms (default: the device's default high latency)\n"
+    "  --list-devices           print the output devices of the driver type (default MME,\n"
+    "                           on Linux ALSA) with their device list entry numbers (ASIO:\n"
+    "                           with each driver's output channels)\n"
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
     "playback failed or a user wave could not be loaded (the message is printed), 2 bad\n"
     "arguments (an unknown key, a --set value that matches no item or is not a number:\n"
     "nothing is written) or playback not available, 128 + N when signal N (Ctrl-C: 2)\n"
-    "stopped the write: the file then holds what was written, with a header that says so.\n";
+    "stopped the write (the file then holds what was written, with a header that says so)\n"
+    "or the playback.\n";
 
 namespace {
 
@@ -82,7 +88,8 @@ CliParse Fail(std::string& error, std::string message) {
 
 CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     std::vector<std::string> positional;
-    bool playOption = false; // --device, --ms, --restart-after, --asio-channel or a --wasapi option
+    bool playOption = false; // --device, --ms, --restart-after, --latency, --asio-channel or a
+                             // --wasapi option
     bool driverOption = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -120,7 +127,7 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             o.playOptions.wasEventMode = value == "on" ? 1 : 0;
             playOption = true;
         } else if (arg == "--driver" || arg == "--device" || arg == "--ms" ||
-                   arg == "--restart-after" || arg == "--wasapi-latency" ||
+                   arg == "--restart-after" || arg == "--wasapi-latency" || arg == "--latency" ||
                    arg == "--asio-channel") {
             if (i + 1 >= argc)
                 return Fail(error, arg + " needs a value");
@@ -128,7 +135,8 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             if (arg == "--driver") {
                 driverOption = true;
                 if (!DriverTypeFromName(value, o.playOptions.driver))
-                    return Fail(error, "--driver takes MME, DirectSound, ASIO or WASAPI");
+                    return Fail(error, "--driver takes MME, DirectSound, ASIO, WASAPI, ALSA, "
+                                       "JACK, PulseAudio or OSS");
                 continue;
             }
             playOption = true;
@@ -136,13 +144,13 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             const long long number = std::strtoll(value.c_str(), &end, 10);
             if (value.empty() || *end != '\0' || number < 0 || (arg == "--device" && number > 1000))
                 return Fail(error, arg + " takes a number of 0 or more");
-            if (arg == "--wasapi-latency" && (number < 1 || number > 200))
-                return Fail(error, "--wasapi-latency takes 1 to 200 milliseconds");
+            if ((arg == "--wasapi-latency" || arg == "--latency") && (number < 1 || number > 200))
+                return Fail(error, arg + " takes 1 to 200 milliseconds");
             if (arg == "--asio-channel" && number > 31)
                 return Fail(error, "--asio-channel takes 0 to 31");
             if (arg == "--asio-channel")
                 o.playOptions.asioChannel = static_cast<int>(number);
-            else if (arg == "--wasapi-latency")
+            else if (arg == "--wasapi-latency" || arg == "--latency")
                 o.playOptions.wasLatencyMs = static_cast<int>(number);
             else if (arg == "--device")
                 o.playOptions.deviceIndex = static_cast<int>(number);
@@ -165,8 +173,8 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
     if (o.listDevices)
         return CliParse::Run;
     if ((playOption || driverOption) && !o.play)
-        return Fail(error, "--driver, --device, --ms, --restart-after, --asio-channel and the "
-                           "--wasapi options go with --play");
+        return Fail(error, "--driver, --device, --ms, --restart-after, --latency, --asio-channel "
+                           "and the --wasapi options go with --play");
     if (o.play && positional.size() > 1)
         return Fail(error, "--play takes no output file");
     if (positional.empty() && !o.play)

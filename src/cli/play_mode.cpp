@@ -10,8 +10,12 @@
 #include "app/engine_settings.h"
 #include "app/play_command.h"
 
+#include "cli/interrupt.h"
+
 #ifdef _WIN32
 #include "engine/win/win_driver_catalog.h"
+#elif defined(QV_HAVE_PORTAUDIO)
+#include "engine/portaudio/portaudio_catalog.h"
 #endif
 
 #include <atomic>
@@ -25,6 +29,12 @@ namespace qv {
 namespace {
 
 #ifdef _WIN32
+constexpr bool kWindowsBuild = true;
+#else
+constexpr bool kWindowsBuild = false;
+#endif
+
+#if defined(_WIN32) || defined(QV_HAVE_PORTAUDIO)
 // Watches standard input for Enter on a thread of its own. At end of input it just stops
 // watching: a run with no terminal plays to its other limits. The thread is left blocked in
 // its read at exit.
@@ -44,12 +54,24 @@ public:
 private:
     std::shared_ptr<std::atomic<bool>> pressed_;
 };
+
+// The driver types as this build plays through them.
+std::unique_ptr<DriverTable> PlatformCatalog(Ui& ui) {
+#ifdef _WIN32
+    return std::make_unique<WinDriverCatalog>(ui);
+#else
+    static_cast<void>(ui);
+    return std::make_unique<PortAudioCatalog>();
+#endif
+}
 #endif
 
 } // namespace
 
 int PlaybackNotBuilt() {
-    std::fputs("qvrender: playback needs the Windows build\n", stderr);
+    std::fputs("qvrender: playback needs PortAudio (build with portaudio19-dev installed) or "
+               "the Windows build\n",
+               stderr);
     return 2;
 }
 
@@ -57,10 +79,12 @@ bool DriverTypeFromName(const std::string& name, PlayDriverType& type) {
     static constexpr struct {
         const char* name;
         PlayDriverType type;
-    } kTypes[] = {{"mme", PlayDriverType::Mme},
-                  {"directsound", PlayDriverType::DirectSound},
-                  {"asio", PlayDriverType::Asio},
-                  {"wasapi", PlayDriverType::Wasapi}};
+    } kTypes[] = {
+        {"mme", PlayDriverType::Mme},          {"directsound", PlayDriverType::DirectSound},
+        {"asio", PlayDriverType::Asio},        {"wasapi", PlayDriverType::Wasapi},
+        {"alsa", PlayDriverType::Alsa},        {"jack", PlayDriverType::Jack},
+        {"pulse", PlayDriverType::PulseAudio}, {"pulseaudio", PlayDriverType::PulseAudio},
+        {"oss", PlayDriverType::Oss}};
     const std::string n = AsciiLowered(name);
     for (const auto& t : kTypes)
         if (n == t.name) {
@@ -70,14 +94,16 @@ bool DriverTypeFromName(const std::string& name, PlayDriverType& type) {
     return false;
 }
 
-#ifdef _WIN32
+#if defined(_WIN32) || defined(QV_HAVE_PORTAUDIO)
 
 int ListDevices(Ui& ui, PlayDriverType driver) {
-    WinDriverCatalog catalog(ui);
+    const std::unique_ptr<DriverTable> owned = PlatformCatalog(ui);
+    DriverTable& catalog = *owned;
     ErrorText text;
     const bool failed = catalog.Enumerate(driver, text);
     const int count = catalog.Count(driver, false);
-    // MME and DirectSound list the mapper or primary driver as entry 0 ahead of the devices.
+    // MME and DirectSound list the mapper or primary driver as entry 0 ahead of the devices,
+    // PortAudio's host APIs their default output.
     const bool withMapper = catalog.Row(driver) && catalog.Row(driver)->defaultEntry;
     if (failed || count == 0) {
         std::fprintf(stderr, "qvrender: %s\n", text.Get());
@@ -98,26 +124,41 @@ int ListDevices(Ui& ui, PlayDriverType driver) {
 
 int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
                   const PlayOptions& options) {
-    WinDriverCatalog catalog(ui);
+    const std::unique_ptr<DriverTable> catalog = PlatformCatalog(ui);
     HeadlessOwner owner;
     auto fill = [&generator](uint8_t* buffer, uint32_t bytes, uint32_t blockIndex) {
         return generator.FillOutputBuffer(buffer, bytes, blockIndex);
     };
-    // The program's default settings, with MME to start from: the switch to another type
-    // then reports why that type cannot play, as the device dialog does.
+    // The program's default settings, with MME to start from (Windows): the switch to another
+    // type then reports why that type cannot play, as the device dialog does. The latency option
+    // sets WASAPI's device buffer or PortAudio's suggested latency.
     AppSettings defaults;
     defaults.languageIndex = kEnglish;
     if (options.wasLatencyMs >= 0)
         defaults.wasLatency = options.wasLatencyMs;
+    else if (!kWindowsBuild)
+        defaults.wasLatency = 0; // PortAudio: the device's default
     if (options.wasEventMode >= 0)
         defaults.wasEventMode = options.wasEventMode != 0;
-    WavePlayRec engine(owner, ui, fill, EngineSettingsFrom(defaults));
-    engine.AttachCatalog(&catalog);
-    if (options.driver != PlayDriverType::Mme &&
+    EngineSettings settings = EngineSettingsFrom(defaults);
+    if (!kWindowsBuild) {
+        // No MME to fall back on: the type asked for is the engine's from the start.
+        ErrorText why;
+        if (catalog->Enumerate(options.driver, why)) {
+            std::fprintf(stderr, "qvrender: %s\n", why.Get());
+            return 2;
+        }
+        settings.driverType = options.driver;
+    }
+    WavePlayRec engine(owner, ui, fill, settings);
+    engine.AttachCatalog(catalog.get());
+    if (options.driver != engine.DriverType() &&
         engine.SetDriverType(options.driver) == EngineOutcome::Failed) {
         std::fprintf(stderr, "qvrender: %s\n", engine.GetErrorText().c_str());
         return 2;
     }
+    if (!kWindowsBuild)
+        CatchInterrupts(); // Ctrl-C stops as Enter does
     PlayCommand command(generator, controls, engine);
     (void)command.OfferFormat();
     const PlayEnvironment env{.ui = ui,
@@ -142,13 +183,15 @@ int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui,
             engine.Restart();
             restarted = true;
         }
-        if (enter.Pressed())
+        if (enter.Pressed() || InterruptSignal() != 0)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     command.Stop(); // an error has been shown as "Stopped! ..." by then
     (void)command.Stopped();
-    return engine.GetErrorText().empty() ? 0 : 1;
+    if (!engine.GetErrorText().empty())
+        return 1;
+    return InterruptSignal() != 0 ? 128 + InterruptSignal() : 0;
 }
 
 #else

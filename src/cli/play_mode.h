@@ -1,5 +1,6 @@
 // qvrender's playback: the parameter set played through the device engine, as the program's
-// Play button plays it, with no window. Only the Windows build has a device path.
+// Play button plays it, with no window. The Windows build plays through the program's own
+// paths, the native build through PortAudio when it was built with it.
 #pragma once
 
 #include "engine/device.h"
@@ -13,19 +14,28 @@ class Generator;
 class MainControls;
 class Ui;
 
-#ifdef _WIN32
+#if defined(_WIN32) || defined(QV_HAVE_PORTAUDIO)
 inline constexpr bool kPlaybackBuilt = true;
 #else
 inline constexpr bool kPlaybackBuilt = false;
 #endif
 
+// The driver type --play and --list-devices use when none is given.
+#ifdef _WIN32
+inline constexpr PlayDriverType kDefaultPlayDriver = PlayDriverType::Mme;
+#else
+inline constexpr PlayDriverType kDefaultPlayDriver = PlayDriverType::Alsa;
+#endif
+
 struct PlayOptions {
-    PlayDriverType driver = PlayDriverType::Mme;
-    int deviceIndex = 0;         // the device dialog's list entry: 0 is the MME mapper
+    PlayDriverType driver = kDefaultPlayDriver;
+    int deviceIndex = 0;         // the device list entry: 0 is MME's mapper, DirectSound's
+                                 // primary driver, a PortAudio host API's default output
     int64_t ms = -1;             // stop after this many milliseconds; -1: no limit
     int64_t restartAfterMs = -1; // restart the stream once after this many milliseconds, as an
                                  // edit while playing does
-    int wasLatencyMs = -1;       // WASAPI's "WAS_Latency" (1 .. 200); -1: the program's default
+    int wasLatencyMs = -1;       // WASAPI's "WAS_Latency", PortAudio's suggested latency
+                                 // (1 .. 200 ms); -1: the program's or the device's default
     int wasEventMode = -1;       // WASAPI's "WAS_EventMode" (0 or 1); -1: the program's default
     int asioChannel = 0;         // ASIO's "ASIO_PlayChNum": the first driver output
 };
@@ -41,9 +51,10 @@ int PlaybackNotBuilt();
 // build without playback.
 int ListDevices(Ui& ui, PlayDriverType driver);
 
-// Plays the prepared parameter set until the time is up, the sweep ends or Enter is pressed.
-// Exit status: 0 for a clean end, 1 when playback could not start or stopped on an error (the
-// message is printed), 2 for a driver type that cannot play here (its message is printed).
+// Plays the prepared parameter set until the time is up, the sweep ends, Enter is pressed or
+// (native build) an interrupt arrives. Exit status: 0 for a clean end, 1 when playback could
+// not start or stopped on an error (the message is printed), 2 for a driver type that cannot
+// play here (its message is printed), 128 + N when signal N ended it (after a clean stop).
 int PlayGenerator(Generator& generator, MainControls& controls, Ui& ui, const PlayOptions& options);
 
 } // namespace qv

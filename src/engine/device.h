@@ -13,7 +13,18 @@
 
 namespace qv {
 
-enum class PlayDriverType : int { Mme = 0, DirectSound = 1, Asio = 2, Wasapi = 3 };
+// The numbers are the settings file's "PlayDriverType". The Windows build has the first four;
+// the native build plays through PortAudio, whose host APIs follow them.
+enum class PlayDriverType : int {
+    Mme = 0,
+    DirectSound = 1,
+    Asio = 2,
+    Wasapi = 3,
+    Alsa = 4,
+    Jack = 5,
+    PulseAudio = 6,
+    Oss = 7,
+};
 
 // One ring buffer: where it starts and how long it is (every buffer has `bufferBytes`).
 struct RingBuffer {
@@ -36,7 +47,8 @@ struct StreamSetup {
     uint32_t floatBits = 0;        // bits of IEEE-float samples when the source marks them, else 0
     bool useWfDirect = false;      // MME: no conversion by the mapper
     int dsLatencyMs = 0;           // DirectSound: "DS_PlayLatency"
-    int wasLatencyMs = 0;          // WASAPI: "WAS_Latency" (1 .. 200 ms)
+    int wasLatencyMs = 0;          // WASAPI: "WAS_Latency" (1 .. 200 ms); PortAudio: the
+                                   // suggested output latency (0: the device's default)
     bool wasEventMode = false;     // WASAPI: event-driven rather than timer-driven
     uint8_t threadPriority = 5;    // the copy thread's priority, as the playback thread's
     bool monoAsStereo = false;     // play one channel on two device channels

@@ -18,6 +18,14 @@ const char* DriverTypeName(PlayDriverType type) {
         return "ASIO";
     case PlayDriverType::Wasapi:
         return "WASAPI";
+    case PlayDriverType::Alsa:
+        return "ALSA";
+    case PlayDriverType::Jack:
+        return "JACK";
+    case PlayDriverType::PulseAudio:
+        return "PulseAudio";
+    case PlayDriverType::Oss:
+        return "OSS";
     }
     return "";
 }

@@ -11,16 +11,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 
 namespace qv {
 namespace {
-
-double StressSeconds() {
-    const char* text = std::getenv("QV_STRESS_SECONDS");
-    return text ? std::atof(text) : 3.0;
-}
 
 // What one playback gave the device: runs of consecutive words, each run after a flush
 // starting with the first word of a block-0 fill, and silence once the signal has ended.
@@ -53,7 +47,7 @@ TEST(ConcurrencyTest, EnginePlaysWhileTheMainThreadRestartsAndStops) {
     const auto pump = [&] { owner.PumpMessages(); };
     int plays = 0, restarts = 0;
     const auto end =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(StressSeconds());
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(test::StressSeconds());
     while (std::chrono::steady_clock::now() < end || plays < 2) {
         test::RecordingUi ui;
         test::CounterFill fill;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -15,6 +16,12 @@
 #include <vector>
 
 namespace qv::test {
+
+// How long a concurrency test runs: QV_STRESS_SECONDS (tools/test), else 3 s.
+inline double StressSeconds() {
+    const char* text = std::getenv("QV_STRESS_SECONDS");
+    return text ? std::atof(text) : 3.0;
+}
 
 inline WaveFormatRecord StreamFormat(int32_t bitCode, uint16_t channels, uint32_t rate = 48000) {
     return ToFormatRecord(MakeOutputFormat(rate, bitCode, channels));

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 # Compares a capture of the ALSA file device with a WAV's data chunk: the capture must hold,
 # from its first byte on, exactly the WAV's frames. Arguments: capture, wav, minimum frames in the
-# common prefix, and "whole" when the capture must contain all of the WAV's frames (a sweep).
+# common prefix, "whole" when the capture must contain all of the WAV's frames (a sweep), and
+# optionally "lead" when the capture may start with silence (a device that starts on a silent
+# buffer): the WAV's frames must then follow it at once.
 import struct, sys
 from wav_chunks import read_wav
 capture = open(sys.argv[1], 'rb').read()
@@ -9,6 +11,12 @@ fmt, data = read_wav(sys.argv[2])
 minimum, whole = int(sys.argv[3]), sys.argv[4] == 'whole'
 channels, rate = struct.unpack('<HI', fmt[2:8])
 align = struct.unpack('<H', fmt[12:14])[0]
+if 'lead' in sys.argv[5:]:
+    start = capture.find(data[:4000])
+    if start < 0 or start % align or any(capture[:start]):
+        start = 0
+    print(f"  {start // align} frames of silence before the stream")
+    capture = capture[start:]
 common = min(len(capture), len(data))
 same, step = 0, 1 << 16
 while same < common and capture[same:same + step] == data[same:same + step]:
