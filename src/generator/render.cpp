@@ -118,28 +118,11 @@ bool Generator::PlainSlot(int k, int32_t waveform, uint32_t frameCount) const {
 }
 
 void Generator::RenderPlainRun(int k, int32_t waveform, double* out, uint32_t n) {
-    WaveSlot& s = slots[k];
-    const double E = effectiveRate;
-    switch (waveform) {
-    case kSine:
-        PlainRun<kSine>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    case kSquare:
-        PlainRun<kSquare>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    case kTriangle:
-        PlainRun<kTriangle>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    case kSawtooth:
-        PlainRun<kSawtooth>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    case kPulse:
-        PlainRun<kPulse>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    default:
-        PlainRun<kPulsePm>(s, out, n, E, invRate, rateOver2Pi, twoPiOverRate);
-        break;
-    }
+    // PlainSlot admits kSine … kPulsePm only.
+    using Run = void (*)(WaveSlot&, double*, uint32_t, double, double, double, double);
+    static constexpr Run kRuns[] = {PlainRun<kSine>,     PlainRun<kSquare>, PlainRun<kTriangle>,
+                                    PlainRun<kSawtooth>, PlainRun<kPulse>,  PlainRun<kPulsePm>};
+    kRuns[waveform - kSine](slots[k], out, n, effectiveRate, invRate, rateOver2Pi, twoPiOverRate);
 }
 
 // Every channel's sum over its slots' runs, added in mixing order onto 0.0 as the frame loop
