@@ -11,8 +11,12 @@ const char kUsage[] =
     "                [--lang en|ja] [--oversampled] [--allow-missing-waves]\n"
     "                [--filter FILTER.QVF]\n"
     "       qvrender [PARAMFILE.QV] --play [--driver TYPE] [--device N] [--ms M]\n"
+#ifdef _WIN32
     "                [--restart-after M] [--latency M] [--wasapi-event on|off]\n"
     "                [--asio-channel C] [--set ...]\n"
+#else
+    "                [--restart-after M] [--latency M] [--set ...]\n"
+#endif
     "       qvrender --list-devices [--driver TYPE]\n"
     "\n"
     "Renders a parameter set to a WAV file, byte for byte as the Write command of the\n"
@@ -49,25 +53,43 @@ const char kUsage[] =
     "                           does: File.Length sets only a sweep's length; playback ends\n"
     "                           after --ms M milliseconds, at the end of a sweep, or when\n"
     "                           Enter (or, on Linux, Ctrl-C) is pressed\n"
+#ifdef _WIN32
     "  --driver TYPE            the driver type: MME (the default), DirectSound, ASIO or\n"
-    "                           WASAPI on Windows; PortAudio's host APIs ALSA (the default),\n"
-    "                           JACK, PulseAudio (also Pulse) or OSS on Linux\n"
+    "                           WASAPI\n"
+#else
+    "  --driver TYPE            the driver type, one of PortAudio's host APIs: ALSA (the\n"
+    "                           default), JACK, PulseAudio (also Pulse) or OSS\n"
+#endif
+#ifdef _WIN32
     "  --device N               the device list entry (default 0: MME's Wave Mapper,\n"
     "                           DirectSound's primary driver, the first ASIO driver or\n"
-    "                           WASAPI endpoint, a PortAudio host API's default output)\n"
+    "                           WASAPI endpoint)\n"
     "  --asio-channel C         ASIO: the driver output the stream's first channel goes to\n"
     "                           (default 0), as the device dialog's channel list\n"
+#else
+    "  --device N               the device list entry (default 0: the host API's default\n"
+    "                           output)\n"
+#endif
     "  --restart-after M        restart the stream once after M milliseconds of playing, as\n"
     "                           an edit while playing does (for test rigs)\n"
+#ifdef _WIN32
     "  --wasapi-event on|off    WASAPI: event-driven (on, the program's default) or\n"
     "                           timer-driven buffering, as the device dialog's check box\n"
     "  --wasapi-latency M       WASAPI: the device buffer in milliseconds, 1 to 200 (default\n"
     "                           20), as the device dialog's latency\n"
-    "  --latency M              the same; with PortAudio the suggested output latency, 1 to\n"
-    "                           200 ms (default: the device's default high latency)\n"
-    "  --list-devices           print the output devices of the driver type (default MME,\n"
-    "                           on Linux ALSA) with their device list entry numbers (ASIO:\n"
-    "                           with each driver's output channels)\n"
+    "  --latency M              the same\n"
+#else
+    "  --latency M              the suggested output latency, 1 to 200 ms (default: the\n"
+    "                           device's default high latency)\n"
+#endif
+#ifdef _WIN32
+    "  --list-devices           print the output devices of the driver type (default MME)\n"
+    "                           with their device list entry numbers (ASIO: with each\n"
+    "                           driver's output channels)\n"
+#else
+    "  --list-devices           print the output devices of the driver type (default ALSA)\n"
+    "                           with their device list entry numbers\n"
+#endif
     "  --help                   this text\n"
     "\n"
     "Exit status: 0 written (or played to a clean end), 1 the render, the write or the\n"
@@ -135,8 +157,7 @@ CliParse ParseCli(int argc, char** argv, CliOptions& o, std::string& error) {
             if (arg == "--driver") {
                 driverOption = true;
                 if (!DriverTypeFromName(value, o.playOptions.driver))
-                    return Fail(error, "--driver takes MME, DirectSound, ASIO, WASAPI, ALSA, "
-                                       "JACK, PulseAudio or OSS");
+                    return Fail(error, "--driver takes " + DriverNameList());
                 continue;
             }
             playOption = true;

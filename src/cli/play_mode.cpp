@@ -21,6 +21,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -75,23 +76,44 @@ int PlaybackNotBuilt() {
     return 2;
 }
 
+namespace {
+
+// The driver types of this build, by the names --driver takes (any letter case).
+struct DriverName {
+    const char* name;
+    PlayDriverType type;
+};
+#ifdef _WIN32
+constexpr DriverName kDriverNames[] = {{"MME", PlayDriverType::Mme},
+                                       {"DirectSound", PlayDriverType::DirectSound},
+                                       {"ASIO", PlayDriverType::Asio},
+                                       {"WASAPI", PlayDriverType::Wasapi}};
+#else
+constexpr DriverName kDriverNames[] = {{"ALSA", PlayDriverType::Alsa},
+                                       {"JACK", PlayDriverType::Jack},
+                                       {"PulseAudio", PlayDriverType::PulseAudio},
+                                       {"Pulse", PlayDriverType::PulseAudio},
+                                       {"OSS", PlayDriverType::Oss}};
+#endif
+
+} // namespace
+
 bool DriverTypeFromName(const std::string& name, PlayDriverType& type) {
-    static constexpr struct {
-        const char* name;
-        PlayDriverType type;
-    } kTypes[] = {
-        {"mme", PlayDriverType::Mme},          {"directsound", PlayDriverType::DirectSound},
-        {"asio", PlayDriverType::Asio},        {"wasapi", PlayDriverType::Wasapi},
-        {"alsa", PlayDriverType::Alsa},        {"jack", PlayDriverType::Jack},
-        {"pulse", PlayDriverType::PulseAudio}, {"pulseaudio", PlayDriverType::PulseAudio},
-        {"oss", PlayDriverType::Oss}};
     const std::string n = AsciiLowered(name);
-    for (const auto& t : kTypes)
-        if (n == t.name) {
-            type = t.type;
+    for (const DriverName& d : kDriverNames)
+        if (n == AsciiLowered(d.name)) {
+            type = d.type;
             return true;
         }
     return false;
+}
+
+std::string DriverNameList() {
+    std::string list;
+    const size_t n = std::size(kDriverNames);
+    for (size_t i = 0; i < n; ++i)
+        list += std::string(i == 0 ? "" : i + 1 == n ? " or " : ", ") + kDriverNames[i].name;
+    return list;
 }
 
 #if defined(_WIN32) || defined(QV_HAVE_PORTAUDIO)

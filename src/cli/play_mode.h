@@ -40,8 +40,10 @@ struct PlayOptions {
     int asioChannel = 0;         // ASIO's "ASIO_PlayChNum": the first driver output
 };
 
-// The driver type of a driver combo box text (any letter case); false for none of them.
+// The driver type of a name --driver takes (any letter case): this build's types only.
 bool DriverTypeFromName(const std::string& name, PlayDriverType& type);
+// Those names: "MME, DirectSound, ASIO or WASAPI" on Windows.
+std::string DriverNameList();
 
 // Says that this build cannot play; exit status 2.
 int PlaybackNotBuilt();

@@ -74,4 +74,17 @@ print(f"{sys.argv[4]}: {diff} of {n} samples differ (largest difference {worst} 
 sys.exit(1 if worst > 1 or diff > n // 1000 else 0)
 PY
 done
+
+# Each build names and takes only its own driver types.
+drivers() {  # build, qvrender..., expected list, foreign type
+    local build=$1 list=${*: -2:1} foreign=${*: -1}
+    set -- "${@:2:$#-3}"
+    if "$@" --help </dev/null | grep -q "$foreign"; then
+        echo "FAIL $build --help names $foreign"; fail=1
+    fi
+    "$@" --play --driver "$foreign" </dev/null 2>&1 | grep -qF -- "--driver takes $list" ||
+        { echo "FAIL $build takes --driver $foreign or does not list its own types"; fail=1; }
+}
+drivers windows "$QV_WINE_RUN" "$QVRENDER_EXE" "MME, DirectSound, ASIO or WASAPI" ALSA
+drivers native "$QV_NATIVE_QVRENDER" "ALSA, JACK, PulseAudio, Pulse or OSS" WASAPI
 exit $fail

@@ -78,6 +78,7 @@ TEST(DeviceDialogWindowTest, ADriverSwitchShowsTheLatencyWhichKeepsItsLimits) {
     SelectDeviceDlg dialog(GetModuleHandleW(nullptr), nullptr, s.font, kEnglish, *s.model, s.ui,
                            s.keys, {});
     using D = SelectDeviceDlg;
+    EXPECT_EQ(SendMessageW(dialog.Control(D::kDriverBox), CB_GETCOUNT, 0, 0), 4); // this build's
     SendMessageW(dialog.Control(D::kDeviceBox), CB_SETCURSEL, 2, 0);
     Notify(dialog, D::kDeviceBox, CBN_SELCHANGE);
     EXPECT_EQ(s.settings.playDeviceNum, 2);

@@ -66,9 +66,6 @@ SelectDeviceDlg::SelectDeviceDlg(HINSTANCE instance, HWND owner, HFONT font, int
             help(DeviceHelp::Dialog);
         return LRESULT{TRUE};
     });
-    for (const char* item : DeviceDialog::kDriverItems)
-        SendMessageW(Control(kDriverBox), CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
     SetText(kLatencyEdit, std::to_string(dialog_.Latency()));
     ShowLists();
     ShowState();
