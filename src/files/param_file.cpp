@@ -104,7 +104,7 @@ void ReadPoints(const IniFile& ini, ParamSet& set) {
 void LoadParamFile(const IniFile& ini, ParamSet& set) {
     for (const ParamKey& k : ParamTextTable::Keys()) {
         const std::string value = ini.Read(k.section, k.key);
-        set.texts.Set(k.field, k.slot, value.empty() ? k.defaultText : value);
+        set.texts.Set(k.field, k.slot, value.empty() ? set.texts.DefaultText(k) : value);
     }
     ValidateFilterTexts(set);
     ReadPoints(ini, set);

@@ -131,10 +131,15 @@ std::span<const ParamKey> ParamTextTable::Keys() {
 
 ParamTextTable::ParamTextTable(int languageIndex) : language_(languageIndex) {
     for (const ParamKey& k : Keys())
-        values_.push_back(k.defaultText);
-    Set(ParamField::Waveform, 0, WaveformItems(languageIndex)[1]);
-    Set(ParamField::BandLimitType, 0, BandLimitItems(languageIndex)[0]);
-    Set(ParamField::BandLimitType, 4, BandLimitItems(languageIndex)[0]);
+        values_.push_back(DefaultText(k));
+}
+
+std::string ParamTextTable::DefaultText(const ParamKey& key) const {
+    if (key.field == ParamField::Waveform && key.slot == 0)
+        return WaveformItems(language_)[1]; // sine
+    if (key.field == ParamField::BandLimitType)
+        return BandLimitItems(language_)[0]; // none
+    return key.defaultText;
 }
 
 const std::string& ParamTextTable::Get(ParamField field, int slot) const {

@@ -97,6 +97,9 @@ public:
     explicit ParamTextTable(int languageIndex);
     // The interface language whose item texts the set is matched in.
     int Language() const { return language_; }
+    // What a key holds in the default set (and when a file lacks it): its default text, or the
+    // language's own item for the keys whose items depend on the language.
+    std::string DefaultText(const ParamKey& key) const;
 
     // By field; slot for the Wave keys. A key the slot does not have gives "".
     const std::string& Get(ParamField field, int slot = -1) const;

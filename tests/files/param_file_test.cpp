@@ -1,4 +1,5 @@
 #include "files/param_file.h"
+#include "generator/item_lists.h"
 #include "platform/language.h"
 #include "support/fake_ui.h"
 #include "support/memory_ini.h"
@@ -21,8 +22,10 @@ TEST(ParamFileTest, MissingAndEmptyKeysTakeTheirDefaults) {
         EXPECT_EQ(set.texts.Get("Wave1", "Freq"), "1000");
         EXPECT_EQ(set.texts.Get("Wave2", "Freq"), "440");
         EXPECT_EQ(set.texts.Get("Misc", "SamplingFreq"), "48000 Hz and then some text bey");
-        // The item defaults are the Japanese texts in either interface.
-        EXPECT_EQ(set.texts.Get("Wave1", "Waveform"), "\xBB\xB2\xDD\x94g");
+        // The item defaults select sine and no band limit in either interface.
+        EXPECT_EQ(set.texts.Get("Wave1", "Waveform"),
+                  lang == kEnglish ? "sine" : "\xBB\xB2\xDD\x94g");
+        EXPECT_EQ(set.texts.Get("Wave5", "BandLimitType"), BandLimitItems(lang)[0]);
         EXPECT_EQ(set.filter.pointCount, 2);
     }
 }
