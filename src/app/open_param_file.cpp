@@ -15,7 +15,7 @@ namespace {
 
 constexpr Text2 kMsgNotQvExtension{"ファイル拡張子が 'QV' ではありません",
                                    "File Extent is not 'QV'."};
-constexpr Text2 kMsgCannotOpen{"ファイルを開くことができません", "Unable to open file."};
+constexpr Text2 kMsgCannotOpenSet{"ファイルを開くことができません", "Unable to open file."};
 // Texts that go into files and the comment box: Shift-JIS bytes (全ﾊﾟﾗﾒｰﾀを初期値に戻しました,
 // 初期化用 INIT.QV を作成しました).
 constexpr Text2 kInitComment{"\x91S\xCA\xDF\xD7\xD2\xB0\xC0\x82\xF0\x8F\x89\x8A\xFA\x92l\x82\xC9"
@@ -44,7 +44,7 @@ bool CheckParamFilePath(const std::string& path, int lang, const OpenParamEnviro
         return false;
     }
     if (!env.fileExists(path)) {
-        env.ui.Message(std::string(kMsgCannotOpen(lang)) + "\n\n" + path, env.appTitle,
+        env.ui.Message(std::string(kMsgCannotOpenSet(lang)) + "\n\n" + path, env.appTitle,
                        MsgIcon::Warning);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "files/file_messages.h"
 #include "files/wave_reader.h"
 #include "generator/user_wave_lists.h"
+#include "platform/file_checks.h"
 #include "platform/language.h"
 #include "platform/ui.h"
 
@@ -77,7 +78,12 @@ bool LoadWav(UserWaveSet& set, const UserWaveLoadEnvironment& env, bool& loaded)
 bool LoadUserWave(UserWaveSet& set, UserWaveRequest request, const UserWaveLoadEnvironment& env) {
     bool loaded = false;
     if (request != UserWaveRequest::NoFile && !set.userWavePath.empty()) {
-        if (!LoadWav(set, env, loaded)) {
+        // A file that is not there is said to be missing, not to have a wrong extension.
+        if (!FileExists(set.userWavePath))
+            env.ui.Message(std::string(kMsgCannotOpen(env.languageIndex)) + "\n\n" +
+                               set.userWavePath,
+                           env.appTitle, MsgIcon::Warning);
+        else if (!LoadWav(set, env, loaded)) {
             set.userWaveFormat = WaveFormatRecord{};
             loaded = LoadUserWaveTextFile(set, env);
         }

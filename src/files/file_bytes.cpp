@@ -10,12 +10,6 @@
 
 namespace qv {
 
-namespace {
-
-constexpr Text2 kMsgCannotOpen{"ファイルが開けません", "Unable to open file."};
-
-} // namespace
-
 std::string ReadWholeFile(const std::string& path, int languageIndex, std::string& bytes) {
     std::ifstream in(FsPath(path), std::ios::binary);
     if (!in)

@@ -161,11 +161,15 @@ TEST(UserWaveLoaderTest, WavFilesRegisterWithTheirSelections) {
     EXPECT_EQ(set.userWaveFrames, 0u);
     EXPECT_EQ(set.userWavePath, "");
     EXPECT_EQ(set.userWaveSamples.size(), 22u); // the empty set's zeros
+    // A file that is not there says so.
+    set.userWavePath = dir.File("gone.wav");
+    EXPECT_FALSE(RegisterUserWave(set, true, UserWaveRequest::FromParamFile, env));
+    EXPECT_EQ(ui.messages.back().text, "Unable to open file.\n\n" + dir.File("gone.wav"));
 
     // Request 2 loads nothing.
     set.userWavePath = dir.File("three.wav");
     EXPECT_FALSE(LoadUserWave(set, UserWaveRequest::NoFile, env));
-    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 } // namespace

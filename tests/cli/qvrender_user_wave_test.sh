@@ -57,7 +57,7 @@ a = sys.stdin.buffer.read(); print(struct.unpack("<%dh" % (len(a) // 2), a)[:10]
 # A wave that cannot be loaded (missing, a text file claiming more samples than it holds, no
 # file named at all): the message and exit 1, or silence when the script allows it.
 printf '"Channels",1\r\n"Samples",1000000000000\r\n"Max",1\r\n"Data",1\r\n0\r\n' >"$work/huge.QVT"
-for c in "none.wav|File Extent is not 'QVT'." "huge.QVT|Unable to read file." "|User wave not registered"; do
+for c in "none.wav|Unable to open file." "huge.QVT|Unable to read file." "|User wave not registered"; do
     wave=${c%%|*} message=${c#*|}
     setfile bad "${wave:+$work/$wave}" ALL
     "$QVRENDER" "$work/bad.QV" "$work/bad.wav" >"$work/out" 2>&1
