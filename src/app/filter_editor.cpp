@@ -313,9 +313,11 @@ FilterEditor::PointEdit FilterEditor::BeginPointEdit(int index) const {
 
 std::string FilterEditor::SnapFrequencyText(const PointEdit& e, const std::string& typed,
                                             int step) const {
-    double f = ReadDecimal(typed);
-    if (!std::isfinite(f))
-        f = 0;
+    // A text that is no frequency gives the point's own back, with the beep.
+    const std::optional<double> usable = UsableNumber(typed, Notation::Decimal);
+    if (!usable)
+        session_.UserInterface().Beep();
+    double f = usable.value_or(g_.filterDesign.points[e.index].frequency);
     int32_t bin = FrequencyToBin(f, step, Size(), editorRate_);
     bin = std::clamp(bin, e.bins.lowest, std::max(e.bins.lowest, e.bins.highest));
     return Printf("%.7g", bin * (static_cast<double>(editorRate_) / Size()));
@@ -338,9 +340,10 @@ void FilterEditor::ApplyPointEdit(const PointEdit& e, const std::string& frequen
         p.binIndex = FrequencyToBin(f, 0, Size(), editorRate_);
         p.frequency = f;
     }
-    const double g = ReadDecimal(gainText);
-    if (std::isfinite(g))
-        p.gainDb = std::clamp(g, -1000.0, 1000.0);
+    if (const std::optional<double> g = UsableNumber(gainText, Notation::Decimal))
+        p.gainDb = std::clamp(*g, -1000.0, 1000.0);
+    else
+        session_.UserInterface().Beep(); // the gain in force stays
     Refresh();
     Changed();
 }
@@ -460,15 +463,24 @@ bool FilterEditor::OpenFile(const std::string& path) {
         return false;
     std::string name = path;
     session_.Settings().filterParamFile = path;
-    FilterEditorState state{static_cast<int32_t>(g_.overSampleRate), Size(), editorRate_};
+    // A file that fails to read leaves the drawing as it was: the user's unsaved points are not
+    // lost to someone else's bad file. Only a cancel at the rate question resets, as it says.
+    const FilterDesign before = g_.filterDesign;
+    const FilterEditorState was{static_cast<int32_t>(g_.overSampleRate), Size(), editorRate_};
+    FilterEditorState state = was;
     const FilterFileEnvironment env{session_.UserInterface(), session_.Language(), Caption()};
-    const bool good = ReadFilterFile(name, g_.filterDesign, state, env);
+    bool cancelled = false;
+    const bool good = ReadFilterFile(name, g_.filterDesign, state, env, &cancelled);
+    if (!good && !cancelled) {
+        g_.filterDesign = before;
+        state = was;
+    }
     g_.overSampleRate = static_cast<uint32_t>(state.overSampleRate);
     const bool resized = state.filterSize != Size();
     g_.filterSize = static_cast<uint32_t>(state.filterSize);
-    if (!good)
+    if (cancelled)
         ResetFilterPoints(g_.filterDesign, Size(), editorRate_);
-    else
+    else if (good)
         NameFileInCaption(path);
     hover_ = -1;
     Layout();

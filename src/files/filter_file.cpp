@@ -112,7 +112,7 @@ bool WriteFilterFile(std::string& path, const FilterDesign& d, const FilterEdito
 }
 
 bool ReadFilterFile(std::string& path, FilterDesign& d, FilterEditorState& editor,
-                    const FilterFileEnvironment& env) {
+                    const FilterFileEnvironment& env, bool* cancelled) {
     const int lang = env.languageIndex;
     if (!HasExtension(path, "QVF")) {
         Message(env, std::string(kMsgNotQvfExtension(lang)) + "\n\n" + path, env.appTitle);
@@ -126,11 +126,11 @@ bool ReadFilterFile(std::string& path, FilterDesign& d, FilterEditorState& edito
     const size_t slash = path.find_last_of("/\\");
     return ReadFilterText(std::move(bytes),
                           slash == std::string::npos ? path : path.substr(slash + 1), d, editor,
-                          env);
+                          env, cancelled);
 }
 
 bool ReadFilterText(std::string bytes, const std::string& name, FilterDesign& d,
-                    FilterEditorState& editor, const FilterFileEnvironment& env) {
+                    FilterEditorState& editor, const FilterFileEnvironment& env, bool* cancelled) {
     using R = QuotedKeyReader::KeyResult;
     const int lang = env.languageIndex;
     QuotedKeyReader reader(std::move(bytes), env.ui, lang, env.appTitle);
@@ -168,8 +168,11 @@ bool ReadFilterText(std::string bytes, const std::string& name, FilterDesign& d,
         std::snprintf(text, sizeof text, kMsgRateDiffers(lang), name.c_str(), fileRate, rate);
         const MsgResult answer =
             env.ui.Message(text, env.appTitle, MsgIcon::Question, MsgButtons::YesNoCancel, false);
-        if (answer == MsgResult::Cancel)
+        if (answer == MsgResult::Cancel) {
+            if (cancelled)
+                *cancelled = true;
             return false;
+        }
         keepFrequencies = answer == MsgResult::Yes;
     }
     if (reader.ReadNumber("Points", v) != R::Read)

@@ -35,13 +35,16 @@ std::string FilterFileText(const FilterDesign& design, const FilterEditorState& 
 bool WriteFilterFile(std::string& path, const FilterDesign& design, const FilterEditorState& editor,
                      const FilterFileEnvironment& env);
 
-// Reads path into the design and the editor state. False after a failure or a cancelled
-// question; the caller then resets the points. Parameters met before a failure stay applied.
+// Reads path into the design and the editor state. False after a failure, or when the user
+// cancelled at the question about a differing sample rate (cancelled then says so, and the
+// caller resets the points as the question promises). Parameters met before a failure stay
+// applied in design and editor.
 bool ReadFilterFile(std::string& path, FilterDesign& design, FilterEditorState& editor,
-                    const FilterFileEnvironment& env);
+                    const FilterFileEnvironment& env, bool* cancelled = nullptr);
 
 // Reads a file's bytes (the part after the extension check and the file read).
 bool ReadFilterText(std::string bytes, const std::string& name, FilterDesign& design,
-                    FilterEditorState& editor, const FilterFileEnvironment& env);
+                    FilterEditorState& editor, const FilterFileEnvironment& env,
+                    bool* cancelled = nullptr);
 
 } // namespace qv

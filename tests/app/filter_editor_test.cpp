@@ -106,6 +106,28 @@ TEST(FilterEditorTest, AFileDrawnAt48kHzAsksWhatBecomesOfItsPoints) {
     }
 }
 
+TEST(FilterEditorTest, AFileThatFailsToReadLeavesTheDrawingAsItWas) {
+    const std::string head = "\"Quorvale Filter Parameter\",1.00\r\n\"Comment\",\"x\"\r\n"
+                             "\"Size1\",8192\r\n\"Sampling Frequency\",44100\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {head + "\"Points\",99999\r\n", "Invalid filter points."},
+        {"\x8f\x03random bytes\r\n", "Format mismatch."},
+        {head, ""}, // it ends before its points
+    };
+    for (const auto& [bytes, message] : cases) {
+        Editor t;
+        t.Click(200, 150);
+        t.Click(300, 100);
+        const std::string drawn = FilterFileText(t.D(), {1, t.N(), 44100});
+        t.f.Put("bad.QVF", bytes);
+        EXPECT_FALSE(t.e.OpenFile(t.f.dir + "bad.QVF"));
+        EXPECT_EQ(t.f.ui.messages.empty() ? ""
+                                          : t.f.ui.messages.back().text.substr(0, message.size()),
+                  message);
+        EXPECT_EQ(FilterFileText(t.D(), {1, t.N(), 44100}), drawn); // size 4096 and 4 points
+    }
+}
+
 TEST(FilterEditorTest, ATypedKaiserAlphaIsHeldToTen) {
     Editor t;
     EXPECT_EQ(t.e.SetKaiserAlphaText("12"), "10");
