@@ -46,7 +46,7 @@ void ReadLiveSettings(const ParamTextTable& t, LiveSettings& s) {
     ReadUpDown(t, kFreqFields, s.freq);
     ReadUpDown(t, kAmpFields, s.amp);
     s.sync.ratioMode = MatchItemNoCase(SyncTypeKeywords(), t.Get(ParamField::Wave5SyncType)) != 1;
-    s.sync.diff = ReadDecimal(t.Get(ParamField::Wave5SyncDiff));
+    s.sync.diff = SyncDifference(t.Get(ParamField::Wave5SyncDiff));
     s.sync.ratio = SyncRatio(ReadDecimal(t.Get(ParamField::Wave5SyncRatio)));
 }
 

@@ -110,7 +110,8 @@ void MainControls::UpdateFollowerEnabling(int i) {
 }
 
 void MainControls::UpdateFreqColour(int i) {
-    const bool red = g_.slots[i].freq > g_.format.sampleRate / 2.0;
+    // Above half the rate, or a typed text that is no frequency.
+    const bool red = g_.slots[i].freq > g_.format.sampleRate / 2.0 || Typed(i, SlotControl::Freq);
     if (red != slot_[i].freqRed)
         Mark(i, {SlotControl::Freq});
     slot_[i].freqRed = red;
@@ -140,17 +141,25 @@ void MainControls::FrequencyChanged(int i) {
 }
 
 void MainControls::OnFrequencyText(int i, std::string_view text) {
+    if (!TakeTyped(i, SlotControl::Freq, text)) {
+        UpdateFreqColour(i);
+        return;
+    }
     g_.texts.slot[i].freq = text;
     ApplyFrequencyText(i);
 }
 
 void MainControls::OnAmplitudeText(int i, std::string_view text) {
+    if (!TakeTyped(i, SlotControl::Amp, text))
+        return;
     g_.texts.slot[i].amp = text;
     EditAmplitudeText(g_, i);
     Mark(i, {SlotControl::Amp});
 }
 
 void MainControls::OnOffsetText(int i, std::string_view text) {
+    if (!TakeTyped(i, SlotControl::Offset, text))
+        return;
     g_.texts.slot[i].offset = text;
     EditOffsetText(g_, i);
     Mark(i, {SlotControl::Offset});
@@ -176,12 +185,16 @@ void MainControls::ApplyDelay(int m) {
 }
 
 void MainControls::OnDelayText(int m, std::string_view text) {
+    if (!TakeTyped(m, SlotControl::Delay, text))
+        return;
     slot_[m].delayText = text;
     ApplyDelay(m);
     Mark(m, {SlotControl::Delay});
 }
 
 void MainControls::OnPhaseText(int m, std::string_view text) {
+    if (!TakeTyped(m, SlotControl::Phase, text))
+        return;
     g_.texts.slot[m].phase = text;
     EditPhaseText(g_, m);
     Mark(m, {SlotControl::Phase});
@@ -228,11 +241,15 @@ void MainControls::ApplyGatePeriods(int m) {
 }
 
 void MainControls::OnGateOnText(int m, std::string_view text) {
+    if (!TakeTyped(m, SlotControl::GateOn, text))
+        return;
     slot_[m].gateOnText = text;
     ApplyGatePeriods(m);
 }
 
 void MainControls::OnGateOffText(int m, std::string_view text) {
+    if (!TakeTyped(m, SlotControl::GateOff, text))
+        return;
     slot_[m].gateOffText = text;
     ApplyGatePeriods(m);
 }
@@ -353,7 +370,14 @@ void MainControls::FormatChanged() {
 }
 
 void MainControls::OnSampleRateText(std::string_view text) {
-    g_.texts.sampleRate = text;
+    typedRate_ = std::string(text);
+    Mark(ToolbarControl::SampleRate);
+}
+
+void MainControls::OnSampleRateItem(int itemIndex) {
+    const auto items = SampleRateItems();
+    typedRate_.reset();
+    g_.texts.sampleRate = items[static_cast<size_t>(Clamp(itemIndex, 0, int(items.size()) - 1))];
     FormatChanged();
 }
 
@@ -368,8 +392,12 @@ void MainControls::OnChannels(int itemIndex) {
 }
 
 void MainControls::OnFileLengthText(std::string_view text) {
-    g_.texts.fileLength = text;
     Mark(ToolbarControl::FileLength);
+    typedLength_.reset();
+    if (HasUsableNumber(text, Notation::Decimal))
+        g_.texts.fileLength = text;
+    else
+        typedLength_ = std::string(text);
 }
 
 void MainControls::OnCommentText(std::string_view text) {

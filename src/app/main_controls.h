@@ -67,8 +67,10 @@ public:
     // The frequency bar moves Wave1 to hz over seconds (Wave5 follows while synchronised).
     void OnBarFrequency(double hz, double seconds, bool log);
     void OnAmpStep(int m, int delta);
-    // The tool bar's format and file controls.
+    // The tool bar's format and file controls. A typed sample rate is taken when the entry is
+    // committed (below); a rate chosen from the list at once.
     void OnSampleRateText(std::string_view text);
+    void OnSampleRateItem(int itemIndex);
     void OnBitLen(int itemIndex);
     void OnChannels(int itemIndex);
     void OnFileLengthText(std::string_view text);
@@ -83,6 +85,14 @@ public:
     void SetControlsForRun(bool enabled);
     // A file write locks the file length as well (a playback reads it only for a sweep).
     void SetControlsForWrite(bool enabled);
+
+    // --- Typed entries. A number typed into a box is taken at each keystroke when the control
+    // can use it: a finite number in the box's notation. A text it cannot use is shown as typed
+    // while the value in force stays (a frequency box turns red), until the entry is committed:
+    // Enter, the box losing the focus, Play, Write or Save. Committing beeps for such a text and
+    // shows the value in force again, and takes a typed sample rate, with its limit.
+    void CommitEntries();
+    bool EntriesPending() const;
 
     // A whole parameter set into the controls and the generator, in the fixed order.
     void ApplyParamTable(const ParamSet& set);
@@ -175,6 +185,11 @@ private:
 
     void Mark(int i, std::initializer_list<SlotControl> controls);
     void Mark(ToolbarControl c);
+    // A typed text the control can use (true) or holds as typed until the commit (false).
+    bool TakeTyped(int i, SlotControl c, std::string_view text);
+    const std::optional<std::string>& Typed(int i, SlotControl c) const {
+        return typed_[static_cast<size_t>(i)][static_cast<size_t>(c)];
+    }
 
     Generator& g_;
     int language_;
@@ -184,6 +199,10 @@ private:
     bool running_ = false;         // Play or Write in progress
     bool writing_ = false;
     std::array<SlotState, 8> slot_;
+    // The texts typed but not taken, per slot control; the sample rate and file length ones.
+    std::array<std::array<std::optional<std::string>, static_cast<size_t>(SlotControl::Count)>, 8>
+        typed_;
+    std::optional<std::string> typedRate_, typedLength_;
     ControlChanges changes_;
 };
 

@@ -77,6 +77,8 @@ Text2 SlotHint(int i, C c) {
 } // namespace
 
 std::string MainControls::Text(int i, C c) const {
+    if (const auto& held = Typed(i, c))
+        return *held;
     const ControlTexts& t = g_.texts;
     switch (c) {
     case C::Freq:
@@ -235,11 +237,11 @@ std::string MainControls::ToolbarText(ToolbarControl c) const {
     const ControlTexts& t = g_.texts;
     switch (c) {
     case ToolbarControl::FileLength:
-        return t.fileLength;
+        return typedLength_ ? *typedLength_ : t.fileLength;
     case ToolbarControl::Comment:
         return comment_;
     case ToolbarControl::SampleRate:
-        return t.sampleRate;
+        return typedRate_ ? *typedRate_ : t.sampleRate;
     case ToolbarControl::BitLen:
         return t.bitLen;
     case ToolbarControl::Channels:

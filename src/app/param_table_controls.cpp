@@ -33,6 +33,9 @@ template <typename T> const char* Item(std::span<const char* const> items, T ind
 
 void MainControls::ApplyParamTable(const ParamSet& set) {
     const ParamTextTable& t = set.texts;
+    typed_ = {}; // the set replaces whatever was being typed
+    typedRate_.reset();
+    typedLength_.reset();
     ApplyFormatTexts(t);
     ApplyFilterAndFit(set);
     ApplyLiveTexts(t);

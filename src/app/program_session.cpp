@@ -64,6 +64,7 @@ ProgramSession::ProgramSession(SessionPlatform platform)
                                    .fileExists = p_.fileExists,
                                    .openIni = p_.openIni,
                                    .reregisterUserWave = [this](int master, const std::string&) {
+                                       Publish(); // the set shows behind the window
                                        return RegisterUserWaveOf(
                                            master,
                                            static_cast<int>(UserWaveRequest::FromParamFile));
@@ -137,9 +138,14 @@ void ProgramSession::ApplyStartSet() {
 }
 
 void ProgramSession::FirstActivation() {
+    if (activated_)
+        return; // later activations do nothing
     p_.host.PumpMessages();
-    // A set opened from the command line has registered its own waves and may be playing them.
-    if (!Playing() && !openedBeforeActivation_) {
+    activated_ = true;
+    // A set the start's command line names comes with its own user waves; the last run's are
+    // registered again only when there is none, or it did not open.
+    const bool startSet = !pendingOpen_.empty() && !pendingIsUserWave_;
+    if ((!startSet || !OpenArrivals()) && !Playing()) {
         (void)RegisterUserWaves(generator_, [this](int master, const std::string&) {
             return RegisterUserWaveOf(master, static_cast<int>(UserWaveRequest::Deferred));
         });
@@ -152,11 +158,12 @@ void ProgramSession::FirstActivation() {
         p_.host.OpenHelp(helpPath_, HelpContext(static_cast<unsigned long>(helpContext_)));
         settings_.dispHelp = 1;
     }
-    activated_ = true;
     Publish();
+    OpenPending();
 }
 
 bool ProgramSession::RegisterUserWaveOf(int master, int request) {
+    const Hold hold(*this);
     UserWaveSet& set = generator_.userWaves[master / 4];
     set.registerRequest = request;
     bool loaded = false;
@@ -182,10 +189,15 @@ void ProgramSession::UserWaveButton(int master) {
     UserWaveSet& set = generator_.userWaves[master / 4];
     set.registerRequest = static_cast<int>(set.userWavePath.empty() ? UserWaveRequest::NoFile
                                                                     : UserWaveRequest::Chosen);
-    const bool shown = p_.host.ShowUserWaveWindow(master);
+    bool shown = false;
+    {
+        const Hold hold(*this);
+        shown = p_.host.ShowUserWaveWindow(master);
+    }
     set.registerRequest = 0;
     if (shown)
         UserWavesShown();
+    OpenPending();
 }
 
 UserWaveDialog ProgramSession::UserWaveDialogOf(int master) {

@@ -84,6 +84,10 @@ public:
         (void)master;
         return false;
     }
+    // A modal window of the program is up (a file dialog, a message box, a settings window): a
+    // file that arrives now opens once it has closed, when the host calls OpenPending again.
+    virtual bool ModalShown() const { return false; }
+    virtual void RetryOpenPending() {}
 };
 
 struct SessionPlatform {
@@ -114,7 +118,8 @@ public:
     void StartEngine(std::unique_ptr<DriverTable> catalog);
     // The last run's set applied, INIT.QV made when missing, the format offered to the engine.
     void ApplyStartSet();
-    // The window is up: user waves registered again, the first-start or new-version notice.
+    // The window is up: the start's command line opened, or else the last run's user waves
+    // registered again; the first-start or new-version notice.
     void FirstActivation();
     bool Activated() const { return activated_; }
 
@@ -195,6 +200,9 @@ public:
     // What the user-wave window of a master shows and changes (the window lives while the
     // registration runs, inside ShowUserWaveWindow).
     UserWaveDialog UserWaveDialogOf(int master);
+    // A file that arrived (command line, hand-over, drop) opens once the window is up and no
+    // playback, write or window of the program holds it back; the newest arrival wins.
+    void OpenPending();
     void OnPlaybackBegins();
     void OnPlaybackEnds();
     void OnAutoPlayTimer();
@@ -219,9 +227,19 @@ private:
     std::string CaptionText() const override;
     void PumpMessages() override;
 
+    // Arrivals wait while a command that may show windows of its own runs.
+    struct Hold {
+        explicit Hold(ProgramSession& s) : s(s) { ++s.holding_; }
+        ~Hold() { --s.holding_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+        ProgramSession& s;
+    };
+
     void BlockRendered();
     void RunEnded();
-    void OpenPending();
+    // OpenPending's work: true when a parameter file opened.
+    bool OpenArrivals();
     bool OpenFile(const std::string& path);
     bool RegisterUserWaveOf(int master, int request);
     // After a registration: the engine's format back, the waveform hints, the views told.
@@ -253,15 +271,17 @@ private:
     std::string pendingOpen_; // a file whose open waits for the playback or write to end
     bool pendingIsUserWave_ = false;
     int pendingMaster_ = 0;
-    bool autoPlay_ = false;
-    long autoPlayMs_ = 0; // the "/P" option's milliseconds; 0: the file length's
+    bool pendingAutoPlay_ = false; // the waiting file came with "/P"
+    long pendingPlayMs_ = 0;
+    bool autoPlay_ = false; // the set last opened came with "/P" and has not played yet
+    long autoPlayMs_ = 0;   // the "/P" option's milliseconds; 0: the file length's
     bool playEnabled_ = true, stopEnabled_ = false;
     bool writing_ = false;
     bool closeRequested_ = false;
     int progress_ = 0;
     bool startGood_ = false, saved_ = false;
     bool activated_ = false;
-    bool openedBeforeActivation_ = false; // a set of the command line registered its waves
+    int holding_ = 0;     // Holds in force
     int helpContext_ = 2; // the first F1 opens the help's start page, later ones its index
     // The help holds both languages: a Japanese page's context is its English one's + 1000.
     unsigned long HelpContext(unsigned long english) const;

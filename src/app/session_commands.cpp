@@ -39,6 +39,8 @@ private:
 } // namespace
 
 void ProgramSession::Play() {
+    controls_->CommitEntries();
+    Publish(); // a committed rate is offered to the engine before Play asks about it
     const PlayEnvironment env{.ui = p_.ui,
                               .languageIndex = Language(),
                               .deviceIndex = settings_.playDeviceNum,
@@ -82,6 +84,8 @@ const std::string& ProgramSession::WriteFile(bool text) const {
 }
 
 void ProgramSession::Write(bool text, const std::string& path) {
+    controls_->CommitEntries();
+    Publish();
     const WriteKeys keys(p_.keys, closeRequested_);
     std::string& remembered = text ? settings_.lastTextFile : settings_.lastWaveFile;
     const size_t slash = path.find_last_of('\\');
@@ -134,12 +138,13 @@ bool ProgramSession::RequestClose() {
 
 void ProgramSession::OpenParamFile(const std::string& path) {
     OpenFile(path);
+    OpenPending();
 }
 
 bool ProgramSession::OpenFile(const std::string& path) {
+    const Hold hold(*this);
     OpenedNames names;
     if (qv::OpenParamFile(path, generator_, *controls_, openEnv_, names)) {
-        openedBeforeActivation_ = !activated_;
         paramFilePath_ = path;
         settings_.lastWaveFile = names.lastWaveFile;
         settings_.lastTextFile = names.lastTextFile;
@@ -154,6 +159,7 @@ bool ProgramSession::OpenFile(const std::string& path) {
 }
 
 void ProgramSession::SaveParamFile(const std::string& path) {
+    controls_->CommitEntries();
     paramFilePath_ = path;
     OpenedNames names;
     if (SaveParamSet(path, *controls_, openEnv_, names)) {
@@ -168,8 +174,8 @@ void ProgramSession::ProcessCommandLine(const std::string& line) {
     if (request.path.empty())
         return;
     paramFilePath_ = request.path;
-    autoPlay_ = request.autoPlay;
-    autoPlayMs_ = request.playMs;
+    pendingAutoPlay_ = request.autoPlay;
+    pendingPlayMs_ = request.playMs;
     // Whatever its name, a file of the command line is a parameter file.
     pendingOpen_ = request.path;
     pendingIsUserWave_ = false;
@@ -181,6 +187,7 @@ void ProgramSession::ProcessCommandLine(const std::string& line) {
 
 void ProgramSession::DropFile(const std::string& path, int masterOfPage) {
     pendingOpen_ = path;
+    pendingAutoPlay_ = false;
     pendingIsUserWave_ = !HasExtension(path, "QV");
     pendingMaster_ = masterOfPage;
     if (!pendingIsUserWave_)
@@ -191,32 +198,42 @@ void ProgramSession::DropFile(const std::string& path, int masterOfPage) {
         OpenPending();
 }
 
-// An open that had to wait: after the playback or the write has ended.
 void ProgramSession::OpenPending() {
-    if (pendingOpen_.empty() || Playing() || writing_)
-        return;
-    const std::string path = std::exchange(pendingOpen_, std::string());
-    if (pendingIsUserWave_) {
-        // The window loads the dropped file as a requested registration of that master.
-        generator_.userWaves[pendingMaster_ / 4].userWavePath = path;
-        (void)RegisterUserWaveOf(pendingMaster_, static_cast<int>(UserWaveRequest::Deferred));
-        UserWavesShown();
-        return;
+    (void)OpenArrivals();
+}
+
+bool ProgramSession::OpenArrivals() {
+    bool opened = false;
+    while (!pendingOpen_.empty() && activated_ && holding_ == 0 && !Playing() && !writing_) {
+        if (p_.host.ModalShown()) {
+            p_.host.RetryOpenPending();
+            break;
+        }
+        const std::string path = std::exchange(pendingOpen_, std::string());
+        if (pendingIsUserWave_) {
+            // The window loads the dropped file as a requested registration of that master.
+            generator_.userWaves[pendingMaster_ / 4].userWavePath = path;
+            (void)RegisterUserWaveOf(pendingMaster_, static_cast<int>(UserWaveRequest::Deferred));
+            UserWavesShown();
+            continue;
+        }
+        // "/P" plays what was opened; after an open that failed, nothing.
+        const bool play = std::exchange(pendingAutoPlay_, false);
+        opened = OpenFile(path);
+        autoPlay_ = opened && play;
+        autoPlayMs_ = pendingPlayMs_;
+        if (autoPlay_ && !Playing())
+            p_.host.PostAutoPlay();
     }
-    // "/P" plays what was opened; after an open that failed, nothing.
-    if (!OpenFile(path))
-        autoPlay_ = false;
-    if (autoPlay_ && !Playing())
-        p_.host.PostAutoPlay();
+    return opened;
 }
 
 void ProgramSession::OnPlaybackBegins() {
     p_.host.SetAutoPlayTimer(0);
     if (autoPlay_) {
         // The length of the set that was opened, read now.
-        const long ms =
-            AutoPlayMilliseconds({.path = {}, .autoPlay = true, .playMs = autoPlayMs_},
-                                 ReadDecimal(controls_->ToolbarText(ToolbarControl::FileLength)));
+        const long ms = AutoPlayMilliseconds({.path = {}, .autoPlay = true, .playMs = autoPlayMs_},
+                                             ReadDecimal(generator_.texts.fileLength));
         if (ms > 0)
             p_.host.SetAutoPlayTimer(ms);
     }

@@ -78,8 +78,8 @@ void Generator::SizeBuffers() {
 }
 
 double Generator::SweepLengthSeconds() const {
-    double seconds = ReadDecimal(texts.fileLength);
-    return seconds < 0.01 ? 0.01 : seconds;
+    const double seconds = ReadDecimal(texts.fileLength);
+    return seconds < 0.01 || !std::isfinite(seconds) ? 0.01 : seconds;
 }
 
 void Generator::StartGate(WaveSlot& master) {

@@ -3,6 +3,7 @@
 #include "generator/generator.h"
 #include "generator/number_text.h"
 #include "generator/unit_conversion.h"
+#include "platform/ui.h"
 
 #include <cmath>
 #include <cstdio>
@@ -31,7 +32,18 @@ double SyncRatio(double typed) {
 }
 
 double StepValue(std::string_view text) {
-    return ReadNumber(text, Notation::DecimalOrHex);
+    return UsableNumber(text, Notation::DecimalOrHex).value_or(0.0);
+}
+
+double SyncDifference(std::string_view text) {
+    return UsableNumber(text, Notation::Decimal).value_or(0.0);
+}
+
+std::optional<std::string> EntryToShowAgain(std::string_view typed, Notation notation,
+                                            double inForce, const std::string& inForceText) {
+    if (UsableNumber(typed, notation) == inForce)
+        return std::nullopt;
+    return inForceText;
 }
 
 namespace {
@@ -55,6 +67,11 @@ bool SyncWave5(Generator& g, const LiveSettings& settings, int slotIndex, double
     if (slotIndex != 0 || !settings.freqBarSync || g.slots[4].freqUnit != kHz)
         return false;
     hz5 = Wave5SyncFrequency(settings.sync, hz);
+    if (!std::isfinite(hz5)) {
+        if (g.ui)
+            g.ui->Beep(); // a ratio beyond any frequency: Wave5 stays where it is
+        return false;
+    }
     g.texts.slot[4].freq = FormatNumber15(hz5);
     return true;
 }
@@ -93,6 +110,11 @@ void StepFrequency(Generator& g, const LiveSettings& settings, int i, int delta)
     const UpDownSettings& u = settings.freq;
     const int unit = g.slots[i].freqUnit;
     double x = Stepped(u, std::fabs(ReadDecimal(g.texts.slot[i].freq)), delta > 0);
+    if (!std::isfinite(x)) {
+        if (g.ui)
+            g.ui->Beep(); // a step beyond any frequency: the value stays
+        return;
+    }
     if (unit == kSamplesPerPeriod && x <= 1.0)
         x = 1.0;
     else if (unit == kHz && x < 0.0)
@@ -124,6 +146,11 @@ void StepAmplitude(Generator& g, const LiveSettings& settings, int i, int delta)
     const UpDownSettings& u = settings.amp;
     const int unit = g.slots[i].ampUnit;
     const double x = Stepped(u, LevelNumber(g.texts.slot[i].amp, unit), delta > 0);
+    if (!std::isfinite(x)) {
+        if (g.ui)
+            g.ui->Beep();
+        return;
+    }
     g.texts.slot[i].amp = FormatNumber15(x);
 
     if (u.transition == 0.0 && u.resetBuffer) {

@@ -3,6 +3,9 @@
 // Wave5 synchronisation, with the settings of the buttons.
 #pragma once
 
+#include "generator/number_text.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,8 +47,17 @@ double ClampTransitionTime(double seconds);
 std::string TransitionTimeText(double seconds);
 // A typed sync ratio: its absolute value, 0 becoming 1.
 double SyncRatio(double typed);
-// A typed step value: decimal, or hexadecimal with a 0x prefix (the amplitude list has "0xFF").
+// A typed step value: decimal, or hexadecimal with a 0x prefix (the amplitude list has "0xFF");
+// one too large to hold steps nothing.
 double StepValue(std::string_view text);
+// A typed sync difference; one too large to hold is none.
+double SyncDifference(std::string_view text);
+
+// A settings box's entry once it is committed (the box loses the focus): nothing when the typed
+// text reads as the value in force, else that value's text to show again, with the program's
+// beep (a text that is no number, or a number the setting limits).
+std::optional<std::string> EntryToShowAgain(std::string_view typed, Notation notation,
+                                            double inForce, const std::string& inForceText);
 
 // Typed edits of a slot's frequency, amplitude and offset texts (already stored in the
 // generator's texts): converted, written or recorded, and the restart asked for. A Wave1

@@ -1,6 +1,7 @@
 #include "generator/number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace qv {
@@ -192,6 +193,17 @@ double ReadNumber(std::string_view text, Notation notation) {
 
 bool HasLeadingNumber(std::string_view text, Notation notation) {
     return ReadingOf(text, notation).end != 0;
+}
+
+bool HasUsableNumber(std::string_view text, Notation notation) {
+    return UsableNumber(text, notation).has_value();
+}
+
+std::optional<double> UsableNumber(std::string_view text, Notation notation) {
+    const Reading r = ReadingOf(text, notation);
+    if (r.end == 0 || !std::isfinite(r.value))
+        return std::nullopt;
+    return r.value;
 }
 
 bool IsNumberText(std::string_view text, Notation notation) {

@@ -1,6 +1,7 @@
 // Reading numbers the user typed and writing numbers back into controls.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ enum class Notation { Decimal, Integer, Value, DecimalOrHex };
 double ReadNumber(std::string_view text, Notation notation);
 // The reader takes a number from the start of text, whatever follows it.
 bool HasLeadingNumber(std::string_view text, Notation notation);
+// ... and that number is finite: a value a control can use.
+bool HasUsableNumber(std::string_view text, Notation notation);
+// That value; nothing for a text a control cannot use (the value in force then stays).
+std::optional<double> UsableNumber(std::string_view text, Notation notation);
 // The text is one number in the notation and nothing else: the reader takes a number from it
 // and only blanks follow where the reader stops.
 bool IsNumberText(std::string_view text, Notation notation);

@@ -3,6 +3,7 @@
 #include "generator/number_text.h"
 #include "generator/wave_slot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -15,12 +16,16 @@ double LimitFreqNumber(double typed, int freqUnit) {
 }
 
 double FreqTextToHz(std::string_view text, int freqUnit, uint32_t sampleRate) {
-    const double x = LimitFreqNumber(ReadDecimal(text), freqUnit);
+    // A number too large to hold reads as one that does not parse.
+    const double typed = ReadDecimal(text);
+    const double x = LimitFreqNumber(std::isfinite(typed) ? typed : 0.0, freqUnit);
     return freqUnit == kSamplesPerPeriod ? sampleRate / x : x;
 }
 
 double PhaseTextToRadians(std::string_view text) {
-    return std::fmod(ReadDecimal(text), 360.0) * 2.0 * std::numbers::pi / 360.0;
+    const double degrees = ReadDecimal(text);
+    return std::isfinite(degrees) ? std::fmod(degrees, 360.0) * 2.0 * std::numbers::pi / 360.0
+                                  : 0.0;
 }
 
 double ValueScale(int32_t bitCode) {
@@ -41,15 +46,23 @@ double LimitLevelNumber(double typed, int levelUnit) {
 }
 
 double LevelTextToInternal(std::string_view text, int levelUnit, const OutputFormat& format) {
-    const double x = LimitLevelNumber(ReadNumber(text, LevelNotation(levelUnit)), levelUnit);
+    const double typed = ReadNumber(text, LevelNotation(levelUnit));
+    const double x = LimitLevelNumber(std::isnan(typed) ? 0.0 : typed, levelUnit);
+    double level = 0;
     switch (levelUnit) {
     case kValue:
-        return x * ValueScale(format.bitCode);
+        level = x * ValueScale(format.bitCode);
+        break;
     case kPercent:
-        return format.fullScale * x / 100.0;
+        level = format.fullScale * x / 100.0;
+        break;
     default:
-        return format.fullScale * std::pow(10.0, x / 20.0);
+        level = format.fullScale * std::pow(10.0, x / 20.0);
+        break;
     }
+    // Every unit is held to the +1000 dB of the dB unit, so no level is beyond a double.
+    const double most = format.fullScale * 1e50;
+    return std::clamp(level, -most, most);
 }
 
 std::string LevelToText(double value, int levelUnit, const OutputFormat& format) {

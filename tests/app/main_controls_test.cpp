@@ -3,6 +3,7 @@
 #include "generator/generator.h"
 #include "platform/language.h"
 #include "support/fake_engine.h"
+#include "support/fake_ui.h"
 #include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
@@ -32,14 +33,14 @@ TEST(MainControlsTest, AJapaneseFileUnderTheEnglishInterfaceSelectsOffAndNone) {
     }
 }
 
-TEST(MainControlsTest, AFileWithoutWave1sWaveformPlaysASineOnlyInJapanese) {
+TEST(MainControlsTest, AFileWithoutWave1sWaveformPlaysASineInEitherLanguage) {
     test::MemoryIni empty;
     for (int lang : {kJapanese, kEnglish}) {
         ParamSet set(lang);
         LoadParamFile(empty, set);
         Generator g;
         MainControls(g, lang).ApplyParamTable(set);
-        EXPECT_EQ(g.slots[0].waveform, lang == kJapanese ? kSine : kOff);
+        EXPECT_EQ(g.slots[0].waveform, kSine);
     }
 }
 
@@ -210,6 +211,99 @@ TEST(MainControlsTest, AFrequencyTypedWhilePlayingWaitsForTheRestartItAsksFor) {
     std::vector<uint8_t> block(g.BlockBytes());
     g.FillOutputBuffer(block.data(), static_cast<uint32_t>(block.size()), 0);
     EXPECT_EQ(g.slots[0].freq, 440.0);
+}
+
+TEST(MainControlsTest, ATypedRateWaitsForItsCommitWhereItsLimitBeeps) {
+    Generator g;
+    test::RecordingUi ui;
+    g.ui = &ui;
+    MainControls c(g, kEnglish);
+    // "48000" typed over the selected "44100", a keystroke at a time: nothing is limited or
+    // written back under the caret, and the format waits.
+    for (const char* typed : {"4", "48", "480", "4800", "48000"}) {
+        c.OnSampleRateText(typed);
+        EXPECT_EQ(c.ToolbarText(ToolbarControl::SampleRate), typed);
+        EXPECT_EQ(g.format.sampleRate, 44100u);
+    }
+    c.CommitEntries();
+    EXPECT_EQ(g.format.sampleRate, 48000u);
+    EXPECT_EQ(ui.beeps, 0);
+    const std::pair<const char*, const char*> commits[] = {{"500", "1000"}, {"fast", "1000"}};
+    for (const auto& [typed, shown] : commits) {
+        c.OnSampleRateText(typed);
+        c.CommitEntries();
+        EXPECT_EQ(c.ToolbarText(ToolbarControl::SampleRate), shown) << typed;
+    }
+    EXPECT_EQ(ui.beeps, 2);
+    c.OnSampleRateItem(4); // a list choice is taken at once
+    EXPECT_EQ(g.format.sampleRate, 48000u);
+}
+
+TEST(MainControlsTest, ATypedTextThatIsNoUsableNumberKeepsTheValueInForce) {
+    using C = SlotControl;
+    const struct {
+        int slot;
+        C control;
+        void (MainControls::*handler)(int, std::string_view);
+    } boxes[] = {
+        {0, C::Freq, &MainControls::OnFrequencyText}, {2, C::Amp, &MainControls::OnAmplitudeText},
+        {4, C::Offset, &MainControls::OnOffsetText},  {0, C::Phase, &MainControls::OnPhaseText},
+        {4, C::Delay, &MainControls::OnDelayText},    {0, C::GateOn, &MainControls::OnGateOnText}};
+    for (const auto& box : boxes) {
+        for (const char* typed : {"abc", "1e999", "-", ""}) {
+            if (box.control == C::Delay && typed == std::string("1e999"))
+                continue; // an integer: 1 sample
+            Generator g;
+            test::RecordingUi ui;
+            g.ui = &ui;
+            MainControls c(g, kEnglish);
+            c.OnAmpUnit(2, kPercent); // 1e999 % would be beyond a double
+            const std::string before = c.Text(box.slot, box.control);
+            const WaveSlot was = g.slots[box.slot];
+            (c.*box.handler)(box.slot, typed);
+            EXPECT_EQ(c.Text(box.slot, box.control), typed);
+            EXPECT_EQ(c.Red(box.slot, box.control), box.control == C::Freq);
+            EXPECT_EQ(g.slots[box.slot].freq, was.freq);
+            EXPECT_EQ(g.slots[box.slot].amp, was.amp);
+            EXPECT_EQ(g.slots[box.slot].offset, was.offset);
+            EXPECT_EQ(g.slots[box.slot].delay, was.delay);
+            EXPECT_EQ(g.slots[box.slot].gateOnHalfWaves, was.gateOnHalfWaves);
+            c.CommitEntries();
+            EXPECT_EQ(c.Text(box.slot, box.control), before);
+            EXPECT_FALSE(c.Red(box.slot, box.control));
+            EXPECT_EQ(ui.beeps, 1);
+        }
+    }
+}
+
+TEST(MainControlsTest, NothingBeyondADoubleReachesTheGenerator) {
+    Generator g;
+    test::RecordingUi ui;
+    g.ui = &ui;
+    MainControls c(g, kEnglish);
+    LiveSettings live = c.Live();
+    live.sync.ratio = 1e308;
+    live.freq.value = 1e308;
+    c.SetLiveSettings(live);
+    c.SetFreqBarSync(true);
+    c.OnFrequencyText(0, "2000"); // Wave5 would be 2e311 Hz: it stays
+    EXPECT_EQ(g.slots[4].freq, 1000.0);
+    c.OnFreqStep(0, 120), c.OnFreqStep(0, 120); // Wave5 stays; the second step would overflow
+    ParamSet set(kEnglish);                     // and from a file, the limited or unparsed value
+    set.texts.Set("Wave3", "Freq", "1e999");
+    set.texts.Set("Wave3", "Amp", "1e999");
+    set.texts.Set("Wave3", "AmpUnit", "percent");
+    set.texts.Set("Wave1", "Phase", "1e999");
+    set.texts.Set("File", "Length", "1e999");
+    Generator h;
+    MainControls(h, kEnglish).ApplyParamTable(set);
+    h.PrepareGenerator();
+    for (const Generator* gen : {&g, &h}) {
+        for (const WaveSlot& s : gen->slots) {
+            EXPECT_TRUE(std::isfinite(s.freq) && std::isfinite(s.amp) && std::isfinite(s.phase));
+        }
+    }
+    EXPECT_EQ(ui.beeps, 3);
 }
 
 TEST(MainControlsTest, TheChangeRecordNamesExactlyWhatAUnitSwitchTouched) {

@@ -76,6 +76,35 @@ TEST(ProgramSessionTest, SlashPPlaysWhatItOpenedForThatSetsLength) {
     EXPECT_TRUE(f.Ended());
 }
 
+TEST(ProgramSessionTest, TheStartsSetRegistersItsOwnWavesOnceAndArrivalsWaitForItsWindows) {
+    SessionFixture f("[Wave5]\r\nWaveform=user wave\r\nUserWave=last.wav\r\n", {},
+                     test::Start::Constructed);
+    const std::string wave = MonoWave(f);
+    f.Put("uw.QV", "[Wave1]\r\nWaveform=user wave\r\nUserWave=" + wave + "\r\n");
+    f.Put("other.QV", "[Wave1]\r\nWaveform=square\r\n");
+    std::vector<std::pair<int, int>> shown; // master, request
+    f.host.userWaveWindow = [&](int m) {
+        shown.emplace_back(m, f.session.Gen().userWaves[m / 4].registerRequest);
+        if (shown.size() == 1)
+            f.session.ProcessCommandLine("other.QV /P"); // a second start while it is up
+        return false;                                    // the session loads the wave itself
+    };
+    f.session.ProcessCommandLine("uw.QV /P");
+    EXPECT_TRUE(shown.empty()); // nothing before the window is up
+    f.session.FirstActivation();
+    EXPECT_EQ(shown, (std::vector<std::pair<int, int>>{{0, -1}})); // not the last run's wave
+    EXPECT_EQ(f.session.Caption(), "Quorvale - other");
+    EXPECT_EQ(f.host.autoPlays, 2); // each opened set asks to play
+    // A file handed over while a modal window is up opens once it has closed.
+    f.host.modal = true;
+    f.session.ProcessCommandLine("uw.QV");
+    EXPECT_EQ(f.host.retries, 1);
+    EXPECT_EQ(f.session.Caption(), "Quorvale - other");
+    f.host.modal = false;
+    f.session.OpenPending();
+    EXPECT_EQ(f.session.Caption(), "Quorvale - uw");
+}
+
 TEST(ProgramSessionTest, SpaceWithCtrlPlaysAndStopsAndEveryEndBlanksTheMeters) {
     SessionFixture f;
     EXPECT_TRUE(f.view.Saw(&SessionChanges::startLevels));
@@ -182,7 +211,7 @@ std::string settingsPath;
 
 TEST(ProgramSessionTest, F1OpensTheStartPageThenTheContentsOrAWindowsPageInTheLanguage) {
     for (const auto& [language, start] : {std::pair{kEnglish, 2ul}, {kJapanese, 1002ul}}) {
-        SessionFixture f;
+        SessionFixture f("", {}, test::Start::Constructed);
         f.session.Settings().languageIndex = language;
         f.session.FirstActivation();
         const size_t before = f.host.helpContexts.size();
@@ -207,7 +236,7 @@ TEST(ProgramSessionTest, TheStartMessageShowsOnceForAFirstStartOrANewVersion) {
         {"[Window]\r\nDispHelp=0\r\n[Version]\r\nVer=1.5\r\n", "", "DispHelp=0"},
     };
     for (const auto& c : cases) {
-        SessionFixture f(c.ini);
+        SessionFixture f(c.ini, {}, test::Start::Constructed);
         f.session.FirstActivation();
         EXPECT_EQ(LastMessage(f), c.message) << c.ini;
         EXPECT_EQ(f.host.helpContexts.size(), c.message.empty() ? 0u : 1u) << c.ini;

@@ -1,6 +1,7 @@
 // The live-change settings windows in this process, driven by their controls' notifications:
 // every change is handed on at once; the up/down options follow the transition time and a time
-// out of range is written back corrected; a Wave5 ratio of 0 becomes 1, a negative one positive.
+// out of range is written back corrected when the box is left; a Wave5 ratio of 0 becomes 1, a
+// negative one positive, and a text that is no number leaves the ratio as it was.
 #include "app/win/up_down_form.h"
 #include "app/win/wave5_sync_form.h"
 #include "platform/language.h"
@@ -38,8 +39,11 @@ TEST(UpDownFormTest, ChangesHoldAtOnceAndTheOptionsFollowTheTransition) {
     Notify(form, F::kTransitionBox, CBN_EDITCHANGE);
     wchar_t text[16] = {};
     GetWindowTextW(form.Control(F::kTransitionBox), text, 16);
-    EXPECT_STREQ(text, L"100");
+    EXPECT_STREQ(text, L"250"); // not under the caret
     EXPECT_EQ(seen.back().transition, 100.0);
+    Notify(form, F::kTransitionBox, CBN_KILLFOCUS);
+    GetWindowTextW(form.Control(F::kTransitionBox), text, 16);
+    EXPECT_STREQ(text, L"100");
 
     SendMessageW(form.Control(F::kPercentRadio), BM_SETCHECK, BST_CHECKED, 0);
     Notify(form, F::kPercentRadio, BN_CLICKED);
@@ -56,13 +60,16 @@ TEST(Wave5SyncFormTest, DifferenceOrRatioAndTheRatioRules) {
                        Wave5SyncSettings{}, {0, 0},
                        [&](const Wave5SyncSettings& s) { seen.push_back(s); });
     using F = Wave5SyncForm;
+    // The ratio as typed, then as shown once the box is left.
     for (const auto& [typed, ratio, shown] :
          {std::tuple{L"0", 1.0, L"1"},
-          {L"-1.5", 1.5, L"-1.5"},
-          {L"1.498307076876681", 1.498307076876681, L"1.498307076876681"}}) {
+          {L"-1.5", 1.5, L"1.5"},
+          {L"1.498307076876681", 1.498307076876681, L"1.498307076876681"},
+          {L"1e999", 1.498307076876681, L"1.49830707687668"}}) { // in force, 15 digits
         SetWindowTextW(form.Control(F::kRatioBox), typed);
         Notify(form, F::kRatioBox, CBN_EDITCHANGE);
-        EXPECT_DOUBLE_EQ(seen.back().ratio, ratio);
+        EXPECT_DOUBLE_EQ(form.Settings().ratio, ratio);
+        Notify(form, F::kRatioBox, CBN_KILLFOCUS);
         wchar_t text[32] = {};
         GetWindowTextW(form.Control(F::kRatioBox), text, 32);
         EXPECT_STREQ(text, shown);

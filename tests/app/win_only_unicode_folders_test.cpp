@@ -12,6 +12,7 @@
 #include "platform/file_checks.h"
 #include "platform/win/hand_over.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/window_messages.h"
 #include "support/fake_ui.h"
 
 #include <gtest/gtest.h>
@@ -144,11 +145,13 @@ TEST(MainFormFolderTest, TheProgramRunsFromAFolderBeyondAscii) {
             CopyFileW(Utf8ToWide(QV_KT54DLL_DIR "/KT54DLL.DLL").c_str(),
                       (wdir + L"KT54DLL.DLL").c_str(), FALSE);
             std::ofstream(std::filesystem::path(wdir + L"QV.INI"))
-                << "[Special]\r\nEnglishMode=" << lang << "\r\n";
+                << "[Special]\r\nEnglishMode=" << lang
+                << "\r\n[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n";
             std::ofstream(std::filesystem::path(wdir + L"set é.QV")) << "[File]\r\nLength=2\r\n";
             {
                 MainForm form(GetModuleHandleW(nullptr));
                 ASSERT_TRUE(form.Create(WideToUtf8(wdir), "", SW_HIDE));
+                SendMessageW(form.Window(), kMsgFirstActivation, 0, 0); // as if it were shown
                 EXPECT_TRUE(FileExists(WideToUtf8(wdir) + "INIT.QV"));
                 SendHandOver(form.Window(), "\"set é.QV\"");
                 wchar_t caption[64] = {};

@@ -6,6 +6,7 @@
 #include "app/win/main_form.h"
 #include "files/text_file_helpers.h"
 #include "platform/win/text_conversion.h"
+#include "platform/win/window_messages.h"
 
 #include <shlobj.h>
 
@@ -78,11 +79,16 @@ struct Program {
     explicit Program(int englishMode, const std::string& moreIni = "") {
         const std::string dir = scratch.File("x").substr(0, scratch.File("x").size() - 1);
         CopyFileA(QV_KT54DLL_DIR "/KT54DLL.DLL", (dir + "KT54DLL.DLL").c_str(), FALSE);
+        // A program that has run before (no start notice), unless the test says otherwise.
+        const bool settled = moreIni.find("DispHelp") == std::string::npos;
         std::ofstream(dir + "QV.INI")
             << "[Special]\r\nEnglishMode=" << englishMode << "\r\n"
             << "[Wave1]\r\nWaveform=" << (englishMode ? "sine" : "\xBB\xB2\xDD\x94g") << "\r\n"
-            << moreIni;
+            << moreIni << (settled ? "[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n" : "");
         created = form.Create(dir, "", SW_HIDE);
+        // The hidden window is never activated: its first activation runs as if it were.
+        if (created)
+            SendMessageW(form.Window(), kMsgFirstActivation, 0, 0);
     }
     ~Program() { Close(); }
     // Destroys the window; the quit it posts would end the next test's modal loops at once.

@@ -65,6 +65,8 @@ public:
     bool ShowUserWaveWindow(int master) override {
         return userWaveWindow && userWaveWindow(master);
     }
+    bool ModalShown() const override { return modal; }
+    void RetryOpenPending() override { ++retries; }
     // The window's message loop until done() holds: the engine's steps run, its notifications
     // reach the session.
     template <typename Done> bool Loop(ProgramSession& session, Done done) {
@@ -96,6 +98,8 @@ public:
     int begun = 0, ended = 0; // notifications delivered
     std::vector<unsigned long> helpContexts;
     std::function<bool(int master)> userWaveWindow; // none: the session loads by itself
+    bool modal = false;                             // a window of the program's is up
+    int retries = 0;
 
 private:
     std::mutex m_;
@@ -142,11 +146,18 @@ private:
     FakeDevice& device_;
 };
 
+// How far the start goes: up to its first activation (a program that has run before, so no
+// start notice), or only up to the window's construction.
+enum class Start { Activated, Constructed };
+
 struct SessionFixture {
     // The program's folder holds QV.INI with these lines (English unless they say otherwise).
-    explicit SessionFixture(const std::string& ini = "", std::function<void(FftApi&)> fftHook = {})
+    explicit SessionFixture(const std::string& ini = "", std::function<void(FftApi&)> fftHook = {},
+                            Start start = Start::Activated)
         : adjustFft(std::move(fftHook)) {
-        Put("QV.INI", "[Special]\r\nEnglishMode=1\r\n" + ini);
+        const char* settled = "[Window]\r\nDispHelp=1\r\n[Version]\r\nVer=1.5\r\n";
+        Put("QV.INI",
+            "[Special]\r\nEnglishMode=1\r\n" + ini + (start == Start::Activated ? settled : ""));
         device.record = false;
         EXPECT_TRUE(session.Open(dir));
         std::vector<DriverRow> rows;
@@ -154,6 +165,8 @@ struct SessionFixture {
         session.StartEngine(std::make_unique<DriverTable>(std::move(rows)));
         session.Attach(view);
         session.ApplyStartSet();
+        if (start == Start::Activated)
+            session.FirstActivation();
     }
     ~SessionFixture() { session.Shutdown(); }
     void Put(const std::string& name, const std::string& bytes) const {

@@ -189,7 +189,8 @@ void MainForm::Handlers() {
         return LRESULT{0};
     });
     On(kMsgAutoPlay, [this](const WindowMessage&) {
-        session_.Play();
+        if (session_.PlayEnabled()) // a second "/P" set may open while the first plays
+            session_.Play();
         return LRESULT{0};
     });
     On(kMsgPlaybackBegins, [this](const WindowMessage&) {
@@ -203,6 +204,10 @@ void MainForm::Handlers() {
     On(WM_TIMER, [this](const WindowMessage& m) {
         if (m.w == kTimerAutoPlay)
             session_.OnAutoPlayTimer();
+        if (m.w == kTimerOpenPending) {
+            KillTimer(Hwnd(), kTimerOpenPending);
+            session_.OpenPending();
+        }
         return LRESULT{0};
     });
     On(WM_COPYDATA, [this](const WindowMessage& m) {
@@ -413,6 +418,15 @@ void MainForm::SetAutoPlayTimer(long ms) {
 
 void MainForm::OpenHelp(const std::string& path, unsigned long context) {
     (void)OpenHelpTopic(path, HelpTopic(context));
+}
+
+// A modal window disables the main window, its owner, while it is up.
+bool MainForm::ModalShown() const {
+    return !IsWindowEnabled(Hwnd());
+}
+
+void MainForm::RetryOpenPending() {
+    SetTimer(Hwnd(), kTimerOpenPending, 200, nullptr);
 }
 
 // The user-wave window, at the main window's first waveform box (5, 5 pixels in).

@@ -65,6 +65,8 @@ private:
     void SetAutoPlayTimer(long ms) override;
     void OpenHelp(const std::string& path, unsigned long context) override;
     bool ShowUserWaveWindow(int master) override;
+    bool ModalShown() const override;
+    void RetryOpenPending() override;
 
     void Handlers();
     void BuildControls();

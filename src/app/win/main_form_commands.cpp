@@ -74,7 +74,7 @@ void MainForm::OpenDeviceDialog() {
     SelectDeviceDlg dialog(instance_, Hwnd(), font_, lang, model, ui_, keys_,
                            [this](int rate, int bits) {
                                MainControls& m = session_.Controls();
-                               m.OnSampleRateText(m.ToolbarItems(ToolbarControl::SampleRate)[rate]);
+                               m.OnSampleRateItem(rate);
                                m.OnBitLen(bits);
                                session_.Publish();
                            });
@@ -177,6 +177,16 @@ bool MainForm::PreTranslate(const MSG& msg) {
         return OnWheel(msg);
     if (msg.message != WM_KEYDOWN)
         return false;
+    // Enter commits what was typed into a box.
+    if (msg.wParam == VK_RETURN) {
+        for (const Control& c : rows_) {
+            if (c.row->kind == ControlKind::DropEdit && IsChild(c.hwnd, msg.hwnd)) {
+                session_.Controls().CommitEntries();
+                session_.Publish();
+                return true;
+            }
+        }
+    }
     KeyPress key{static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0,
                  GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0};
     // The slot check boxes and the comment box keep Space for themselves.

@@ -54,7 +54,7 @@ struct ToolbarHandlers {
     void (MainControls::*check)(bool);
 };
 constexpr ToolbarHandlers kToolbarHandlers[] = {
-    {ToolbarControl::SampleRate, nullptr, &MC::OnSampleRateText, nullptr},
+    {ToolbarControl::SampleRate, &MC::OnSampleRateItem, &MC::OnSampleRateText, nullptr},
     {ToolbarControl::BitLen, &MC::OnBitLen, nullptr, nullptr},
     {ToolbarControl::Channels, &MC::OnChannels, nullptr, nullptr},
     {ToolbarControl::FileLength, nullptr, &MC::OnFileLengthText, nullptr},
@@ -260,6 +260,18 @@ void MainForm::ShowRun() {
         if (r.kind == ControlKind::Progress)
             SendMessageW(c.hwnd, PBM_SETPOS, session_.WriteProgress(), 0);
     }
+    // A button disabled under the focus (Play once clicked, Stop, Write during its run) leaves
+    // the keys with nowhere to go: the focus moves to the button that acts now, else the window.
+    const HWND focus = GetFocus();
+    if (GetActiveWindow() == Hwnd() && (!focus || !IsWindowEnabled(focus))) {
+        HWND to = Hwnd();
+        for (const RowRole role : {RowRole::Play, RowRole::Stop}) {
+            const Control* button = Find(role);
+            if (button && IsWindowEnabled(button->hwnd) && to == Hwnd())
+                to = button->hwnd;
+        }
+        SetFocus(to);
+    }
 }
 
 void MainForm::SelectPage(int page) {
@@ -291,6 +303,12 @@ void MainForm::OnCommand(const Control& c, int code) {
     const bool selChange = code == CBN_SELCHANGE;
     const bool edited = code == CBN_EDITCHANGE || code == EN_CHANGE;
     const bool clicked = code == BN_CLICKED;
+    // A box left with a text it cannot use shows its value again.
+    if (code == CBN_KILLFOCUS && r.kind == ControlKind::DropEdit) {
+        m.CommitEntries();
+        session_.Publish();
+        return;
+    }
     const auto selected = [&] {
         return static_cast<int>(SendMessageW(c.hwnd, CB_GETCURSEL, 0, 0));
     };

@@ -35,6 +35,21 @@ void UpDownForm::ShowState() {
 
 bool UpDownForm::OnCommand(int id, int code) {
     const bool edited = code == CBN_EDITCHANGE || code == CBN_SELCHANGE;
+    const bool number = id == kValueBox || id == kPercentBox || id == kTransitionBox;
+    double& setting = id == kValueBox     ? settings_.value
+                      : id == kPercentBox ? settings_.percent
+                                          : settings_.transition;
+    // Left with a text that is no number, or one the setting limits: the value in force again.
+    if (number && code == CBN_KILLFOCUS) {
+        const std::string shown =
+            id == kTransitionBox ? TransitionTimeText(setting) : FormatNumber15(setting);
+        const Notation notation = id == kTransitionBox ? Notation::Decimal : Notation::DecimalOrHex;
+        if (const auto again = EntryToShowAgain(ChosenText(id, code), notation, setting, shown)) {
+            MessageBeep(MB_OK);
+            SetText(id, *again);
+        }
+        return false;
+    }
     switch (id) {
     case kValueRadio:
     case kPercentRadio:
@@ -42,19 +57,15 @@ bool UpDownForm::OnCommand(int id, int code) {
         break;
     case kValueBox:
     case kPercentBox:
-        if (!edited)
-            return false;
-        (id == kValueBox ? settings_.value : settings_.percent) = StepValue(ChosenText(id, code));
-        break;
     case kTransitionBox: {
         if (!edited)
             return false;
-        const std::string typed = ChosenText(id, code);
-        const double seconds = ReadDecimal(typed);
-        settings_.transition = ClampTransitionTime(seconds);
-        // An out-of-range time is written back corrected.
-        if (settings_.transition != seconds && !typed.empty())
-            SetText(kTransitionBox, TransitionTimeText(settings_.transition));
+        const auto typed =
+            UsableNumber(ChosenText(id, code),
+                         id == kTransitionBox ? Notation::Decimal : Notation::DecimalOrHex);
+        if (!typed)
+            return false; // the value in force stays until the box is left
+        setting = id == kTransitionBox ? ClampTransitionTime(*typed) : *typed;
         break;
     }
     case kResetBuffer:

@@ -1,5 +1,6 @@
 #include "app/win/wave5_sync_form.h"
 
+#include "generator/live_controls.h"
 #include "generator/number_text.h"
 
 #include <commctrl.h>
@@ -26,23 +27,31 @@ void Wave5SyncForm::ShowState() {
 
 bool Wave5SyncForm::OnCommand(int id, int code) {
     const bool edited = code == CBN_EDITCHANGE || code == CBN_SELCHANGE;
+    const bool number = id == kDiffBox || id == kRatioBox;
+    double& setting = id == kDiffBox ? settings_.diff : settings_.ratio;
+    // Left with a text that is no number, or a ratio of 0 (which would silence Wave5's link):
+    // the value in force again.
+    if (number && code == CBN_KILLFOCUS) {
+        if (const auto again = EntryToShowAgain(ChosenText(id, code), Notation::Decimal, setting,
+                                                FormatNumber15(setting))) {
+            MessageBeep(MB_OK);
+            SetText(id, *again);
+        }
+        return false;
+    }
     switch (id) {
     case kDiffRadio:
     case kRatioRadio:
         settings_.ratioMode = id == kRatioRadio;
         break;
     case kDiffBox:
-        if (!edited)
-            return false;
-        settings_.diff = ReadDecimal(ChosenText(id, code));
-        break;
     case kRatioBox: {
         if (!edited)
             return false;
-        const std::string typed = ChosenText(id, code);
-        settings_.ratio = SyncRatio(ReadDecimal(typed));
-        if (ReadDecimal(typed) == 0 && !typed.empty())
-            SetText(kRatioBox, "1"); // a ratio of 0 would silence Wave5's link
+        const auto typed = UsableNumber(ChosenText(id, code), Notation::Decimal);
+        if (!typed)
+            return false; // the value in force stays until the box is left
+        setting = id == kRatioBox ? SyncRatio(*typed) : *typed;
         break;
     }
     default:

@@ -29,5 +29,7 @@ inline constexpr UINT_PTR kTimerAutoPlay = 1;
 inline constexpr UINT_PTR kTimerPointSnap = 2;
 // The user-wave window's countdown before it closes by itself.
 inline constexpr UINT_PTR kTimerUserWaveCountdown = 3;
+// The main window looks again for a file that arrived while a modal window was up.
+inline constexpr UINT_PTR kTimerOpenPending = 4;
 
 } // namespace qv
