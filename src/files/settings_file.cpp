@@ -220,6 +220,9 @@ int ReadSettings(const IniFile& ini, AppSettings& s, SettingsPart part,
     for (const SettingKey& k : Keys())
         ReadKey(ini, k, s, env);
 
+    // No folder remembered is the program's (not the root its lone "\" would name).
+    if (s.lastDirectory.empty())
+        s.lastDirectory = env.programDirectory;
     EnsureTrailingBackslash(s.lastDirectory);
     if (!env.canListFiles || !env.canListFiles(s.lastDirectory))
         s.lastDirectory = env.programDirectory;

@@ -14,7 +14,6 @@ using test::RecordingUi;
 struct Reading {
     AppSettings Read(MemoryIni& ini) {
         AppSettings s;
-        s.lastDirectory = "C:\\Program\\";
         s.height = 400;
         env.programDirectory = "C:\\Program\\";
         env.canListFiles = [](const std::string& dir) { return dir != "D:\\gone\\"; };
@@ -33,6 +32,7 @@ TEST(SettingsFileTest, AFirstStartHasEveryDefault) {
     EXPECT_EQ(s.dispHelp, -1);
     EXPECT_EQ(s.height, 400);
     EXPECT_EQ(s.lastWaveFile, "WAVE.WAV");
+    EXPECT_EQ(s.lastDirectory, "C:\\Program\\"); // the file dialogs start there
     EXPECT_EQ(s.frameColor, 0x2020D0u);
     EXPECT_EQ(s.wasLatency, 20);
     EXPECT_TRUE(s.wasEventMode);
