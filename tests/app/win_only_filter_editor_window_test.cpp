@@ -19,7 +19,6 @@
 namespace qv {
 namespace {
 
-
 int FilterBoxId() {
     for (const LayoutRow& r : MainLayout()) {
         if (r.role == RowRole::Toolbar && r.toolbarControl == ToolbarControl::FilterOn)
@@ -40,6 +39,10 @@ TEST(FilterEditorWindowTest, TheFilterBoxShowsItAndADroppedFileAtAnotherRateAsks
     const FilterConfigForm& editor = *p.form.FilterEditorWindow();
     ASSERT_TRUE(IsWindowVisible(editor.Window()));
     EXPECT_EQ(CutTexts(editor.Window()), std::vector<std::wstring>{});
+    // A key that lands on the window itself (not one of its controls) is left alone; it once
+    // went round through the dialog navigation until the stack ran out.
+    SendMessageW(editor.Window(), WM_KEYDOWN, 'O', 0);
+    EXPECT_TRUE(IsWindowVisible(editor.Window()));
 
     // Drawn at 48000 Hz, N = 1024: -10 dB at bin 21 (984.375 Hz); the editor works at 44100 Hz.
     const std::string file = p.scratch.File("drawn48.QVF");

@@ -154,6 +154,9 @@ TEST(MainFormFolderTest, TheProgramRunsFromAFolderBeyondAscii) {
                 SendMessageW(form.Window(), kMsgFirstActivation, 0, 0); // as if it were shown
                 EXPECT_TRUE(FileExists(WideToUtf8(wdir) + "INIT.QV"));
                 SendHandOver(form.Window(), "\"set é.QV\"");
+                MSG msg; // the hand-over opens once the second start's message has returned
+                while (PeekMessageW(&msg, form.Window(), kMsgHandedOver, kMsgHandedOver, PM_REMOVE))
+                    DispatchMessageW(&msg);
                 wchar_t caption[64] = {};
                 GetWindowTextW(form.Window(), caption, 64);
                 EXPECT_STREQ(caption, L"Quorvale - set é");

@@ -7,6 +7,7 @@
 #include "app/user_wave_layout.h"
 #include "files/wave_bytes.h"
 #include "platform/win/hand_over.h"
+#include "platform/win/window_messages.h"
 #include "support/main_form_program.h"
 
 #include <gtest/gtest.h>
@@ -94,12 +95,17 @@ TEST(UserWaveDialogWindowTest, DroppedRequestedAndButtonRegistrations) {
     const HandOverRecord record("\"" + p.scratch.File("set.QV") + "\"");
     const auto countdown = [](HWND w) { return Text(GetDlgItem(w, I::kCountdown)); };
     const auto handed = std::chrono::steady_clock::now();
-    EXPECT_EQ(
-        ReadWindow(
-            L"Quorvale - User wave 5", L"sec", countdown,
-            [&] { SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record.Data())); },
-            false),
-        L"2");
+    EXPECT_EQ(ReadWindow(
+                  L"Quorvale - User wave 5", L"sec", countdown,
+                  [&] {
+                      // The second start's SendMessage returns at once; the open follows.
+                      SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record.Data()));
+                      MSG msg;
+                      while (PeekMessageW(&msg, main, kMsgHandedOver, kMsgHandedOver, PM_REMOVE))
+                          DispatchMessageW(&msg);
+                  },
+                  false),
+              L"2");
     EXPECT_GE(std::chrono::steady_clock::now() - handed, std::chrono::seconds(2));
 
     const HWND button = Child(main, SlotId(0, SlotControl::UserWaveButton));

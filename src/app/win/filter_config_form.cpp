@@ -226,11 +226,10 @@ FilterConfigForm::FilterConfigForm(HINSTANCE instance, HWND mainWindow, HFONT fo
         CloseByUser();
         return LRESULT{0};
     });
-    // Keys pressed while the read-out is under the mouse arrive here.
-    On(WM_KEYDOWN, [this](const WindowMessage& m) {
-        MSG msg{Hwnd(), m.id, m.w, m.l, 0, {}};
-        return LRESULT{PreTranslate(msg) ? 0 : 1};
-    });
+    // Keys pressed while the read-out is under the mouse arrive here. Only the window's own keys
+    // are taken: handing the key to the dialog navigation would dispatch it here again.
+    On(WM_KEYDOWN,
+       [this](const WindowMessage& m) { return OwnKey(m.w) ? LRESULT{0} : Default(m); });
 
     Blueprint plan{kClass, kStyle, kExStyle, mainWindow};
     const std::wstring title = Utf8ToWide(editor_.Caption());
@@ -531,16 +530,19 @@ void FilterConfigForm::PaintAxes(HDC dc) {
 bool FilterConfigForm::PreTranslate(const MSG& msg) {
     if (msg.hwnd != Hwnd() && !IsChild(Hwnd(), msg.hwnd))
         return false;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-        CloseByUser();
+    if (msg.message == WM_KEYDOWN && OwnKey(msg.wParam))
         return true;
-    }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
-        session_.HelpOn(HelpPage::FilterEditor);
-        return true;
-    }
     MSG copy = msg;
     return IsDialogMessageW(Hwnd(), &copy) != FALSE;
+}
+
+// Escape closes the editor (the filter goes off), F1 opens its help page.
+bool FilterConfigForm::OwnKey(WPARAM key) {
+    if (key == VK_ESCAPE)
+        CloseByUser();
+    else if (key == VK_F1)
+        session_.HelpOn(HelpPage::FilterEditor);
+    return key == VK_ESCAPE || key == VK_F1;
 }
 
 void FilterConfigForm::OpenFile() {

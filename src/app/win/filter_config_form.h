@@ -70,6 +70,8 @@ private:
     void OnDrop(HDROP drop);
     void RecordPlace();
     std::string FieldText(int id) const;
+    // Escape or F1: handled, true.
+    bool OwnKey(WPARAM key);
 
     HINSTANCE instance_;
     HWND main_;

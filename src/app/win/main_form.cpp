@@ -210,10 +210,21 @@ void MainForm::Handlers() {
         }
         return LRESULT{0};
     });
+    // The second start waits in its SendMessage: the record is copied and opened afterwards.
     On(WM_COPYDATA, [this](const WindowMessage& m) {
-        if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(m.l))
-            session_.ProcessCommandLine(ReadHandOver(*data));
+        if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(m.l)) {
+            handedOver_.push_back(ReadHandOver(*data));
+            PostMessageW(Hwnd(), kMsgHandedOver, 0, 0);
+        }
         return LRESULT{TRUE};
+    });
+    On(kMsgHandedOver, [this](const WindowMessage&) {
+        if (!handedOver_.empty()) {
+            const std::string line = handedOver_.front();
+            handedOver_.erase(handedOver_.begin());
+            session_.ProcessCommandLine(line);
+        }
+        return LRESULT{0};
     });
     On(WM_DROPFILES, [this](const WindowMessage& m) {
         OnDrop(reinterpret_cast<HDROP>(m.w));

@@ -116,6 +116,7 @@ private:
     std::unique_ptr<ScopePanel> scope_;
     std::unique_ptr<FilterConfigForm> filterForm_; // made when the filter first goes on
     std::unique_ptr<FreqBarForm> freqBar_;         // made when the bar is first shown
+    std::vector<std::string> handedOver_; // command lines of second starts, to be processed
     int page_ = 0;
     bool refreshing_ = false; // set while the window writes into its own controls
     bool activationPosted_ = false;

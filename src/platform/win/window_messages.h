@@ -16,6 +16,9 @@ inline constexpr UINT kMsgFirstActivation = WM_APP + 3;
 inline constexpr UINT kMsgRunFormatTest = WM_APP + 4;
 // Posted by the user-wave window when it is shown: its first load runs once the window is up.
 inline constexpr UINT kMsgUserWaveStart = WM_APP + 5;
+// Posted by the main window to itself for a command line a second start handed over: the second
+// start's SendMessage returns at once, whatever the open then shows.
+inline constexpr UINT kMsgHandedOver = WM_APP + 6;
 // Answered by the main window with the playback thread's longest wait for its display step in
 // the current or last playback, in microseconds (read by the responsiveness probe).
 inline constexpr UINT kMsgDisplayWaitQuery = WM_APP + 20;
