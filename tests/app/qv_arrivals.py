@@ -11,21 +11,18 @@
 # the program ends when closed and keeps the set in QV.INI.
 import copy
 import os
-import shutil
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.environ["QV_SOURCE_DIR"], "tests", "support"))
-from qv_gui import (Probe, Program, USER_WAVE_TITLE, click, drop, growing, ini_value, keys,
-                    same_as_render, second_start, settled_ini, type_text, wait_until, wine_path,
-                    x_window)
+from qv_gui import (Probe, Program, USER_WAVE_TITLE, click, drop, growing, ini_value, install,
+                    keys, same_as_render, second_start, settled_ini, type_text, wait_until,
+                    wine_path, x_window)
 
 work = sys.argv[1]
 prog = os.path.join(work, "prog")
-os.makedirs(prog)
-for f in ("QV_EXE", "QV_KT54DLL"):
-    shutil.copy(os.environ[f], prog)
+install(prog)
 subprocess.run(["sox", "-n", "-r", "48000", "-b", "16", "-c", "2", os.path.join(prog, "st.wav"),
                 "synth", "1", "sine", "300", "triangle", "450", "gain", "-3"], check=True)
 
@@ -188,8 +185,9 @@ closed("handed over", program, SETS[-1] if "handed" in parts else None)
 program = Program(prog)
 main = wait_until(lambda: x_window("^Quorvale  Ver"))
 wait_until(lambda: probe.ping() not in (None, -1.0))
+dx, dy = probe.origin()
 for s in SETS if "opened" in parts else []:
-    click(main, 25, 14)  # the Load button
+    click(main, dx + 25, dy + 14)  # the Load button
     dialog = wait_until(lambda: x_window("^Open parameters"), 10)
     if not dialog:
         fail(f"{s.name} Load", "no dialog")
@@ -199,7 +197,7 @@ for s in SETS if "opened" in parts else []:
     keys(dialog, "Return")
     shows(f"{s.name} Load", s, "Quorvale - " + s.name)
 for s in SETS if "opened" in parts else []:
-    if not drop(main, 300, 120, os.path.join(prog, s.file)):
+    if not drop(main, dx + 300, dy + 120, os.path.join(prog, s.file)):
         fail(f"{s.name} dropped", "the window refused the drop")
     shows(f"{s.name} dropped", s, "Quorvale - " + s.name)
 closed("Load and drop", program, SETS[-1] if "opened" in parts else None)

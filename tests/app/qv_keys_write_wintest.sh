@@ -102,6 +102,17 @@ python3 "$QV_SOURCE_DIR/tests/support/glide_check.py" "$capture" 48000 997.3 100
 press ctrl+alt+s
 no_dialog 'Save parameters'
 
+# Play and Stop clicked with the mouse leave the keys working: the focus moves off the button
+# that goes grey to the one that acts now, so Space stops and plays again.
+click 110 14 && sleep 1
+playing || { echo "FAIL a click on Play did not play"; fail=1; }
+xdotool key space && sleep 0.5
+playing && { echo "FAIL Space after a click on Play did not stop"; fail=1; }
+click 110 14 && sleep 1 && click 152 14 && sleep 0.5
+xdotool key space && sleep 1
+playing || { echo "FAIL Space after a click on Stop did not play"; fail=1; }
+xdotool key space && sleep 0.5
+
 # The comment box takes Space as a blank; the save shows it.
 click 300 38
 xdotool type 'a b'

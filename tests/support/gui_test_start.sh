@@ -10,5 +10,6 @@ qv_start_xvfb || exit 77
 command -v xdotool >/dev/null || exit 77
 # A program left over by an earlier script would take this one's start as a second start.
 wine taskkill /F /IM QV.exe >/dev/null 2>&1
+wine taskkill /F /IM QVT.exe >/dev/null 2>&1
 work=$(mktemp -d)
-trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; rm -rf "$work"' EXIT
+trap 'wine taskkill /IM QV.exe >/dev/null 2>&1; wine taskkill /IM QVT.exe >/dev/null 2>&1; rm -rf "$work"' EXIT

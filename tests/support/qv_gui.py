@@ -4,6 +4,7 @@
 # The environment is the one tests/support/gui_test_start.sh sets up (Wine, the virtual display).
 import os
 import re
+import shutil
 import subprocess
 import time
 
@@ -50,6 +51,11 @@ class Probe:
             found.append((int(handle), enabled == "1", cls, title))
         return found
 
+    def origin(self):
+        """Where the main window's client area starts inside its X window."""
+        dx, dy = self.ask("origin").split()
+        return int(dx), int(dy)
+
     def press(self, handle, command_id):
         return self.ask(f"press {handle} {command_id}") == "ok"
 
@@ -58,15 +64,30 @@ class Probe:
         self.p.wait(timeout=10)
 
 
+# The program under test runs as QVT.exe, for which Wine draws the window frames itself (no
+# window manager runs on the virtual display): closing a window then does not hold the program
+# for the 2 s Wine otherwise waits for a window manager, and the frames are those of Windows.
+EXE = "QVT.exe"
+
+
+def install(folder):
+    """The program and its library in a folder of its own."""
+    os.makedirs(folder, exist_ok=True)
+    shutil.copy(os.environ["QV_EXE"], os.path.join(folder, EXE))
+    shutil.copy(os.environ["QV_KT54DLL"], folder)
+    subprocess.run(["wine", "reg", "add", rf"HKCU\Software\Wine\AppDefaults\{EXE}\X11 Driver",
+                    "/v", "Managed", "/d", "N", "/f"], stdout=DEVNULL, stderr=DEVNULL)
+
+
 class Program:
-    """QV.exe started in its folder (the process of its first instance)."""
+    """The program started in its folder (the process of its first instance)."""
 
     def __init__(self, folder, args=(), lang="en", capture=None):
         env = dict(os.environ, LC_ALL="C.UTF-8" if lang == "en" else "ja_JP.UTF-8")
         if capture:
             env["QV_AUDIO_CAPTURE"] = capture
         self.folder = folder
-        self.p = subprocess.Popen(["wine", "QV.exe", *args], cwd=folder, env=env,
+        self.p = subprocess.Popen(["wine", EXE, *args], cwd=folder, env=env,
                                   stdin=DEVNULL, stdout=DEVNULL, stderr=DEVNULL)
 
     def running(self):
@@ -79,7 +100,7 @@ class Program:
             self.p.wait(timeout=seconds)
             return True
         except subprocess.TimeoutExpired:
-            subprocess.run(["wine", "taskkill", "/F", "/IM", "QV.exe"], stdout=DEVNULL,
+            subprocess.run(["wine", "taskkill", "/F", "/IM", EXE], stdout=DEVNULL,
                            stderr=DEVNULL)
             self.p.wait(timeout=10)
             return False
@@ -88,7 +109,7 @@ class Program:
 def second_start(folder, args, lang="en"):
     """A second QV.exe: it hands its command line over and ends; its exit status."""
     env = dict(os.environ, LC_ALL="C.UTF-8" if lang == "en" else "ja_JP.UTF-8")
-    return subprocess.run(["wine", "QV.exe", *args], cwd=folder, env=env, stdin=DEVNULL,
+    return subprocess.run(["wine", EXE, *args], cwd=folder, env=env, stdin=DEVNULL,
                           stdout=DEVNULL, stderr=DEVNULL, timeout=60).returncode
 
 

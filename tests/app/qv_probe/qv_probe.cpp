@@ -7,6 +7,7 @@
 //                        each: handle, enabled (1/0), class, title
 //   pid                  the program's process id ("0" when it has no main window)
 //   close                the main window's close box (WM_CLOSE): "ok", or "none"
+//   origin               where the main window's client area starts inside the window: "DX DY"
 //   box HANDLE           the text of a message box (its static text, id 0xFFFF), on one line
 //   press HANDLE ID      posts the command ID to a window (1 OK, 2 Cancel, 6 Yes, 7 No) as its
 //                        button would: "ok", or "?" for no such window
@@ -171,6 +172,13 @@ int main() {
                               PostMessageW(h, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0)
                           ? "ok"
                           : "?");
+        } else if (command == "origin") {
+            RECT window{};
+            POINT client{0, 0};
+            if (main && GetWindowRect(main, &window) && ClientToScreen(main, &client))
+                std::printf("%ld %ld\n", client.x - window.left, client.y - window.top);
+            else
+                std::puts("0 0");
         } else if (command == "close") {
             std::puts(main && PostMessageW(main, WM_CLOSE, 0, 0) ? "ok" : "none");
         } else if (command == "pid") {
