@@ -93,7 +93,12 @@ TEST(UserWaveDialogWindowTest, DroppedRequestedAndButtonRegistrations) {
         << "[Wave1]\r\nWaveform=user wave\r\n[Wave5]\r\nWaveform=user wave\r\nUserWave=" << stereo
         << "\r\n";
     const HandOverRecord record("\"" + p.scratch.File("set.QV") + "\"");
-    const auto countdown = [](HWND w) { return Text(GetDlgItem(w, I::kCountdown)); };
+    // The countdown shows just after the info line (a moment for it, read from this thread).
+    const auto countdown = [](HWND w) {
+        for (int i = 0; i < 100 && Text(GetDlgItem(w, I::kCountdown)).empty(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return Text(GetDlgItem(w, I::kCountdown));
+    };
     const auto handed = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadWindow(
                   L"Quorvale - User wave 5", L"sec", countdown,

@@ -79,11 +79,14 @@ done
 drivers() {  # build, qvrender..., expected list, foreign type
     local build=$1 list=${*: -2:1} foreign=${*: -1}
     set -- "${@:2:$#-3}"
-    if "$@" --help </dev/null | grep -q "$foreign"; then
+    local help refused
+    help=$("$@" --help </dev/null 2>&1)
+    refused=$("$@" --play --driver "$foreign" </dev/null 2>&1) || true # refused, with 2
+    if grep -q "$foreign" <<<"$help"; then
         echo "FAIL $build --help names $foreign"; fail=1
     fi
-    "$@" --play --driver "$foreign" </dev/null 2>&1 | grep -qF -- "--driver takes $list" ||
-        { echo "FAIL $build takes --driver $foreign or does not list its own types"; fail=1; }
+    grep -qF -- "--driver takes $list" <<<"$refused" ||
+        { echo "FAIL $build takes --driver $foreign or does not list its own types: $refused"; fail=1; }
 }
 drivers windows "$QV_WINE_RUN" "$QVRENDER_EXE" "MME, DirectSound, ASIO or WASAPI" ALSA
 drivers native "$QV_NATIVE_QVRENDER" "ALSA, JACK, PulseAudio, Pulse or OSS" WASAPI

@@ -7,6 +7,7 @@
 #include "files/text_file_helpers.h"
 #include "platform/win/text_conversion.h"
 #include "platform/win/window_messages.h"
+#include "support/win_child.h"
 
 #include <shlobj.h>
 
@@ -18,23 +19,7 @@
 namespace qv {
 namespace {
 
-[[maybe_unused]] HWND Child(HWND top, int id) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{id};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM l) {
-            auto* s = reinterpret_cast<Search*>(l);
-            if (GetDlgCtrlID(h) != s->id)
-                return TRUE;
-            s->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using test::Child;
 
 [[maybe_unused]] int SlotId(int slot, SlotControl c) {
     for (const LayoutRow& r : MainLayout()) {

@@ -14,6 +14,7 @@
 // Windows are found afresh for each command, so the probe outlives the program's restarts.
 #include "app/main_layout.h"
 #include "platform/win/text_conversion.h"
+#include "support/win_child.h"
 
 #include <windows.h>
 
@@ -49,24 +50,6 @@ std::string TextOf(HWND h) {
                              SMTO_NORMAL, 2000, &n))
         return "?";
     return WideToUtf8(std::wstring(text.data(), n));
-}
-
-HWND Control(HWND main, int id) {
-    struct Search {
-        int id;
-        HWND found = nullptr;
-    } search{id};
-    EnumChildWindows(
-        main,
-        [](HWND h, LPARAM l) {
-            auto* s = reinterpret_cast<Search*>(l);
-            if (GetDlgCtrlID(h) != s->id)
-                return TRUE;
-            s->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 int ControlId(const std::string& name, int slot) {
@@ -148,7 +131,8 @@ int main() {
         } else if (command == "text") {
             const size_t blank = rest.find(' ');
             const int slot = blank == std::string::npos ? -1 : std::atoi(rest.c_str() + blank + 1);
-            const HWND h = main ? Control(main, ControlId(rest.substr(0, blank), slot)) : nullptr;
+            const HWND h =
+                main ? test::Child(main, ControlId(rest.substr(0, blank), slot)) : nullptr;
             std::puts(h ? TextOf(h).c_str() : "?");
         } else if (command == "windows") {
             if (main)
