@@ -35,6 +35,28 @@ TEST(MainFormTest, AUserWaveHidesTheBandLimitAndAUnitLabelCyclesTheUnits) {
     SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     EXPECT_EQ(Text(freq), L"44");
     EXPECT_EQ(caret, 2u);
+    // A text that is no frequency stays as typed until the box is left, then the value shows.
+    SetWindowTextW(freq, L"x4");
+    Notify(freq, CBN_EDITCHANGE);
+    EXPECT_EQ(Text(freq), L"x4");
+    Notify(freq, CBN_KILLFOCUS);
+    EXPECT_EQ(Text(freq), L"44");
+
+    // The sample rate typed a keystroke at a time stays as typed; Enter takes it, limited.
+    HWND rate = nullptr;
+    for (const LayoutRow& r : MainLayout()) {
+        if (r.role == RowRole::Toolbar && r.toolbarControl == ToolbarControl::SampleRate)
+            rate = Child(w, r.id);
+    }
+    ASSERT_TRUE(rate);
+    for (const wchar_t* typed : {L"5", L"50", L"500"}) {
+        SetWindowTextW(rate, typed);
+        Notify(rate, CBN_EDITCHANGE);
+        EXPECT_EQ(Text(rate), typed);
+    }
+    const MSG enter{GetWindow(rate, GW_CHILD), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_TRUE(p.form.PreTranslate(enter));
+    EXPECT_EQ(Text(rate), L"1000");
 
     // The amplitude's unit label: dB -> value -> percent, the text re-expressed each time.
     HWND label = nullptr, amp = Child(w, SlotId(0, SlotControl::Amp));
