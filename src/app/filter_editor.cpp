@@ -380,10 +380,15 @@ std::string FilterEditor::KaiserAlphaText() const {
     return Printf("%.4g", g_.filterDesign.kaiserAlpha);
 }
 
-std::string FilterEditor::SetKaiserAlphaText(const std::string& typed) {
+std::string FilterEditor::SetKaiserAlphaText(const std::string& typed, bool committed) {
     std::string shown;
-    const double typedValue = ReadDecimal(typed);
-    const double alpha = KaiserAlphaFromTyped(std::isfinite(typedValue) ? typedValue : 0, shown);
+    const std::optional<double> typedValue = UsableNumber(typed, Notation::Decimal);
+    if (!typedValue) {
+        if (committed)
+            session_.UserInterface().Beep();
+        return KaiserAlphaText();
+    }
+    const double alpha = KaiserAlphaFromTyped(*typedValue, shown);
     if (alpha != g_.filterDesign.kaiserAlpha) {
         g_.filterDesign.kaiserAlpha = alpha;
         Refresh();

@@ -88,8 +88,9 @@ public:
     void SetFilterSizeItem(int item);
     std::span<const char* const> KaiserAlphaItems() const; // "0" ... "10"
     std::string KaiserAlphaText() const;
-    // A typed alpha (or an item): held to 0 ... 10; the text the field shows afterwards.
-    std::string SetKaiserAlphaText(const std::string& typed);
+    // A typed alpha (or an item): held to 0 ... 10; the text the field shows afterwards. A text
+    // that is no number keeps the alpha in force (with the beep once the entry is committed).
+    std::string SetKaiserAlphaText(const std::string& typed, bool committed = true);
     std::string StepKaiserAlpha(int direction); // +-0.1
     std::vector<std::string> OverSampleItems() const;
     int OverSampleItem() const;

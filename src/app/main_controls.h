@@ -92,7 +92,6 @@ public:
     // Enter, the box losing the focus, Play, Write or Save. Committing beeps for such a text and
     // shows the value in force again, and takes a typed sample rate, with its limit.
     void CommitEntries();
-    bool EntriesPending() const;
 
     // A whole parameter set into the controls and the generator, in the fixed order.
     void ApplyParamTable(const ParamSet& set);

@@ -40,14 +40,6 @@ bool MainControls::TakeTyped(int i, SlotControl c, std::string_view text) {
     return false;
 }
 
-bool MainControls::EntriesPending() const {
-    for (const auto& slot : typed_)
-        for (const auto& held : slot)
-            if (held)
-                return true;
-    return typedRate_ || typedLength_;
-}
-
 void MainControls::CommitEntries() {
     bool refused = false;
     for (int i = 0; i < kSlotCount; ++i) {

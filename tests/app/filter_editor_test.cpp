@@ -132,6 +132,8 @@ TEST(FilterEditorTest, ATypedKaiserAlphaIsHeldToTen) {
     Editor t;
     EXPECT_EQ(t.e.SetKaiserAlphaText("12"), "10");
     EXPECT_EQ(t.e.KaiserAlphaText(), "10");
+    EXPECT_EQ(t.e.SetKaiserAlphaText("x"), "10"); // no number: the alpha in force, a beep
+    EXPECT_EQ(t.f.ui.beeps, 1);
 }
 
 TEST(FilterEditorTest, TheResponseCurveSpansThePlotAtTheDesignedLevel) {

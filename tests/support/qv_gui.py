@@ -151,12 +151,6 @@ def drop(window, x, y, path):
                            str(y), path], stdout=DEVNULL, stderr=DEVNULL).returncode == 0
 
 
-def render(qvrender, parameter_file, wav, *args):
-    """The native renderer's WAV of a set (the reference of a capture)."""
-    return subprocess.run([qvrender, parameter_file, wav, *args], stdout=DEVNULL,
-                          stderr=DEVNULL).returncode == 0
-
-
 def same_as_render(capture, wav, minimum_frames, whole=False):
     """The capture holds exactly the render's frames from its first byte (compare_capture.py);
     its report when not."""

@@ -452,7 +452,7 @@ void FilterConfigForm::OnCommand(int id, int code) {
                 typed = editor_.KaiserAlphaItems()[static_cast<size_t>(i)];
         }
         if (code == CBN_EDITCHANGE) {
-            (void)editor_.SetKaiserAlphaText(typed);
+            (void)editor_.SetKaiserAlphaText(typed, false);
         } else if (code == CBN_SELCHANGE || code == CBN_KILLFOCUS) {
             const std::string shown = editor_.SetKaiserAlphaText(typed);
             showing_ = true;
